@@ -1,0 +1,139 @@
+#pragma once
+
+// The engine's public interface: one PlayerEngine plays one source at a time.
+// Every operation takes the engine first; results are 1 for success and 0 for
+// failure, or a value that is 0 when nothing is open. The user interface calls
+// these from its one thread and copies the records in and out whole.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/mpeg_header.h"
+#include "platform/notify_window.h"
+
+struct PlayerEngine;
+
+enum PlayerStatus : int32_t {
+    PLAYER_STOPPED = 0,
+    PLAYER_PLAYING = 1,
+    PLAYER_PAUSED = 2,
+};
+
+enum PlayerSource : int32_t {
+    SOURCE_NONE = 0,
+    SOURCE_MPEG_FILE = 1,
+    SOURCE_OGG_FILE = 2,
+    SOURCE_WAVE_FILE = 3,
+    SOURCE_MPEG_STREAM = 4,
+};
+
+enum PlayerEffectKind : int32_t {
+    EFFECT_FEEDBACK_ECHO = 0,
+    EFFECT_ECHO = 1,
+    EFFECT_WIDEN = 2,
+};
+
+// Posted to the notify window, never sent.
+// WM_PLAYER_STATUS: wParam = the new PlayerStatus, lParam = 0.
+constexpr uint32_t WM_PLAYER_STATUS = platform::WM_USER + 10001;
+// WM_PLAYER_LEVEL: wParam = left peak 0..100, lParam = right peak 0..100.
+constexpr uint32_t WM_PLAYER_LEVEL = platform::WM_USER + 10002;
+// WM_PLAYER_STREAM_TITLE: posted by the stream reader when a title arrives.
+constexpr uint32_t WM_PLAYER_STREAM_TITLE = platform::WM_USER + 20001;
+
+// The format of the open source: the seven fields of an MPEG frame header,
+// filled by every format as far as they apply.
+using PlayerSourceFormat = MpegHeader;
+
+struct PlayerFileInfo {
+    int32_t version = 0;
+    int32_t layer = 0;
+    int32_t channels = 0;
+    int32_t sampleRate = 0;   // Hz
+    int32_t bitrate = 0;      // kbit/s
+    int32_t duration = 0;     // ms
+};
+
+// Slider positions 0..63: 31 is 0 dB, 0 is +20 dB, 63 is -20 dB.
+struct PlayerEqSettings {
+    int32_t enabled = 0;
+    int32_t preamp = 31;
+    int32_t bands[10] = {31, 31, 31, 31, 31, 31, 31, 31, 31, 31};
+};
+
+// Echo kinds: enabled, delay in ms, level in percent.
+// Widening: enabled, 0 (unused), strength in percent.
+struct PlayerEffectParams {
+    int32_t enabled = 0;
+    int32_t delay = 0;
+    int32_t level = 0;
+};
+
+struct PlayerOutputOptions {
+    int32_t threadPriority = 3;  // 0 (highest) .. 7 (lowest); 3 is normal
+    int32_t bufferCount = 8;     // 2 .. 128 output buffers
+    int32_t bitsPerSample = 16;  // 8 or 16
+    int32_t halfRate = 0;        // non-zero: MPEG decoded at half its rate
+};
+
+// Tag texts hold at most kTagTextCharacters characters, as UTF-8.
+constexpr size_t kTagTextCharacters = 30;
+
+struct PlayerTag {
+    std::string title;
+    std::string artist;
+    std::string album;
+    std::string comment;
+    int32_t year = 0;     // 0 when absent or not numeric
+    int32_t genre = -1;   // the tag's genre byte 0..255; -1 when no tag was read
+};
+
+struct PlayerStreamOptions {
+    int32_t bufferBlocks = 32;
+    int32_t prebufferBlocks = 16;
+    std::string proxy;
+    std::string userAgent = "Unknown";
+};
+
+PlayerEngine* PlayerCreate();
+void PlayerDestroy(PlayerEngine* engine);
+
+int PlayerOpen(PlayerEngine* engine, const std::string& path);
+int PlayerOpenURL(PlayerEngine* engine, const std::string& url);
+void PlayerClose(PlayerEngine* engine);
+
+int PlayerPlay(PlayerEngine* engine);
+void PlayerPause(PlayerEngine* engine);
+void PlayerStop(PlayerEngine* engine);
+int PlayerForward(PlayerEngine* engine, int32_t milliseconds);
+int PlayerRewind(PlayerEngine* engine, int32_t milliseconds);
+int PlayerSeek(PlayerEngine* engine, int32_t milliseconds);
+
+int32_t PlayerGetPosition(PlayerEngine* engine);
+int32_t PlayerGetDuration(PlayerEngine* engine);
+PlayerStatus PlayerGetStatus(PlayerEngine* engine);
+void PlayerSetNotifyWindow(PlayerEngine* engine, platform::NotifyWindow* window);
+
+void PlayerGetFileInfo(PlayerEngine* engine, PlayerFileInfo* info);
+int PlayerGetTag(PlayerEngine* engine, PlayerTag* tag);
+int PlayerReadFileTag(const std::string& path, PlayerTag* tag);
+int PlayerIsPlayableFile(const std::string& path);
+void PlayerGetGenreName(int32_t genre, std::string* name);
+
+void PlayerSetEqualizer(PlayerEngine* engine, const PlayerEqSettings* settings);
+void PlayerGetEqualizer(PlayerEngine* engine, PlayerEqSettings* settings);
+void PlayerSetEffect(PlayerEngine* engine, int32_t kind, const PlayerEffectParams* params);
+void PlayerGetEffect(PlayerEngine* engine, int32_t kind, PlayerEffectParams* params);
+void PlayerSetBassBoost(PlayerEngine* engine, int32_t decibels);
+int32_t PlayerGetBassBoost(PlayerEngine* engine);
+int PlayerSetOutputOptions(PlayerEngine* engine, const PlayerOutputOptions* options);
+void PlayerGetOutputOptions(PlayerEngine* engine, PlayerOutputOptions* options);
+
+int PlayerGetStreamInfo(PlayerEngine* engine, std::string* name, std::string* genre, std::string* url);
+int PlayerGetStreamTitle(PlayerEngine* engine, std::string* title);
+int PlayerSetStreamOptions(PlayerEngine* engine, const PlayerStreamOptions* options);
+void PlayerGetStreamOptions(PlayerEngine* engine, PlayerStreamOptions* options);
+
+// For tools that report what the engine opened (tunelark-cli info).
+PlayerSource PlayerGetSourceKind(PlayerEngine* engine);
+void PlayerGetSourceFormat(PlayerEngine* engine, PlayerSourceFormat* format);

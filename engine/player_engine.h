@@ -1,0 +1,79 @@
+#pragma once
+
+// The engine object. Only engine/ and formats/ see inside it; everyone else
+// goes through the Player operations of player.h.
+//
+// Lock order: the API lock, then the decode lock, then the component locks
+// (file reader, wave output, equalizer decoder lock, each effect). The
+// decoding thread never takes the API lock.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "engine/effects.h"
+#include "engine/equalizer.h"
+#include "engine/file_reader.h"
+#include "engine/player.h"
+#include "engine/wave_output.h"
+#include "formats/stream/stream_reader.h"
+#include "platform/critical_section.h"
+#include "platform/event.h"
+#include "platform/notify_window.h"
+
+struct PlayerEngine {
+    FileReader fileReader;  // MPEG and WAVE files are read through it.
+    StreamReader streamReader;
+    EqualizerBlock equalizer;
+    Echo feedbackEcho{Echo::kFeedback};
+    Echo echo{Echo::kPlain};
+    StereoWiden widen;
+    BassShelf bassShelf;
+    WaveOutput waveOutput;
+
+    // Set by the caller's thread; read by the threads that post.
+    std::atomic<platform::NotifyWindow*> notifyWindow{nullptr};
+
+    // The open file; empty when nothing is open. Written under the API lock.
+    std::string path;
+
+    // Length of the source in samples per channel. Written by the opens.
+    uint32_t length = 0;
+    // Sample index per channel where output last restarted after a seek.
+    // Written under the decode lock, read by PlayerGetPosition.
+    std::atomic<uint32_t> seekBase{0};
+    // Filled by the open; a stream fills it from its first frames.
+    PlayerSourceFormat sourceFormat;
+
+    std::atomic<int32_t> status{PLAYER_STOPPED};
+
+    // Output format of the running playback; 0 while stopped.
+    std::atomic<int32_t> outputBits{0};
+    std::atomic<int32_t> outputSampleRate{0};
+
+    // Flags between threads: single words, each set and cleared by one store.
+    std::atomic<uint32_t> seekPending{0};
+    std::atomic<uint32_t> startPending{0};
+    std::atomic<uint32_t> stopRequested{0};
+
+    // Changed only by PlayerOpen, PlayerOpenURL and PlayerClose.
+    std::atomic<int32_t> sourceKind{SOURCE_NONE};
+
+    // Changed only while stopped.
+    PlayerOutputOptions options;
+
+    // Held by the decoding thread around each read step and its seek handling,
+    // and by every format seek, so a seek never interleaves with a read.
+    platform::CriticalSection decodeLock;
+    // Serialises the operations that open, close, play, stop, seek and position.
+    platform::CriticalSection apiLock;
+
+    // Signalled by the decoding thread once its playback has started.
+    platform::Event startedEvent;
+};
+
+// Stores a new status and posts WM_PLAYER_STATUS, only if it differs.
+void SetStatus(PlayerEngine& engine, PlayerStatus status);
+
+// Posts a message to the notify window, when one is set.
+void PostToNotifyWindow(PlayerEngine& engine, uint32_t message, uintptr_t wParam, intptr_t lParam);

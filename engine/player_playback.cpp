@@ -1,0 +1,86 @@
+// Playing, pausing, stopping, seeking and the position.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "engine/mpeg_file.h"
+#include "engine/player_engine.h"
+
+int PlayerPlay(PlayerEngine* engine) {
+    platform::CriticalSectionGuard api(engine->apiLock);
+    if (engine->sourceKind == SOURCE_NONE) return 0;
+    if (engine->status == PLAYER_PAUSED) {
+        PlayerPause(engine);
+        return 1;
+    }
+    // Starting a playback needs the decoding thread, which is not built yet.
+    return 0;
+}
+
+void PlayerPause(PlayerEngine* engine) {
+    platform::CriticalSectionGuard api(engine->apiLock);
+    if (engine->sourceKind == SOURCE_NONE || engine->status == PLAYER_STOPPED) return;
+    if (engine->status == PLAYER_PLAYING) {
+        SetStatus(*engine, PLAYER_PAUSED);
+        engine->startPending = 0;
+    } else {
+        engine->startPending = 1;
+        SetStatus(*engine, PLAYER_PLAYING);
+    }
+}
+
+void PlayerStop(PlayerEngine* engine) {
+    platform::CriticalSectionGuard api(engine->apiLock);
+    engine->startPending = 0;
+    engine->stopRequested = 0;
+    engine->seekPending = 0;
+    engine->seekBase = 0;
+    if (engine->sourceKind == SOURCE_MPEG_FILE) engine->fileReader.ReaderSeek(0, SEEK_FROM_START);
+}
+
+int PlayerSeek(PlayerEngine* engine, int32_t milliseconds) {
+    platform::CriticalSectionGuard api(engine->apiLock);
+    if (engine->sourceKind == SOURCE_NONE) return 0;
+    if (milliseconds < 0) milliseconds = 0;
+    if (milliseconds >= PlayerGetDuration(engine)) return 0;
+    switch (engine->sourceKind) {
+        case SOURCE_MPEG_FILE:
+            return MpegSeek(*engine, milliseconds) ? 1 : 0;
+        default:
+            return 0;  // a stream cannot seek
+    }
+}
+
+int PlayerForward(PlayerEngine* engine, int32_t milliseconds) {
+    platform::CriticalSectionGuard api(engine->apiLock);
+    if (engine->sourceKind == SOURCE_NONE) return 0;
+    const int64_t target = int64_t{PlayerGetPosition(engine)} + milliseconds;
+    return PlayerSeek(engine, static_cast<int32_t>(std::min<int64_t>(target, INT32_MAX)));
+}
+
+int PlayerRewind(PlayerEngine* engine, int32_t milliseconds) {
+    platform::CriticalSectionGuard api(engine->apiLock);
+    if (engine->sourceKind == SOURCE_NONE) return 0;
+    const int64_t target = int64_t{PlayerGetPosition(engine)} - milliseconds;
+    return PlayerSeek(engine, static_cast<int32_t>(std::max<int64_t>(target, INT32_MIN)));
+}
+
+int32_t PlayerGetPosition(PlayerEngine* engine) {
+    platform::CriticalSectionGuard api(engine->apiLock);
+    if (engine->sourceKind == SOURCE_NONE) return 0;
+    const int32_t sampleRate = engine->sourceFormat.sampleRate;
+    if (sampleRate == 0) return 0;
+    const double position = double(engine->seekBase.load()) * 1000.0 / sampleRate;
+    return static_cast<int32_t>(position);
+}
+
+int32_t PlayerGetDuration(PlayerEngine* engine) {
+    if (engine->sourceKind == SOURCE_NONE) return 0;
+    const int32_t sampleRate = engine->sourceFormat.sampleRate;
+    if (sampleRate == 0) return 0;
+    return static_cast<int32_t>(double(engine->length) / sampleRate * 1000.0);
+}
+
+PlayerStatus PlayerGetStatus(PlayerEngine* engine) {
+    return static_cast<PlayerStatus>(engine->status.load());
+}

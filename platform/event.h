@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace platform {
+
+// A manual-reset event: once set it stays signalled, waking every waiter,
+// until it is reset.
+class Event {
+public:
+    explicit Event(bool initiallySignalled = false) : signalled_(initiallySignalled) {}
+
+    void Set();
+    void Reset();
+    bool IsSet() const;
+
+    // Waits until the event is signalled.
+    void Wait();
+    // Waits at most `timeout`; true when the event was signalled.
+    bool WaitFor(std::chrono::milliseconds timeout);
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool signalled_;  // Guarded by mutex_.
+};
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace test {
+
+// Path of a generated fixture (tests/fixtures/make_fixtures.sh, run by ctest
+// before the tests) in the build tree, or under $TUNELARK_FIXTURES when set.
+std::string FixturePath(const std::string& name);
+
+// The tunelark-cli program of the build tree, or $TUNELARK_CLI when set.
+std::string CliPath();
+
+// Reads a whole file; fails the current test when it cannot.
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+
+// A file with the given bytes in a fresh temporary directory, removed with
+// the object. For the small hand-made inputs that tests build in code.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::vector<uint8_t>& bytes, const std::string& name = "input.bin");
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    const std::string& Directory() const { return directory_; }
+
+private:
+    std::string directory_;
+    std::string path_;
+};
+
+}  // namespace test

@@ -1,0 +1,119 @@
+// Runs the real tunelark-cli binary on the fixtures and checks its JSON lines.
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fixtures.h"
+
+namespace {
+
+struct CommandResult {
+    int exitStatus = -1;
+    std::vector<std::string> lines;
+};
+
+std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char character : text) {
+        if (character == '\'') quoted += "'\\''";
+        else quoted += character;
+    }
+    return quoted + "'";
+}
+
+CommandResult RunCli(const std::vector<std::string>& arguments) {
+    std::string command = ShellQuote(test::CliPath());
+    for (const auto& argument : arguments) command += " " + ShellQuote(argument);
+    command += " 2>/dev/null";
+    CommandResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char line[8192];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::string text = line;
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        result.lines.push_back(text);
+    }
+    const int status = pclose(pipe);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// The raw JSON value of `key` in a flat line (nested objects are searched too).
+std::string Value(const std::string& line, const std::string& key) {
+    const std::regex pattern("\"" + key + "\":(\"(?:[^\"\\\\]|\\\\.)*\"|[^,}]+)");
+    std::smatch match;
+    if (!std::regex_search(line, match, pattern)) return "<missing>";
+    return match[1];
+}
+
+TEST(CliInfo, DescribesMpegFormatsAndDuration) {
+    const auto result = RunCli({"info", test::FixturePath("cbr128.mp3"), test::FixturePath("mpeg2_layer2.mp2")});
+    ASSERT_EQ(result.exitStatus, 0);
+    ASSERT_EQ(result.lines.size(), 2u);
+
+    const std::string& mp3 = result.lines[0];
+    EXPECT_EQ(Value(mp3, "playable"), "true");
+    EXPECT_EQ(Value(mp3, "source"), "\"mpeg\"");
+    EXPECT_EQ(Value(mp3, "version"), "1");
+    EXPECT_EQ(Value(mp3, "layer"), "3");
+    EXPECT_EQ(Value(mp3, "channels"), "2");
+    EXPECT_EQ(Value(mp3, "sample_rate"), "44100");
+    EXPECT_EQ(Value(mp3, "bitrate"), "128");
+    EXPECT_EQ(Value(mp3, "samples_per_frame"), "1152");
+    const int frameLength = std::stoi(Value(mp3, "frame_length"));
+    EXPECT_TRUE(frameLength == 417 || frameLength == 418) << frameLength;
+    const int duration = std::stoi(Value(mp3, "duration_ms"));
+    EXPECT_NEAR(duration, 5000, 150);  // the encoder pads the end
+    EXPECT_EQ(Value(mp3, "tag"), "null");
+
+    const std::string& mp2 = result.lines[1];
+    EXPECT_EQ(Value(mp2, "version"), "2");
+    EXPECT_EQ(Value(mp2, "layer"), "2");
+    EXPECT_EQ(Value(mp2, "sample_rate"), "24000");
+    EXPECT_EQ(Value(mp2, "bitrate"), "64");
+    EXPECT_EQ(Value(mp2, "frame_length"), "384");
+}
+
+TEST(CliInfo, ReportsTheId3v1Tag) {
+    const auto result = RunCli({"info", test::FixturePath("id3v1.mp3")});
+    ASSERT_EQ(result.exitStatus, 0);
+    ASSERT_EQ(result.lines.size(), 1u);
+    const std::string& line = result.lines[0];
+    EXPECT_EQ(Value(line, "title"), "\"Song Title\"");
+    EXPECT_EQ(Value(line, "artist"), "\"The Artist\"");
+    EXPECT_EQ(Value(line, "album"), "\"The Album\"");
+    EXPECT_EQ(Value(line, "comment"), "\"A comment\"");
+    EXPECT_EQ(Value(line, "year"), "2003");
+    EXPECT_EQ(Value(line, "genre"), "8");
+    EXPECT_EQ(Value(line, "genre_name"), "\"Jazz\"");
+}
+
+TEST(CliInfo, ExaminesUnplayableAndMissingFilesWithoutFailing) {
+    const std::string missing = test::FixturePath("no such file.mp3");
+    const auto result = RunCli({"info", test::FixturePath("garbage.bin"), test::FixturePath("empty.mp3"),
+                                test::FixturePath("pcm.wav"), missing, test::FixturePath("")});
+    ASSERT_EQ(result.exitStatus, 0);
+    ASSERT_EQ(result.lines.size(), 5u);
+    for (const auto& line : result.lines) {
+        EXPECT_EQ(Value(line, "source"), "\"none\"") << line;
+        EXPECT_EQ(Value(line, "duration_ms"), "0") << line;
+        EXPECT_EQ(Value(line, "tag"), "null") << line;
+    }
+    EXPECT_EQ(Value(result.lines[3], "path"), "\"" + missing + "\"");
+}
+
+TEST(CliInfo, BadArgumentsGiveUsageStatus) {
+    EXPECT_EQ(RunCli({}).exitStatus, 2);
+    EXPECT_EQ(RunCli({"info"}).exitStatus, 2);
+    EXPECT_EQ(RunCli({"frobnicate", "x"}).exitStatus, 2);
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include "tools/cli/info_command.h"
+
+#include <cstdio>
+
+#include "engine/player.h"
+#include "tools/cli/json_writer.h"
+
+namespace {
+
+const char* SourceName(PlayerSource source) {
+    switch (source) {
+        case SOURCE_MPEG_FILE: return "mpeg";
+        case SOURCE_OGG_FILE: return "ogg";
+        case SOURCE_WAVE_FILE: return "wave";
+        case SOURCE_MPEG_STREAM: return "stream";
+        case SOURCE_NONE: break;
+    }
+    return "none";
+}
+
+JsonObject DescribeTag(const PlayerTag& tag) {
+    std::string genreName;
+    PlayerGetGenreName(tag.genre, &genreName);
+    JsonObject object;
+    object.Add("title", tag.title)
+        .Add("artist", tag.artist)
+        .Add("album", tag.album)
+        .Add("comment", tag.comment)
+        .Add("year", int64_t{tag.year})
+        .Add("genre", int64_t{tag.genre});
+    if (genreName.empty()) {
+        object.AddNull("genre_name");
+    } else {
+        object.Add("genre_name", genreName);
+    }
+    return object;
+}
+
+std::string DescribeFile(PlayerEngine* engine, const std::string& path) {
+    JsonObject object;
+    object.Add("path", path).Add("playable", PlayerIsPlayableFile(path) != 0);
+
+    PlayerOpen(engine, path);
+    PlayerSourceFormat format;
+    PlayerGetSourceFormat(engine, &format);
+    object.Add("source", SourceName(PlayerGetSourceKind(engine)))
+        .Add("version", int64_t{format.version})
+        .Add("layer", int64_t{format.layer})
+        .Add("channels", int64_t{format.channels})
+        .Add("sample_rate", int64_t{format.sampleRate})
+        .Add("bitrate", int64_t{format.bitrate})
+        .Add("frame_length", int64_t{format.frameLength})
+        .Add("samples_per_frame", int64_t{format.samplesPerFrame})
+        .Add("duration_ms", int64_t{PlayerGetDuration(engine)});
+
+    PlayerTag tag;
+    if (PlayerGetTag(engine, &tag)) {
+        object.Add("tag", DescribeTag(tag));
+    } else {
+        object.AddNull("tag");
+    }
+    PlayerClose(engine);
+    return object.Text();
+}
+
+}  // namespace
+
+int RunInfoCommand(const std::vector<std::string>& paths) {
+    PlayerEngine* engine = PlayerCreate();
+    if (engine == nullptr) {
+        std::fprintf(stderr, "tunelark-cli: cannot create the engine\n");
+        return 1;
+    }
+    for (const std::string& path : paths) {
+        std::printf("%s\n", DescribeFile(engine, path).c_str());
+        std::fflush(stdout);
+    }
+    PlayerDestroy(engine);
+    return 0;
+}

@@ -1,0 +1,38 @@
+// tunelark-cli: the headless player. It drives the engine through the same
+// Player operations as the windows do.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/cli/info_command.h"
+
+namespace {
+
+constexpr int kUsageExitStatus = 2;
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: tunelark-cli info FILE...\n"
+                 "  info   print one JSON line per file: format, duration and tag\n");
+    return kUsageExitStatus;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    const std::string command = argv[1];
+    const std::vector<std::string> arguments(argv + 2, argv + argc);
+    if (command == "info") {
+        if (arguments.empty()) return Usage();
+        return RunInfoCommand(arguments);
+    }
+    if (command == "--help" || command == "-h" || command == "help") {
+        Usage();
+        return 0;
+    }
+    std::fprintf(stderr, "tunelark-cli: unknown command '%s'\n", command.c_str());
+    return Usage();
+}
