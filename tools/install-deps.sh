@@ -8,7 +8,7 @@ packages=(
   # build
   build-essential cmake pkg-config ninja-build
   # libraries linked into the program
-  libmad0-dev
+  libmad0-dev libsdl2-dev
   # tests and benchmarks
   googletest libgtest-dev libbenchmark-dev
   # fixtures and reference decoders, used only by the tests

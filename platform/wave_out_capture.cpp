@@ -1,0 +1,72 @@
+// The capture device: no pacing. While it runs, queued blocks are consumed as
+// soon as they arrive and their PCM goes to a WAV file and/or a callback.
+
+#include <thread>
+#include <vector>
+
+#include "platform/wave_block_queue.h"
+#include "platform/wave_file_writer.h"
+#include "platform/wave_out_backends.h"
+
+namespace platform {
+namespace {
+
+constexpr size_t kPullBytes = 64 * 1024;
+
+class CaptureWaveOutDevice final : public WaveOutDevice {
+public:
+    explicit CaptureWaveOutDevice(CaptureSink sink) : sink_(std::move(sink)) {}
+    ~CaptureWaveOutDevice() override { Close(); }
+
+    WaveResult Open(const WaveFormat& format, WaveDoneCallback callback) override {
+        if (format.BlockAlign() == 0 || format.sampleRate == 0) return WAVE_ERROR_BAD_FORMAT;
+        Close();
+        format_ = format;
+        if (!sink_.wavePath.empty() && !writer_.Begin(sink_.wavePath, format)) return WAVE_ERROR;
+        queue_.Start(std::move(callback), format.BlockAlign());
+        worker_ = std::thread([this] { Capture(); });
+        return WAVE_OK;
+    }
+
+    void Close() override {
+        if (!worker_.joinable()) return;
+        queue_.Stop();
+        worker_.join();
+        if (!sink_.wavePath.empty()) writer_.Finish();
+    }
+
+    WaveResult Write(WaveHeader* header) override {
+        queue_.Push(header);
+        return WAVE_OK;
+    }
+    void Pause() override { queue_.SetPaused(true); }
+    void Restart() override { queue_.SetPaused(false); }
+    void Reset() override { queue_.ReturnAll(); }
+    uint64_t Position() override { return queue_.PositionInFrames(); }
+
+private:
+    void Capture() {
+        std::vector<uint8_t> buffer(kPullBytes);
+        while (queue_.WaitForData()) {
+            size_t bytes = 0;
+            while ((bytes = queue_.Pull(buffer.data(), buffer.size())) > 0) {
+                if (!sink_.wavePath.empty()) writer_.Append(buffer.data(), bytes);
+                if (sink_.onPcm) sink_.onPcm(format_, buffer.data(), bytes);
+            }
+        }
+    }
+
+    const CaptureSink sink_;
+    WaveFormat format_;
+    WaveFileWriter writer_;  // Used by the worker thread while it runs.
+    WaveBlockQueue queue_;
+    std::thread worker_;
+};
+
+}  // namespace
+
+std::unique_ptr<WaveOutDevice> CreateCaptureWaveOutDevice(const CaptureSink& sink) {
+    return std::make_unique<CaptureWaveOutDevice>(sink);
+}
+
+}  // namespace platform

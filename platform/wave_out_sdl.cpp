@@ -1,0 +1,99 @@
+// The sdl device: real sound through SDL2 audio. SDL converts any rate and
+// both sample sizes to what the card takes; its audio thread pulls the queued
+// blocks. Pausing pauses SDL's device too, so a paused player costs nothing.
+
+#include <SDL.h>
+
+#include <cstring>
+#include <mutex>
+
+#include "platform/wave_block_queue.h"
+#include "platform/wave_out_backends.h"
+
+namespace platform {
+namespace {
+
+// About 20 ms of audio per SDL callback at 44100 Hz.
+constexpr Uint16 kCallbackFrames = 1024;
+constexpr Uint8 kUnsignedSilence = 0x80;
+
+class SdlWaveOutDevice final : public WaveOutDevice {
+public:
+    ~SdlWaveOutDevice() override {
+        Close();
+        if (audioInitialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+
+    WaveResult Open(const WaveFormat& format, WaveDoneCallback callback) override {
+        if (format.BlockAlign() == 0 || format.sampleRate == 0) return WAVE_ERROR_BAD_FORMAT;
+        if (format.bitsPerSample != 8 && format.bitsPerSample != 16) return WAVE_ERROR_BAD_FORMAT;
+        Close();
+        if (!audioInitialised_) {
+            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return WAVE_ERROR_NO_DEVICE;
+            audioInitialised_ = true;
+        }
+        SDL_AudioSpec wanted{};
+        wanted.freq = static_cast<int>(format.sampleRate);
+        wanted.format = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+        wanted.channels = static_cast<Uint8>(format.channels);
+        wanted.samples = kCallbackFrames;
+        wanted.callback = &SdlWaveOutDevice::FillAudio;
+        wanted.userdata = this;
+        silence_ = format.bitsPerSample == 8 ? kUnsignedSilence : 0;
+
+        queue_.Start(std::move(callback), format.BlockAlign());
+        // No allowed changes: SDL converts to whatever the card needs.
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+        if (device_ == 0) {
+            queue_.Stop();
+            const bool busy = std::strstr(SDL_GetError(), "busy") != nullptr;
+            return busy ? WAVE_ERROR_ALLOCATED : WAVE_ERROR_NO_DEVICE;
+        }
+        SDL_PauseAudioDevice(device_, 0);
+        return WAVE_OK;
+    }
+
+    void Close() override {
+        if (device_ == 0) return;
+        // Closing waits for a running callback, so nothing pulls afterwards.
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+        queue_.Stop();
+    }
+
+    WaveResult Write(WaveHeader* header) override {
+        queue_.Push(header);
+        return WAVE_OK;
+    }
+    void Pause() override {
+        queue_.SetPaused(true);
+        if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
+    }
+    void Restart() override {
+        queue_.SetPaused(false);
+        if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+    }
+    void Reset() override { queue_.ReturnAll(); }
+    uint64_t Position() override { return queue_.PositionInFrames(); }
+
+private:
+    static void SDLCALL FillAudio(void* userdata, Uint8* stream, int length) {
+        auto* self = static_cast<SdlWaveOutDevice*>(userdata);
+        const size_t wanted = static_cast<size_t>(length);
+        const size_t pulled = self->queue_.Pull(stream, wanted);
+        std::memset(stream + pulled, self->silence_, wanted - pulled);
+    }
+
+    bool audioInitialised_ = false;
+    SDL_AudioDeviceID device_ = 0;
+    Uint8 silence_ = 0;  // Set before the device opens; read by SDL's thread.
+    WaveBlockQueue queue_;
+};
+
+}  // namespace
+
+std::unique_ptr<WaveOutDevice> CreateSdlWaveOutDevice() {
+    return std::make_unique<SdlWaveOutDevice>();
+}
+
+}  // namespace platform
