@@ -10,6 +10,7 @@
 
 #include "engine/mpeg_header.h"
 #include "platform/notify_window.h"
+#include "platform/wave_out.h"
 
 struct PlayerEngine;
 
@@ -133,6 +134,11 @@ int PlayerGetStreamInfo(PlayerEngine* engine, std::string* name, std::string* ge
 int PlayerGetStreamTitle(PlayerEngine* engine, std::string* title);
 int PlayerSetStreamOptions(PlayerEngine* engine, const PlayerStreamOptions* options);
 void PlayerGetStreamOptions(PlayerEngine* engine, PlayerStreamOptions* options);
+
+// The sound device of the next playback: real sound (the default), a silent
+// real-time clock, or a capture of the PCM. TUNELARK_AUDIO overrides it.
+void PlayerSetOutputDevice(PlayerEngine* engine, platform::WaveBackend backend,
+                           const platform::CaptureSink& sink = {});
 
 // For tools that report what the engine opened (tunelark-cli info).
 PlayerSource PlayerGetSourceKind(PlayerEngine* engine);

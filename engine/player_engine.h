@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "engine/effects.h"
 #include "engine/equalizer.h"
@@ -37,6 +38,10 @@ struct PlayerEngine {
     // The open file; empty when nothing is open. Written under the API lock.
     std::string path;
 
+    // The decoding thread; not joinable when none exists. Started and
+    // released under the API lock.
+    std::thread decodingThread;
+
     // Length of the source in samples per channel. Written by the opens.
     uint32_t length = 0;
     // Sample index per channel where output last restarted after a seek.
@@ -46,6 +51,12 @@ struct PlayerEngine {
     PlayerSourceFormat sourceFormat;
 
     std::atomic<int32_t> status{PLAYER_STOPPED};
+
+    // The block being filled, owned by the decoding thread from AcquireBlock
+    // until it is submitted; only that thread touches these three.
+    platform::WaveHeader* currentBlock = nullptr;
+    uint32_t blockCapacity = 0;
+    uint32_t freeBytes = 0;
 
     // Output format of the running playback; 0 while stopped.
     std::atomic<int32_t> outputBits{0};
@@ -70,6 +81,9 @@ struct PlayerEngine {
 
     // Signalled by the decoding thread once its playback has started.
     platform::Event startedEvent;
+    // Signalled when the playback has started or the thread has ended,
+    // whichever comes first: what StartDecodingThread waits for.
+    platform::Event startedOrEnded;
 };
 
 // Stores a new status and posts WM_PLAYER_STATUS, only if it differs.

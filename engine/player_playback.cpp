@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "engine/decoding_thread.h"
 #include "engine/mpeg_file.h"
 #include "engine/player_engine.h"
 
@@ -13,24 +14,37 @@ int PlayerPlay(PlayerEngine* engine) {
         PlayerPause(engine);
         return 1;
     }
-    // Starting a playback needs the decoding thread, which is not built yet.
-    return 0;
+    if (engine->status == PLAYER_PLAYING) return 0;
+    // A thread that ended by itself is still waiting to be released.
+    StopDecodingThread(*engine);
+    engine->startedEvent.Reset();
+    return StartDecodingThread(*engine);
 }
 
 void PlayerPause(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
     if (engine->sourceKind == SOURCE_NONE || engine->status == PLAYER_STOPPED) return;
+    WaveOutput& output = engine->waveOutput;
     if (engine->status == PLAYER_PLAYING) {
         SetStatus(*engine, PLAYER_PAUSED);
+        output.SetPaused(true);
         engine->startPending = 0;
-    } else {
-        engine->startPending = 1;
-        SetStatus(*engine, PLAYER_PLAYING);
+        return;
     }
+    // The status changes first: the decoding thread resumes the device for a
+    // pending start only while playing. If the pool filled up before the flag
+    // was seen, the device is resumed here instead, so it cannot stay paused.
+    SetStatus(*engine, PLAYER_PLAYING);
+    if (output.QueuedCount() != output.GetBufferCount()) {
+        engine->startPending = 1;
+        if (output.QueuedCount() != output.GetBufferCount() || engine->startPending.exchange(0) == 0) return;
+    }
+    output.SetPaused(false);
 }
 
 void PlayerStop(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
+    StopDecodingThread(*engine);
     engine->startPending = 0;
     engine->stopRequested = 0;
     engine->seekPending = 0;
@@ -70,7 +84,9 @@ int32_t PlayerGetPosition(PlayerEngine* engine) {
     if (engine->sourceKind == SOURCE_NONE) return 0;
     const int32_t sampleRate = engine->sourceFormat.sampleRate;
     if (sampleRate == 0) return 0;
-    const double position = double(engine->seekBase.load()) * 1000.0 / sampleRate;
+    double position = double(engine->seekBase.load()) * 1000.0 / sampleRate;
+    const int32_t outputRate = engine->outputSampleRate;
+    if (outputRate != 0) position += double(engine->waveOutput.PlayedSamples()) * 1000.0 / outputRate;
     return static_cast<int32_t>(position);
 }
 

@@ -108,3 +108,7 @@ int PlayerSetStreamOptions(PlayerEngine* engine, const PlayerStreamOptions* opti
 void PlayerGetStreamOptions(PlayerEngine* engine, PlayerStreamOptions* options) {
     engine->streamReader.GetOptions(options);
 }
+
+void PlayerSetOutputDevice(PlayerEngine* engine, platform::WaveBackend backend, const platform::CaptureSink& sink) {
+    engine->waveOutput.SetDevice(backend, sink);
+}

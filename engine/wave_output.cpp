@@ -1,8 +1,173 @@
 #include "engine/wave_output.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// A device held by another program is tried again 10 times, 100 ms apart.
+constexpr int kOpenRetries = 10;
+constexpr auto kOpenRetryDelay = std::chrono::milliseconds(100);
+constexpr int32_t kFullLevel = 100;
+
+}  // namespace
+
+WaveOutput::WaveOutput() = default;
+
+WaveOutput::~WaveOutput() {
+    Close();
+}
+
+void WaveOutput::SetDevice(platform::WaveBackend backend, const platform::CaptureSink& sink) {
+    platform::CriticalSectionGuard guard(deviceLock_);
+    backend_ = backend;
+    sink_ = sink;
+}
+
+platform::WaveResult WaveOutput::OpenDeviceWithRetries() {
+    auto callback = [this](uint32_t message, platform::WaveHeader* header) { OnDeviceMessage(message, header); };
+    platform::WaveResult result = platform::WAVE_ERROR_NO_DEVICE;
+    for (int attempt = 0; attempt <= kOpenRetries; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(kOpenRetryDelay);
+        result = device_->Open(format_, callback);
+        if (result != platform::WAVE_ERROR_ALLOCATED) break;
+    }
+    return result;
+}
+
+int WaveOutput::Open(uint32_t blockSize, uint32_t channels, uint32_t sampleRate, uint32_t bitsPerSample) {
+    platform::CriticalSectionGuard guard(deviceLock_);
+    if (open_ || blockSize == 0) return 0;
+    device_ = platform::CreateWaveOutDevice(backend_, sink_);
+    if (device_ == nullptr) return 0;
+    blockSize_ = blockSize;
+    format_ = {static_cast<uint16_t>(channels), sampleRate, static_cast<uint16_t>(bitsPerSample)};
+    if (OpenDeviceWithRetries() != platform::WAVE_OK) {
+        device_.reset();
+        return 0;
+    }
+    const uint32_t count = bufferCount_;
+    headers_.assign(count, platform::WaveHeader{});
+    data_.assign(size_t{count} * blockSize, 0);
+    for (uint32_t index = 0; index < count; ++index) {
+        headers_[index].data = data_.data() + size_t{index} * blockSize;
+        headers_[index].bufferLength = blockSize;
+        headers_[index].user = this;
+    }
+    nextIndex_ = 0;
+    queuedCount_ = 0;
+    bufferFree_.Set();
+    leftLevel_ = 0;
+    rightLevel_ = 0;
+    open_ = true;
+    return 1;
+}
+
+void WaveOutput::Close() {
+    platform::CriticalSectionGuard guard(deviceLock_);
+    if (!open_) return;
+    Flush();
+    device_->Close();
+    device_.reset();
+    headers_.clear();
+    data_.clear();
+    data_.shrink_to_fit();
+    nextIndex_ = 0;
+    open_ = false;
+    // Nobody may wait for a block of a closed output.
+    bufferFree_.Set();
+}
+
+void WaveOutput::Flush() {
+    platform::CriticalSectionGuard guard(deviceLock_);
+    if (!open_) return;
+    device_->Pause();
+    device_->Reset();  // every queued block comes back through the callback first
+    bufferFree_.Set();
+    queuedCount_ = 0;
+    device_->Pause();
+    leftLevel_ = 0;
+    rightLevel_ = 0;
+}
+
+void WaveOutput::SetPaused(bool paused) {
+    platform::CriticalSectionGuard guard(deviceLock_);
+    if (!open_) return;
+    if (paused) {
+        device_->Pause();
+    } else {
+        device_->Restart();
+    }
+}
+
+void WaveOutput::ResumeIf(const std::function<bool()>& stillWanted) {
+    platform::CriticalSectionGuard guard(deviceLock_);
+    if (open_ && stillWanted()) device_->Restart();
+}
+
+platform::WaveHeader* WaveOutput::AcquireBlock() {
+    bufferFree_.Wait();
+    if (!open_) return nullptr;
+    return &headers_[nextIndex_];
+}
+
+void WaveOutput::QueueBlock(platform::WaveHeader* header) {
+    device_->Write(header);
+    platform::CriticalSectionGuard guard(queueLock_);
+    const int32_t queued = ++queuedCount_;
+    const uint32_t count = bufferCount_;
+    if (queued >= static_cast<int32_t>(count)) bufferFree_.Reset();
+    nextIndex_ = (nextIndex_ + 1) % count;
+}
+
+uint64_t WaveOutput::PlayedSamples() {
+    platform::CriticalSectionGuard guard(deviceLock_);
+    if (!open_) return 0;
+    return device_->Position();
+}
+
 int WaveOutput::SetBufferCount(uint32_t count) {
     platform::CriticalSectionGuard guard(deviceLock_);
-    if (count < kMinimumBufferCount || count > kMaximumBufferCount || IsOpen()) return 0;
+    if (count < kMinimumBufferCount || count > kMaximumBufferCount || open_) return 0;
     bufferCount_ = count;
     return 1;
+}
+
+void WaveOutput::OnDeviceMessage(uint32_t message, platform::WaveHeader* header) {
+    if (message != platform::WOM_DONE) return;
+    auto* output = static_cast<WaveOutput*>(header->user);
+    output->MeasureLevels(*header);
+    platform::CriticalSectionGuard guard(output->queueLock_);
+    output->bufferFree_.Set();
+    --output->queuedCount_;
+}
+
+// Only positive peaks count, from 0 up; a mono block gives both levels.
+void WaveOutput::MeasureLevels(const platform::WaveHeader& header) {
+    const uint32_t channels = std::max<uint32_t>(format_.channels, 1);
+    int32_t peaks[2] = {0, 0};
+    if (format_.bitsPerSample == 16) {
+        const size_t frames = header.bufferLength / 2 / channels;
+        for (size_t frame = 0; frame < frames; ++frame) {
+            for (uint32_t channel = 0; channel < std::min<uint32_t>(channels, 2); ++channel) {
+                const uint8_t* sample = header.data + (frame * channels + channel) * 2;
+                const auto value = static_cast<int16_t>(sample[0] | sample[1] << 8);
+                peaks[channel] = std::max<int32_t>(peaks[channel], value);
+            }
+        }
+        for (int32_t& peak : peaks) peak = peak * kFullLevel / 32767;
+    } else {
+        const size_t frames = header.bufferLength / channels;
+        peaks[0] = peaks[1] = 128;
+        for (size_t frame = 0; frame < frames; ++frame) {
+            for (uint32_t channel = 0; channel < std::min<uint32_t>(channels, 2); ++channel) {
+                peaks[channel] = std::max<int32_t>(peaks[channel], header.data[frame * channels + channel]);
+            }
+        }
+        for (int32_t& peak : peaks) peak = (peak - 128) * kFullLevel / 127;
+    }
+    if (channels == 1) peaks[1] = peaks[0];
+    leftLevel_.store(peaks[0], std::memory_order_relaxed);
+    rightLevel_.store(peaks[1], std::memory_order_relaxed);
 }

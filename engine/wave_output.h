@@ -1,27 +1,89 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "platform/critical_section.h"
+#include "platform/event.h"
+#include "platform/wave_out.h"
 
-// The pool of output blocks cycling between the decoding thread and the wave
-// device. The device side arrives with playback; until then the output stays
-// closed, and only the buffer count and the flush of a closed output act.
+// The pool of equally sized output blocks cycling between the decoding
+// thread, which fills them, and the wave device, which plays them and hands
+// them back through its done callback on a thread of its own.
+//
+// Lock order: the device lock, then the queue lock. The done callback takes
+// only the queue lock, so a reset that waits for the callbacks cannot
+// deadlock against it.
 class WaveOutput {
 public:
     static constexpr uint32_t kMinimumBufferCount = 2;
     static constexpr uint32_t kMaximumBufferCount = 128;
 
+    WaveOutput();
+    ~WaveOutput();
+    WaveOutput(const WaveOutput&) = delete;
+    WaveOutput& operator=(const WaveOutput&) = delete;
+
+    // The device that the next Open uses.
+    void SetDevice(platform::WaveBackend backend, const platform::CaptureSink& sink);
+
+    // Opens the device paused-free with a pool of blocks of `blockSize` bytes.
+    int Open(uint32_t blockSize, uint32_t channels, uint32_t sampleRate, uint32_t bitsPerSample);
+    void Close();
+    // Returns every queued block at once and leaves the device paused.
+    void Flush();
+    void SetPaused(bool paused);
+    // Resumes the device if `stillWanted` holds when checked under the device
+    // lock, so that it cannot undo a pause made in between.
+    void ResumeIf(const std::function<bool()>& stillWanted);
+
+    // Waits until a block is free and returns it; nullptr while closed.
+    platform::WaveHeader* AcquireBlock();
+    void QueueBlock(platform::WaveHeader* header);
+
+    // Frames played since open or the last flush; 0 when closed.
+    uint64_t PlayedSamples();
+    uint32_t QueuedCount() const { return static_cast<uint32_t>(std::max(queuedCount_.load(), 0)); }
+
     // Refused outside 2..128 or while the device is open.
     int SetBufferCount(uint32_t count);
-    uint32_t GetBufferCount() const { return bufferCount_; }
+    uint32_t GetBufferCount() const { return bufferCount_.load(); }
+    bool IsOpen() const { return open_.load(); }
 
-    bool IsOpen() const { return false; }
-    // Returns every queued block and restarts the played position; nothing to
-    // do while closed.
-    void Flush() {}
+    // Peak levels 0..100 of the most recently completed block.
+    int32_t LeftLevel() const { return leftLevel_.load(std::memory_order_relaxed); }
+    int32_t RightLevel() const { return rightLevel_.load(std::memory_order_relaxed); }
 
 private:
+    void OnDeviceMessage(uint32_t message, platform::WaveHeader* header);
+    void MeasureLevels(const platform::WaveHeader& header);
+    platform::WaveResult OpenDeviceWithRetries();
+
+    std::atomic<int32_t> leftLevel_{0};
+    std::atomic<int32_t> rightLevel_{0};
+
     platform::CriticalSection deviceLock_;
-    uint32_t bufferCount_ = 8;  // Guarded by deviceLock_.
+    // Guarded by the device lock.
+    platform::WaveBackend backend_ = platform::WaveBackend::Sdl;
+    platform::CaptureSink sink_;
+    std::unique_ptr<platform::WaveOutDevice> device_;
+    std::vector<platform::WaveHeader> headers_;
+    std::vector<uint8_t> data_;
+    uint32_t blockSize_ = 16384;
+    platform::WaveFormat format_;
+    std::atomic<bool> open_{false};
+    std::atomic<uint32_t> bufferCount_{8};
+
+    // Signalled while at least one block is free.
+    platform::Event bufferFree_;
+
+    platform::CriticalSection queueLock_;
+    // Changed under the queue lock, read as single words. A completion may be
+    // counted just before the matching increase, hence signed.
+    std::atomic<int32_t> queuedCount_{0};
+    // Only the decoding thread and Flush/Close touch it.
+    std::atomic<uint32_t> nextIndex_{0};
 };

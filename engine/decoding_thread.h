@@ -1,0 +1,37 @@
+#pragma once
+
+// The skeleton every decoding thread shares: BeginPlayback opens the output
+// and the effects, the thread's loop fills blocks and hands them to
+// SubmitBlock, and EndPlayback drains or abandons the output, rewinds the
+// source and reports the stop.
+
+#include <cstdint>
+
+#include "platform/wave_out.h"
+
+struct PlayerEngine;
+
+// Starts the thread for the source kind and waits until its playback has
+// started (1) or the thread has ended first (0).
+int StartDecodingThread(PlayerEngine& engine);
+// Asks the thread to stop, waits for it and releases it. Nothing if none exists.
+void StopDecodingThread(PlayerEngine& engine);
+
+int BeginPlayback(PlayerEngine& engine);
+// 1 when finished; 0 when a seek interrupted the drain (everything keeps running).
+int EndPlayback(PlayerEngine& engine, bool drain);
+void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t length);
+
+// Makes `engine.currentBlock` a fresh block (waiting for one to be free) with
+// the whole capacity free. False when the output has closed.
+bool GetNewBlock(PlayerEngine& engine);
+
+// The common part of handling a pending seek, run under the decode lock at
+// the top of a decoding loop; the caller adds its format's own reset.
+void HandlePendingSeek(PlayerEngine& engine);
+
+// The block capacity in bytes for a playback of this engine's source.
+uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits, int32_t outputRate);
+
+// Thread functions, one per source kind.
+void MpegFileThread(PlayerEngine& engine);
