@@ -1,0 +1,47 @@
+#include "engine/equalizer.h"
+
+#include <cmath>
+
+#include "engine/mpeg_decoder.h"
+
+namespace {
+
+constexpr int32_t kZeroDecibelPosition = 31;
+constexpr double kTopDecibels = 20.0;        // slider position 0
+constexpr double kDecibelRange = 40.0;       // from position 0 to position 63
+constexpr double kLastPosition = 63.0;
+// Preamp and band together never boost by more than this; cuts are unlimited.
+constexpr double kMaximumDecibels = 18.0;
+constexpr double kFixedPointOne = 268435456.0;  // 2^28, libmad's 1.0
+
+constexpr int kSubbandCount = 32;
+
+// The band (counted from 0) that scales each of libmad's 32 subbands. A
+// subband spans sample rate / 64 Hz, so the low bands get one subband each
+// and the top band the upper 12.
+constexpr int kBandOfSubband[kSubbandCount] = {
+    0, 1, 2, 3, 4, 5, 6, 6, 7, 7, 7, 7, 8, 8, 8, 8,
+    8, 8, 8, 8, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9,
+};
+
+}  // namespace
+
+double SliderDecibels(int32_t position) {
+    // The straight line gives 0.317 dB at the middle position; the middle is
+    // pinned to exactly 0 dB so a flat curve leaves the sound untouched.
+    if (position == kZeroDecibelPosition) return 0.0;
+    return kTopDecibels - position * kDecibelRange / kLastPosition;
+}
+
+void ComputeSubbandGains(MpegDecoder& decoder, const PlayerEqSettings& settings) {
+    const double preampDecibels = SliderDecibels(settings.preamp);
+    for (int subband = 0; subband < kSubbandCount; ++subband) {
+        double total = SliderDecibels(settings.bands[kBandOfSubband[subband]]) + preampDecibels;
+        if (total > kMaximumDecibels) total = kMaximumDecibels;
+        const double gain = std::pow(10.0, total / 20.0) * kFixedPointOne + 0.5;
+        // The decoding thread reads the gains while they change; each one is
+        // a single word, and a frame with some old gains is harmless.
+        decoder.gains[subband].store(static_cast<int32_t>(gain), std::memory_order_relaxed);
+    }
+    decoder.equalizerEnabled.store(settings.enabled, std::memory_order_relaxed);
+}
