@@ -1,0 +1,69 @@
+#include <array>
+#include <cstring>
+
+#include "engine/file_reader.h"
+#include "engine/mpeg_file.h"
+#include "engine/mpeg_header.h"
+
+namespace {
+
+constexpr size_t kSyncBufferBytes = 4096;
+// A position is examined only while a whole header fits behind it; the bytes
+// that do not yet fit are carried to the front of the next read.
+constexpr size_t kHeaderBytes = 4;
+constexpr size_t kCarriedBytes = kHeaderBytes - 1;
+
+// The version and layer as the second header byte encodes them.
+int32_t EncodedVersion(uint8_t secondByte) {
+    if ((secondByte & 0x10) == 0) return 3;
+    return (secondByte & 0x08) ? 1 : 2;
+}
+
+int32_t EncodedLayer(uint8_t secondByte) {
+    return 4 - ((secondByte >> 1) & 3);
+}
+
+// Scans forward from the reader's position for the first position that
+// `qualifies`, leaves the reader there and returns its offset. The reader's
+// lock is held throughout, so no other read or seek can interleave.
+template <typename Predicate>
+uint64_t SearchFrameSync(FileReader& reader, Predicate qualifies) {
+    platform::CriticalSectionGuard guard(reader.Lock());
+    uint64_t bufferStart = reader.ReaderSeek(0, SEEK_FROM_CURRENT);
+    if (bufferStart == kNoPosition) return kNoPosition;
+
+    std::array<uint8_t, kSyncBufferBytes> buffer;
+    size_t filled = 0;
+    if (!reader.ReaderRead(buffer.data(), buffer.size(), &filled)) return kNoPosition;
+    while (filled >= kHeaderBytes) {
+        for (size_t index = 0; index + kHeaderBytes <= filled; ++index) {
+            if (!qualifies(buffer.data() + index)) continue;
+            const uint64_t offset = bufferStart + index;
+            if (reader.ReaderSeek(static_cast<int64_t>(offset), SEEK_FROM_START) == kNoPosition) {
+                return kNoPosition;
+            }
+            return offset;
+        }
+        std::memmove(buffer.data(), buffer.data() + filled - kCarriedBytes, kCarriedBytes);
+        bufferStart += filled - kCarriedBytes;
+        size_t got = 0;
+        if (!reader.ReaderRead(buffer.data() + kCarriedBytes, buffer.size() - kCarriedBytes, &got)) {
+            return kNoPosition;
+        }
+        filled = kCarriedBytes + got;
+    }
+    return kNoPosition;
+}
+
+}  // namespace
+
+uint64_t FindFrameSync(FileReader& reader) {
+    return SearchFrameSync(reader, [](const uint8_t* bytes) { return PassesQuickSyncTest(bytes); });
+}
+
+uint64_t FindMatchingFrameSync(FileReader& reader, int32_t version, int32_t layer) {
+    return SearchFrameSync(reader, [version, layer](const uint8_t* bytes) {
+        return PassesQuickSyncTest(bytes) && EncodedVersion(bytes[1]) == version &&
+               EncodedLayer(bytes[1]) == layer;
+    });
+}
