@@ -1,50 +1,17 @@
 // Runs the real tunelark-cli binary on the fixtures and checks its JSON lines.
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/cli_runner.h"
 #include "tests/support/fixtures.h"
 
 namespace {
 
-struct CommandResult {
-    int exitStatus = -1;
-    std::vector<std::string> lines;
-};
-
-std::string ShellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char character : text) {
-        if (character == '\'') quoted += "'\\''";
-        else quoted += character;
-    }
-    return quoted + "'";
-}
-
-CommandResult RunCli(const std::vector<std::string>& arguments) {
-    std::string command = ShellQuote(test::CliPath());
-    for (const auto& argument : arguments) command += " " + ShellQuote(argument);
-    command += " 2>/dev/null";
-    CommandResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char line[8192];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
-        std::string text = line;
-        if (!text.empty() && text.back() == '\n') text.pop_back();
-        result.lines.push_back(text);
-    }
-    const int status = pclose(pipe);
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using test::RunCli;
 
 // The raw JSON value of `key` in a flat line (nested objects are searched too).
 std::string Value(const std::string& line, const std::string& key) {

@@ -21,6 +21,7 @@
 
 #include "engine/equalizer.h"
 #include "engine/mpeg_decoder.h"
+#include "tools/reference/plain_libmad_decode.h"
 
 namespace {
 
@@ -89,44 +90,8 @@ size_t DecodeWithDecodeFrame(EqualizerBlock& equalizer, const std::vector<uint8_
     return total;
 }
 
-inline int16_t PlainRound(mad_fixed_t sample) {
-    sample += 1 << (MAD_F_FRACBITS - 16);
-    if (sample >= MAD_F_ONE) sample = MAD_F_ONE - 1;
-    if (sample < -MAD_F_ONE) sample = -MAD_F_ONE;
-    return static_cast<int16_t>(sample >> (MAD_F_FRACBITS + 1 - 16));
-}
-
-// The plain loop: one stream over the whole file, round and clip to 16 bits.
 size_t DecodeWithPlainLoop(const std::vector<uint8_t>& input, std::vector<int16_t>& block) {
-    mad_stream stream;
-    mad_frame frame;
-    mad_synth synth;
-    mad_stream_init(&stream);
-    mad_frame_init(&frame);
-    mad_synth_init(&synth);
-    mad_stream_buffer(&stream, input.data(), input.size());
-    size_t filled = 0;
-    size_t total = 0;
-    for (;;) {
-        if (mad_frame_decode(&frame, &stream) != 0) {
-            if (MAD_RECOVERABLE(stream.error)) continue;
-            break;
-        }
-        mad_synth_frame(&synth, &frame);
-        const size_t samples = size_t{synth.pcm.length} * synth.pcm.channels;
-        if (filled + samples > block.size()) filled = 0;
-        int16_t* output = block.data() + filled;
-        for (unsigned index = 0; index < synth.pcm.length; ++index) {
-            for (unsigned channel = 0; channel < synth.pcm.channels; ++channel) {
-                *output++ = PlainRound(synth.pcm.samples[channel][index]);
-            }
-        }
-        filled += samples;
-        total += samples * sizeof(int16_t);
-    }
-    mad_frame_finish(&frame);
-    mad_stream_finish(&stream);
-    return total;
+    return DecodeWithPlainLibmadLoop(input, block).pcmBytes;
 }
 
 // A clock over the calling thread's CPU time, for the ratio benchmark.

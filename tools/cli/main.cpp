@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/cli/bench_command.h"
 #include "tools/cli/info_command.h"
+#include "tools/cli/play_command.h"
+#include "tools/cli/render_command.h"
 
 namespace {
 
@@ -14,8 +17,11 @@ constexpr int kUsageExitStatus = 2;
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: tunelark-cli info FILE...\n"
-                 "  info   print one JSON line per file: format, duration and tag\n");
+                 "usage: tunelark-cli COMMAND ...\n"
+                 "  info FILE...              one JSON line per file: format, duration and tag\n"
+                 "  play FILE...              play with sound; space pauses, arrows seek, n skips, q quits\n"
+                 "  render FILE -o OUT.wav    play through the capture device into a WAV file\n"
+                 "  bench FILE                the engine's speed against a plain libmad loop\n");
     return kUsageExitStatus;
 }
 
@@ -29,6 +35,12 @@ int main(int argc, char** argv) {
         if (arguments.empty()) return Usage();
         return RunInfoCommand(arguments);
     }
+    if (command == "play") {
+        if (arguments.empty()) return Usage();
+        return RunPlayCommand(arguments);
+    }
+    if (command == "render") return RunRenderCommand(arguments);
+    if (command == "bench") return RunBenchCommand(arguments);
     if (command == "--help" || command == "-h" || command == "help") {
         Usage();
         return 0;

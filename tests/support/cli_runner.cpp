@@ -1,0 +1,44 @@
+#include "tests/support/cli_runner.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "tests/support/fixtures.h"
+
+namespace test {
+namespace {
+
+std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char character : text) {
+        if (character == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += character;
+        }
+    }
+    return quoted + "'";
+}
+
+}  // namespace
+
+CommandResult RunCli(const std::vector<std::string>& arguments) {
+    std::string command = ShellQuote(CliPath());
+    for (const auto& argument : arguments) command += " " + ShellQuote(argument);
+    command += " 2>/dev/null </dev/null";
+    CommandResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char line[8192];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::string text = line;
+        if (!text.empty() && text.back() == '\n') text.pop_back();
+        result.lines.push_back(text);
+    }
+    const int status = pclose(pipe);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+}  // namespace test

@@ -1,0 +1,116 @@
+// tunelark-cli render and bench, run as real programs on the fixtures.
+
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/cli_runner.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/wave_file.h"
+
+namespace {
+
+using test::RunCli;
+
+class CliRender : public ::testing::Test {
+protected:
+    std::optional<test::WaveData> Render(std::vector<std::string> options, int expectedStatus = 0) {
+        std::vector<std::string> arguments = {"render", test::FixturePath("cbr128_noinfo.mp3"), "-o", output};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        EXPECT_EQ(RunCli(arguments).exitStatus, expectedStatus);
+        return test::ReadWaveFile(output);
+    }
+
+    test::TemporaryFile directory{{}};
+    const std::string output = directory.Directory() + "/out.wav";
+};
+
+TEST_F(CliRender, WritesTheEnginesPcmInItsOutputFormat) {
+    struct Case {
+        std::vector<std::string> options;
+        uint16_t bits;
+        uint32_t rate;
+        double seconds;
+    };
+    const Case cases[] = {
+        {{}, 16, 44100, 5.0},
+        {{"--bits", "8"}, 8, 44100, 5.0},
+        {{"--half-rate"}, 16, 22050, 5.0},
+        {{"--seek", "2000"}, 16, 44100, 3.0},
+        {{"--buffers", "2"}, 16, 44100, 5.0},
+    };
+    for (const auto& [options, bits, rate, seconds] : cases) {
+        const auto wave = Render(options);
+        ASSERT_TRUE(wave.has_value());
+        EXPECT_EQ(wave->formatTag, 1);
+        EXPECT_EQ(wave->channels, 2);
+        EXPECT_EQ(wave->bitsPerSample, bits);
+        EXPECT_EQ(wave->sampleRate, rate);
+        // Every frame but the last; a seek lands on a frame boundary.
+        EXPECT_NEAR(double(wave->Frames()) / rate, seconds, 0.06) << options.size();
+    }
+}
+
+TEST_F(CliRender, LengthCutsTheOutputExactly) {
+    const auto wave = Render({"--length", "1000", "--bits", "8"});
+    ASSERT_TRUE(wave.has_value());
+    EXPECT_EQ(wave->Frames(), 44100u);
+    const auto empty = Render({"--length", "0"});
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_EQ(empty->Frames(), 0u);
+}
+
+TEST_F(CliRender, EqualizerAndEffectsChangeTheSound) {
+    const auto flat = Render({"--length", "2000"});
+    const auto cut = Render({"--length", "2000", "--eq", "1,31,63,63,63,63,63,63,63,63,63,63"});
+    ASSERT_TRUE(flat && cut);
+    ASSERT_EQ(flat->pcm.size(), cut->pcm.size());
+    auto energy = [](const test::WaveData& wave) {
+        double sum = 0;
+        for (size_t i = 0; i + 1 < wave.pcm.size(); i += 2) {
+            const auto sample = int16_t(wave.pcm[i] | wave.pcm[i + 1] << 8);
+            sum += double(sample) * sample;
+        }
+        return sum;
+    };
+    // Every band at -20 dB takes about 20 dB off the whole signal.
+    EXPECT_NEAR(10 * std::log10(energy(*cut) / energy(*flat)), -20.0, 1.5);
+}
+
+TEST_F(CliRender, RefusesWhatItCannotDo) {
+    EXPECT_EQ(RunCli({"render", test::FixturePath("garbage.bin"), "-o", output}).exitStatus, 1);
+    EXPECT_EQ(RunCli({"render", test::FixturePath("cbr128.mp3")}).exitStatus, 2) << "no output";
+    EXPECT_EQ(RunCli({"render", test::FixturePath("cbr128.mp3"), "-o", output, "--bits", "24"}).exitStatus, 2);
+    EXPECT_EQ(RunCli({"render", test::FixturePath("cbr128.mp3"), "-o", output, "--eq", "1,2,3"}).exitStatus, 2);
+    EXPECT_EQ(RunCli({"render", test::FixturePath("cbr128.mp3"), "-o", output, "--frobnicate", "1"}).exitStatus, 2);
+    EXPECT_EQ(RunCli({"render", test::FixturePath("cbr128.mp3"), "-o", "/nonexistent/dir/out.wav"}).exitStatus, 1);
+}
+
+TEST(CliBench, ComparesTheEngineWithPlainLibmad) {
+    const auto result = RunCli({"bench", test::FixturePath("cbr128_noinfo.mp3")});
+    ASSERT_EQ(result.exitStatus, 0);
+    ASSERT_EQ(result.lines.size(), 3u);
+    EXPECT_EQ(result.lines[0].rfind("engine:", 0), 0u);
+    EXPECT_EQ(result.lines[1].rfind("plain libmad:", 0), 0u);
+    EXPECT_EQ(result.lines[2].rfind("ratio:", 0), 0u);
+    EXPECT_EQ(RunCli({"bench", test::FixturePath("garbage.bin")}).exitStatus, 1);
+}
+
+TEST(CliPlay, PlaysSilentlyOnTheNullDevice) {
+    setenv("TUNELARK_AUDIO", "null", 1);
+    const auto result = RunCli({"play", test::FixturePath("short.mp3"), test::FixturePath("garbage.bin")});
+    unsetenv("TUNELARK_AUDIO");
+    EXPECT_EQ(result.exitStatus, 0);
+    ASSERT_FALSE(result.lines.empty());
+    EXPECT_EQ(result.lines[0], "playing short.mp3");
+}
+
+TEST(CliPlay, SaysSoWithoutASoundDevice) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const auto result = RunCli({"play", test::FixturePath("short.mp3")});
+    unsetenv("SDL_AUDIODRIVER");
+    EXPECT_EQ(result.exitStatus, 1);
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#include "tools/cli/play_command.h"
+
+#include <cstdio>
+#include <string>
+
+#include "engine/player.h"
+#include "tools/cli/command_line.h"
+#include "tools/cli/playback_watch.h"
+#include "tools/cli/terminal_keys.h"
+
+namespace {
+
+constexpr int kFailureExitStatus = 1;
+constexpr int32_t kSeekStepMs = 5000;
+constexpr int kProgressBarWidth = 24;
+constexpr auto kRefreshInterval = std::chrono::milliseconds(250);
+
+enum class TrackEnd { Finished, Skipped, Quit, NoDevice };
+
+std::string TrackTitle(PlayerEngine* engine, const std::string& path) {
+    PlayerTag tag;
+    if (PlayerGetTag(engine, &tag) && !tag.title.empty()) {
+        return tag.artist.empty() ? tag.title : tag.artist + " - " + tag.title;
+    }
+    return BaseName(path);
+}
+
+std::string Clock(int32_t milliseconds) {
+    const int32_t seconds = milliseconds / 1000;
+    char text[16];
+    std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
+
+void ShowStatus(PlayerEngine* engine, const std::string& title) {
+    const int32_t position = PlayerGetPosition(engine);
+    const int32_t duration = PlayerGetDuration(engine);
+    const int filled = duration > 0 ? int(int64_t{position} * kProgressBarWidth / duration) : 0;
+    std::string bar(kProgressBarWidth, '-');
+    for (int index = 0; index < filled && index < kProgressBarWidth; ++index) bar[size_t(index)] = '#';
+    const char* state = PlayerGetStatus(engine) == PLAYER_PAUSED ? "paused " : "playing";
+    std::printf("\r%s %s  %s / %s [%s]\x1b[K", state, title.c_str(), Clock(position).c_str(), Clock(duration).c_str(),
+                bar.c_str());
+    std::fflush(stdout);
+}
+
+TrackEnd PlayTrack(PlayerEngine* engine, PlaybackWatch& watch, TerminalKeys& keys, const std::string& path) {
+    watch.Rearm();
+    if (!PlayerPlay(engine)) return TrackEnd::NoDevice;
+    const std::string title = TrackTitle(engine, path);
+    if (!keys.Interactive()) std::printf("playing %s\n", title.c_str());
+    while (!watch.Stopped()) {
+        if (keys.Interactive()) ShowStatus(engine, title);
+        switch (keys.Read(kRefreshInterval)) {
+            case TerminalKeys::kSpace: PlayerPause(engine); break;
+            case TerminalKeys::kLeft: PlayerRewind(engine, kSeekStepMs); break;
+            case TerminalKeys::kRight: PlayerForward(engine, kSeekStepMs); break;
+            case TerminalKeys::kNext: PlayerStop(engine); return TrackEnd::Skipped;
+            case TerminalKeys::kQuit: PlayerStop(engine); return TrackEnd::Quit;
+            default: break;
+        }
+    }
+    return TrackEnd::Finished;
+}
+
+}  // namespace
+
+int RunPlayCommand(const std::vector<std::string>& paths) {
+    PlaybackWatch watch;
+    PlayerEngine* engine = PlayerCreate();
+    PlayerSetNotifyWindow(engine, &watch);
+    PlayerSetOutputDevice(engine, platform::WaveBackend::Sdl);
+    TerminalKeys keys;
+    int exitStatus = 0;
+    for (const std::string& path : paths) {
+        if (!PlayerOpen(engine, path)) {
+            std::fprintf(stderr, "tunelark-cli play: skipping '%s': not a playable file\n", path.c_str());
+            continue;
+        }
+        const TrackEnd end = PlayTrack(engine, watch, keys, path);
+        if (keys.Interactive()) std::printf("\n");
+        if (end == TrackEnd::NoDevice) {
+            std::fprintf(stderr,
+                         "tunelark-cli play: no sound device could be opened "
+                         "(TUNELARK_AUDIO=null plays silently)\n");
+            exitStatus = kFailureExitStatus;
+            break;
+        }
+        if (end == TrackEnd::Quit) break;
+    }
+    PlayerDestroy(engine);
+    return exitStatus;
+}

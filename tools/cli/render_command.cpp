@@ -1,0 +1,219 @@
+#include "tools/cli/render_command.h"
+
+#include <cstdio>
+#include <mutex>
+#include <optional>
+
+#include "engine/player.h"
+#include "platform/wave_file_writer.h"
+#include "tools/cli/command_line.h"
+#include "tools/cli/playback_watch.h"
+
+namespace {
+
+constexpr int kFailureExitStatus = 1;
+constexpr int kUsageExitStatus = 2;
+constexpr auto kWaitSlice = std::chrono::milliseconds(200);
+
+struct RenderRequest {
+    std::string input;
+    std::string output;
+    PlayerOutputOptions options;
+    std::optional<PlayerEqSettings> equalizer;
+    std::optional<int32_t> bass;
+    std::optional<PlayerEffectParams> echo;
+    std::optional<PlayerEffectParams> feedbackEcho;
+    std::optional<int32_t> widen;
+    std::optional<int32_t> seek;
+    std::optional<int32_t> length;
+};
+
+std::optional<PlayerEffectParams> ParseEcho(const std::string& text) {
+    const auto values = ParseIntegerList(text, 2);
+    if (!values) return std::nullopt;
+    return PlayerEffectParams{1, (*values)[0], (*values)[1]};
+}
+
+std::optional<PlayerEqSettings> ParseEqualizer(const std::string& text) {
+    const auto values = ParseIntegerList(text, 12);
+    if (!values) return std::nullopt;
+    PlayerEqSettings settings;
+    settings.enabled = (*values)[0];
+    settings.preamp = (*values)[1];
+    for (size_t band = 0; band < 10; ++band) settings.bands[band] = (*values)[band + 2];
+    return settings;
+}
+
+// Fills `request`; false (after saying why) on anything it cannot take.
+bool ParseRenderArguments(const std::vector<std::string>& arguments, RenderRequest& request) {
+    for (size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        if (argument == "--half-rate") {
+            request.options.halfRate = 1;
+            continue;
+        }
+        const bool takesValue = argument == "-o" || argument.rfind("--", 0) == 0;
+        if (!takesValue) {
+            if (!request.input.empty()) return false;
+            request.input = argument;
+            continue;
+        }
+        if (index + 1 >= arguments.size()) return false;
+        const std::string& value = arguments[++index];
+        bool valid = true;
+        if (argument == "-o") {
+            request.output = value;
+        } else if (argument == "--bits") {
+            const auto bits = ParseInteger(value, 8, 16);
+            valid = bits && (*bits == 8 || *bits == 16);
+            if (valid) request.options.bitsPerSample = *bits;
+        } else if (argument == "--buffers") {
+            const auto count = ParseInteger(value, 2, 128);
+            valid = count.has_value();
+            if (valid) request.options.bufferCount = *count;
+        } else if (argument == "--eq") {
+            request.equalizer = ParseEqualizer(value);
+            valid = request.equalizer.has_value();
+        } else if (argument == "--bass") {
+            request.bass = ParseInteger(value, INT32_MIN, INT32_MAX);
+            valid = request.bass.has_value();
+        } else if (argument == "--echo") {
+            request.echo = ParseEcho(value);
+            valid = request.echo.has_value();
+        } else if (argument == "--feedback-echo") {
+            request.feedbackEcho = ParseEcho(value);
+            valid = request.feedbackEcho.has_value();
+        } else if (argument == "--widen") {
+            request.widen = ParseInteger(value, INT32_MIN, INT32_MAX);
+            valid = request.widen.has_value();
+        } else if (argument == "--seek") {
+            request.seek = ParseInteger(value, 0, INT32_MAX);
+            valid = request.seek.has_value();
+        } else if (argument == "--length") {
+            request.length = ParseInteger(value, 0, INT32_MAX);
+            valid = request.length.has_value();
+        } else {
+            valid = false;
+        }
+        if (!valid) {
+            std::fprintf(stderr, "tunelark-cli render: bad value '%s' for %s\n", value.c_str(), argument.c_str());
+            return false;
+        }
+    }
+    return !request.input.empty() && !request.output.empty();
+}
+
+void ApplySettings(PlayerEngine* engine, const RenderRequest& request) {
+    PlayerSetOutputOptions(engine, &request.options);
+    if (request.equalizer) PlayerSetEqualizer(engine, &*request.equalizer);
+    if (request.bass) PlayerSetBassBoost(engine, *request.bass);
+    if (request.echo) PlayerSetEffect(engine, EFFECT_ECHO, &*request.echo);
+    if (request.feedbackEcho) PlayerSetEffect(engine, EFFECT_FEEDBACK_ECHO, &*request.feedbackEcho);
+    if (request.widen) {
+        const PlayerEffectParams widen{1, 0, *request.widen};
+        PlayerSetEffect(engine, EFFECT_WIDEN, &widen);
+    }
+}
+
+// Writes the captured PCM, up to the requested length, into the WAV file.
+// Runs on the capture device's thread.
+class RenderedFile {
+public:
+    RenderedFile(std::string path, std::optional<int32_t> lengthMs, PlaybackWatch& watch)
+        : path_(std::move(path)), lengthMs_(lengthMs), watch_(watch) {}
+
+    void Append(const platform::WaveFormat& format, const uint8_t* pcm, size_t bytes) {
+        std::lock_guard lock(mutex_);
+        if (!started_) {
+            started_ = true;
+            failed_ = !writer_.Begin(path_, format);
+            if (lengthMs_) {
+                const uint64_t frames = uint64_t(*lengthMs_) * format.sampleRate / 1000;
+                remaining_ = frames * format.BlockAlign();
+            }
+        }
+        const size_t take = std::min<uint64_t>(bytes, remaining_);
+        if (take > 0 && !writer_.Append(pcm, take)) failed_ = true;
+        remaining_ -= take;
+        if (remaining_ == 0 && !full_) {
+            full_ = true;
+            watch_.Wake();
+        }
+    }
+    bool Full() {
+        std::lock_guard lock(mutex_);
+        return full_;
+    }
+    bool Finish(const platform::WaveFormat& fallbackFormat) {
+        std::lock_guard lock(mutex_);
+        // Nothing played (a zero length or an empty source): still a valid file.
+        if (!started_) failed_ = !writer_.Begin(path_, fallbackFormat);
+        return writer_.Finish() && !failed_;
+    }
+
+private:
+    std::mutex mutex_;
+    const std::string path_;
+    const std::optional<int32_t> lengthMs_;
+    PlaybackWatch& watch_;
+    platform::WaveFileWriter writer_;
+    bool started_ = false;
+    bool failed_ = false;
+    bool full_ = false;
+    uint64_t remaining_ = UINT64_MAX;
+};
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: tunelark-cli render FILE -o OUT.wav [--bits 8|16] [--half-rate] [--buffers N]\n"
+                 "         [--eq E,P,B1,...,B10] [--bass DB] [--echo DELAY_MS,LEVEL]\n"
+                 "         [--feedback-echo DELAY_MS,LEVEL] [--widen STRENGTH] [--seek MS] [--length MS]\n");
+    return kUsageExitStatus;
+}
+
+}  // namespace
+
+int RunRenderCommand(const std::vector<std::string>& arguments) {
+    RenderRequest request;
+    if (!ParseRenderArguments(arguments, request)) return Usage();
+
+    PlaybackWatch watch;
+    RenderedFile rendered(request.output, request.length, watch);
+    PlayerEngine* engine = PlayerCreate();
+    PlayerSetNotifyWindow(engine, &watch);
+    platform::CaptureSink sink;
+    sink.onPcm = [&rendered](const platform::WaveFormat& format, const uint8_t* pcm, size_t bytes) {
+        rendered.Append(format, pcm, bytes);
+    };
+    PlayerSetOutputDevice(engine, platform::WaveBackend::Capture, sink);
+
+    if (!PlayerOpen(engine, request.input)) {
+        std::fprintf(stderr, "tunelark-cli render: cannot open '%s': not a playable file\n", request.input.c_str());
+        PlayerDestroy(engine);
+        return kFailureExitStatus;
+    }
+    ApplySettings(engine, request);
+    if (request.seek && !PlayerSeek(engine, *request.seek)) {
+        std::fprintf(stderr, "tunelark-cli render: cannot seek to %d ms\n", *request.seek);
+        PlayerDestroy(engine);
+        return kFailureExitStatus;
+    }
+    if (!PlayerPlay(engine)) {
+        std::fprintf(stderr, "tunelark-cli render: playback did not start\n");
+        PlayerDestroy(engine);
+        return kFailureExitStatus;
+    }
+    while (!watch.Stopped() && !rendered.Full()) watch.Wait(kWaitSlice);
+    PlayerStop(engine);
+
+    PlayerSourceFormat format;
+    PlayerGetSourceFormat(engine, &format);
+    const platform::WaveFormat fallback{static_cast<uint16_t>(format.channels), static_cast<uint32_t>(format.sampleRate),
+                                        static_cast<uint16_t>(request.options.bitsPerSample)};
+    PlayerDestroy(engine);
+    if (!rendered.Finish(fallback)) {
+        std::fprintf(stderr, "tunelark-cli render: cannot write '%s'\n", request.output.c_str());
+        return kFailureExitStatus;
+    }
+    return watch.Stopped() ? 0 : kFailureExitStatus;
+}
