@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, builds the player and starts it. Until the windows
-# exist, the player is the headless tunelark-cli: arguments are passed to it
-# (with none it describes the files in the current directory).
+# exist, the player is the headless tunelark-cli: it plays the files given
+# (with none, the audio files of the current directory) with real sound.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,11 +10,11 @@ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/d
 cmake --build "$root/build" -j "$(nproc)" --target tunelark-cli
 
 if [ $# -gt 0 ]; then
-  exec "$root/build/tools/tunelark-cli" "$@"
+  exec "$root/build/tools/tunelark-cli" play "$@"
 fi
 shopt -s nullglob nocaseglob
 files=(./*.mp3 ./*.mp2 ./*.mpa ./*.rmp ./*.wav ./*.ogg)
 if [ ${#files[@]} -eq 0 ]; then
   exec "$root/build/tools/tunelark-cli" --help
 fi
-exec "$root/build/tools/tunelark-cli" info "${files[@]}"
+exec "$root/build/tools/tunelark-cli" play "${files[@]}"
