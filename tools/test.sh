@@ -29,7 +29,7 @@ run_suite build
 echo "== AddressSanitizer + UBSan =="
 configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DTUNELARK_SANITIZE=address -DTUNELARK_BUILD_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite build-asan
+  LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" run_suite build-asan
 
 echo "== ThreadSanitizer (engine) =="
 configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug -DTUNELARK_SANITIZE=thread -DTUNELARK_BUILD_BENCHMARKS=OFF

@@ -277,6 +277,7 @@ TEST_F(PlaybackTest, SurvivesRandomOperations) {
         random = random * 1103515245u + 12345u;
         return (random >> 16) % range;
     };
+    UseNull();
     const auto deadline = std::chrono::steady_clock::now() + 3s;
     int operations = 0;
     while (std::chrono::steady_clock::now() < deadline && operations < 400) {
