@@ -143,31 +143,42 @@ void WaveOutput::OnDeviceMessage(uint32_t message, platform::WaveHeader* header)
     --output->queuedCount_;
 }
 
-// Only positive peaks count, from 0 up; a mono block gives both levels.
+namespace {
+
+// The largest sample of each of the first two channels, from `initial` up.
+template <typename Sample, typename Read>
+void FindPeaks(const uint8_t* data, size_t frames, uint32_t channels, int32_t initial, Read read, int32_t (&peaks)[2]) {
+    int32_t left = initial;
+    int32_t right = initial;
+    const size_t stride = size_t{channels} * sizeof(Sample);
+    if (channels >= 2) {
+        for (size_t frame = 0; frame < frames; ++frame, data += stride) {
+            left = std::max(left, read(data));
+            right = std::max(right, read(data + sizeof(Sample)));
+        }
+    } else {
+        for (size_t frame = 0; frame < frames; ++frame, data += stride) left = std::max(left, read(data));
+        right = left;
+    }
+    peaks[0] = left;
+    peaks[1] = right;
+}
+
+}  // namespace
+
+// Only positive peaks count, from silence up; a mono block gives both levels.
 void WaveOutput::MeasureLevels(const platform::WaveHeader& header) {
     const uint32_t channels = std::max<uint32_t>(format_.channels, 1);
     int32_t peaks[2] = {0, 0};
     if (format_.bitsPerSample == 16) {
-        const size_t frames = header.bufferLength / 2 / channels;
-        for (size_t frame = 0; frame < frames; ++frame) {
-            for (uint32_t channel = 0; channel < std::min<uint32_t>(channels, 2); ++channel) {
-                const uint8_t* sample = header.data + (frame * channels + channel) * 2;
-                const auto value = static_cast<int16_t>(sample[0] | sample[1] << 8);
-                peaks[channel] = std::max<int32_t>(peaks[channel], value);
-            }
-        }
+        const auto read = [](const uint8_t* sample) { return int32_t(int16_t(sample[0] | sample[1] << 8)); };
+        FindPeaks<int16_t>(header.data, header.bufferLength / 2 / channels, channels, 0, read, peaks);
         for (int32_t& peak : peaks) peak = peak * kFullLevel / 32767;
     } else {
-        const size_t frames = header.bufferLength / channels;
-        peaks[0] = peaks[1] = 128;
-        for (size_t frame = 0; frame < frames; ++frame) {
-            for (uint32_t channel = 0; channel < std::min<uint32_t>(channels, 2); ++channel) {
-                peaks[channel] = std::max<int32_t>(peaks[channel], header.data[frame * channels + channel]);
-            }
-        }
+        const auto read = [](const uint8_t* sample) { return int32_t(*sample); };
+        FindPeaks<uint8_t>(header.data, header.bufferLength / channels, channels, 128, read, peaks);
         for (int32_t& peak : peaks) peak = (peak - 128) * kFullLevel / 127;
     }
-    if (channels == 1) peaks[1] = peaks[0];
     leftLevel_.store(peaks[0], std::memory_order_relaxed);
     rightLevel_.store(peaks[1], std::memory_order_relaxed);
 }

@@ -2,6 +2,7 @@
 // time): status and level messages, draining, pausing, seeking and stopping.
 
 #include <chrono>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -152,6 +153,32 @@ TEST_F(PlaybackTest, PauseHoldsThePositionAndResumeGoesOn) {
     EXPECT_GT(PlayerGetPosition(e), paused);
     PlayerStop(e);
     EXPECT_EQ(Statuses(), (std::vector<uintptr_t>{PLAYER_PLAYING, PLAYER_PAUSED, PLAYER_PLAYING, PLAYER_STOPPED}));
+}
+
+double ProcessCpuSeconds() {
+    timespec time{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
+    return double(time.tv_sec) + double(time.tv_nsec) * 1e-9;
+}
+
+// Processor time, not wall time: a paused or stopped engine waits on events
+// and must not spin, however busy the machine is.
+TEST_F(PlaybackTest, PausedAndStoppedEnginesCostNothing) {
+    UseNull();
+    Open("cbr128.mp3");
+    PlayerEngine* e = engine.get();
+    ASSERT_EQ(PlayerPlay(e), 1);
+    std::this_thread::sleep_for(1200ms);  // the pool is full and the device plays
+    PlayerPause(e);
+    std::this_thread::sleep_for(50ms);
+    double start = ProcessCpuSeconds();
+    std::this_thread::sleep_for(500ms);
+    EXPECT_LT(ProcessCpuSeconds() - start, 0.05) << "paused";
+
+    PlayerStop(e);
+    start = ProcessCpuSeconds();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(ProcessCpuSeconds() - start, 0.03) << "stopped";
 }
 
 TEST_F(PlaybackTest, StopIsImmediateInEveryState) {

@@ -90,10 +90,12 @@ TEST_F(CliRender, RefusesWhatItCannotDo) {
 TEST(CliBench, ComparesTheEngineWithPlainLibmad) {
     const auto result = RunCli({"bench", test::FixturePath("cbr128_noinfo.mp3")});
     ASSERT_EQ(result.exitStatus, 0);
-    ASSERT_EQ(result.lines.size(), 3u);
+    ASSERT_EQ(result.lines.size(), 5u);
     EXPECT_EQ(result.lines[0].rfind("engine:", 0), 0u);
-    EXPECT_EQ(result.lines[1].rfind("plain libmad:", 0), 0u);
-    EXPECT_EQ(result.lines[2].rfind("ratio:", 0), 0u);
+    EXPECT_EQ(result.lines[1].rfind("engine, equalizer:", 0), 0u);
+    EXPECT_EQ(result.lines[2].rfind("plain libmad:", 0), 0u);
+    EXPECT_EQ(result.lines[3].rfind("ratio:", 0), 0u);
+    EXPECT_EQ(result.lines[4].rfind("ratio, equalizer:", 0), 0u);
     EXPECT_EQ(RunCli({"bench", test::FixturePath("garbage.bin")}).exitStatus, 1);
 }
 
