@@ -58,4 +58,22 @@ private:
     std::thread completionThread_;
 };
 
+// A device whose blocks wait in a WaveBlockQueue: writing, pausing, the
+// reset and the position are the queue's; a backend adds how it opens, how
+// its thread consumes the queue and how it closes.
+class QueuedWaveOutDevice : public WaveOutDevice {
+public:
+    WaveResult Write(WaveHeader* header) override {
+        queue_.Push(header);
+        return WAVE_OK;
+    }
+    void Pause() override { queue_.SetPaused(true); }
+    void Restart() override { queue_.SetPaused(false); }
+    void Reset() override { queue_.ReturnAll(); }
+    uint64_t Position() override { return queue_.PositionInFrames(); }
+
+protected:
+    WaveBlockQueue queue_;
+};
+
 }  // namespace platform

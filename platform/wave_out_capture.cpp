@@ -13,7 +13,7 @@ namespace {
 
 constexpr size_t kPullBytes = 64 * 1024;
 
-class CaptureWaveOutDevice final : public WaveOutDevice {
+class CaptureWaveOutDevice final : public QueuedWaveOutDevice {
 public:
     explicit CaptureWaveOutDevice(CaptureSink sink) : sink_(std::move(sink)) {}
     ~CaptureWaveOutDevice() override { Close(); }
@@ -35,15 +35,6 @@ public:
         if (!sink_.wavePath.empty()) writer_.Finish();
     }
 
-    WaveResult Write(WaveHeader* header) override {
-        queue_.Push(header);
-        return WAVE_OK;
-    }
-    void Pause() override { queue_.SetPaused(true); }
-    void Restart() override { queue_.SetPaused(false); }
-    void Reset() override { queue_.ReturnAll(); }
-    uint64_t Position() override { return queue_.PositionInFrames(); }
-
 private:
     void Capture() {
         std::vector<uint8_t> buffer(kPullBytes);
@@ -59,7 +50,6 @@ private:
     const CaptureSink sink_;
     WaveFormat format_;
     WaveFileWriter writer_;  // Used by the worker thread while it runs.
-    WaveBlockQueue queue_;
     std::thread worker_;
 };
 

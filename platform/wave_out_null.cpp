@@ -12,7 +12,7 @@ namespace {
 
 constexpr auto kTick = std::chrono::milliseconds(10);
 
-class NullWaveOutDevice final : public WaveOutDevice {
+class NullWaveOutDevice final : public QueuedWaveOutDevice {
 public:
     ~NullWaveOutDevice() override { Close(); }
 
@@ -31,15 +31,6 @@ public:
         clock_.join();
     }
 
-    WaveResult Write(WaveHeader* header) override {
-        queue_.Push(header);
-        return WAVE_OK;
-    }
-    void Pause() override { queue_.SetPaused(true); }
-    void Restart() override { queue_.SetPaused(false); }
-    void Reset() override { queue_.ReturnAll(); }
-    uint64_t Position() override { return queue_.PositionInFrames(); }
-
 private:
     // Sleeps while there is nothing to play; otherwise takes one tick's worth
     // of bytes per tick, keeping to the wall clock.
@@ -53,7 +44,6 @@ private:
         }
     }
 
-    WaveBlockQueue queue_;
     std::thread clock_;
 };
 

@@ -17,7 +17,7 @@ namespace {
 constexpr Uint16 kCallbackFrames = 1024;
 constexpr Uint8 kUnsignedSilence = 0x80;
 
-class SdlWaveOutDevice final : public WaveOutDevice {
+class SdlWaveOutDevice final : public QueuedWaveOutDevice {
 public:
     ~SdlWaveOutDevice() override {
         Close();
@@ -61,20 +61,14 @@ public:
         queue_.Stop();
     }
 
-    WaveResult Write(WaveHeader* header) override {
-        queue_.Push(header);
-        return WAVE_OK;
-    }
     void Pause() override {
-        queue_.SetPaused(true);
+        QueuedWaveOutDevice::Pause();
         if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
     }
     void Restart() override {
-        queue_.SetPaused(false);
+        QueuedWaveOutDevice::Restart();
         if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
     }
-    void Reset() override { queue_.ReturnAll(); }
-    uint64_t Position() override { return queue_.PositionInFrames(); }
 
 private:
     static void SDLCALL FillAudio(void* userdata, Uint8* stream, int length) {
@@ -87,7 +81,6 @@ private:
     bool audioInitialised_ = false;
     SDL_AudioDeviceID device_ = 0;
     Uint8 silence_ = 0;  // Set before the device opens; read by SDL's thread.
-    WaveBlockQueue queue_;
 };
 
 }  // namespace

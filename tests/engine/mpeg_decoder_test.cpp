@@ -11,6 +11,7 @@
 
 #include "engine/equalizer.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/libmad_reference.h"
 
 // DecodeFrame is checked against a plain continuous libmad decode of the same
 // bytes, rounded the same way. The two start from different rounding
@@ -124,59 +125,15 @@ Decoded WalkWithDecodeFrame(MpegDecoder& decoder, const std::vector<uint8_t>& by
 }
 
 // The plain decode: one libmad stream over the whole file.
-// How the reference decode treats an equalizer product beyond 32 bits.
-enum class Overflow { Saturate, Wrap };
+using test::Overflow;
 
-// The equalizer's subband multiply, written out apart from the engine's.
-void MultiplySubbands(mad_frame& frame, const int32_t (&gains)[32], Overflow overflow) {
-    for (int channel = 0; channel < MAD_NCHANNELS(&frame.header); ++channel) {
-        for (int row = 0; row < MAD_NSBSAMPLES(&frame.header); ++row) {
-            for (int subband = 0; subband < 32; ++subband) {
-                mad_fixed_t& sample = frame.sbsample[channel][row][subband];
-                const int64_t product = ((int64_t{gains[subband]} + 0x8000) >> 16) * ((int64_t{sample} + 0x800) >> 12);
-                sample = overflow == Overflow::Wrap
-                             ? static_cast<int32_t>(static_cast<uint32_t>(product))
-                             : static_cast<int32_t>(std::clamp<int64_t>(product, INT32_MIN, INT32_MAX));
-            }
-        }
-    }
-}
-
-Decoded DecodeWithLibmad(const std::vector<uint8_t>& bytes, int bits, bool halfRate,
+Decoded DecodeContinuously(const std::vector<uint8_t>& bytes, int bits, bool halfRate,
                          const int32_t (*gains)[32] = nullptr, Overflow overflow = Overflow::Saturate) {
+    const test::ReferencePcm reference = test::DecodeWithLibmad(bytes, bits, halfRate, gains, overflow);
     Decoded decoded;
-    mad_stream stream;
-    mad_frame frame;
-    mad_synth synth;
-    mad_stream_init(&stream);
-    mad_frame_init(&frame);
-    mad_synth_init(&synth);
-    mad_stream_buffer(&stream, bytes.data(), bytes.size());
-    int32_t errors[2] = {0, 0};
-    for (;;) {
-        if (mad_frame_decode(&frame, &stream) != 0) {
-            if (MAD_RECOVERABLE(stream.error)) continue;
-            break;
-        }
-        if (gains != nullptr) MultiplySubbands(frame, *gains, overflow);
-        if (halfRate) frame.options |= MAD_OPTION_HALFSAMPLERATE;
-        mad_synth_frame(&synth, &frame);
-        decoded.channels = synth.pcm.channels;
-        for (int index = 0; index < synth.pcm.length; ++index) {
-            for (int channel = 0; channel < synth.pcm.channels; ++channel) {
-                const int32_t value = RoundSampleToPcm(synth.pcm.samples[channel][index], errors[channel], bits);
-                if (bits == 8) {
-                    decoded.pcm.push_back(static_cast<uint8_t>(value + 128));
-                } else {
-                    decoded.pcm.push_back(static_cast<uint8_t>(value & 0xFF));
-                    decoded.pcm.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-                }
-            }
-        }
-        ++decoded.frames;
-    }
-    mad_frame_finish(&frame);
-    mad_stream_finish(&stream);
+    decoded.pcm = reference.pcm;
+    decoded.frames = reference.frames;
+    decoded.channels = reference.channels;
     return decoded;
 }
 
@@ -264,7 +221,7 @@ TEST(DecoderTest, MatchesContinuousLibmadDecode) {
         const std::vector<uint8_t> bytes = LoadStream(c.file);
         DecoderFixture fixture;
         const Decoded actual = WalkWithDecodeFrame(fixture.Decoder(), bytes, {c.bits, c.halfRate, c.window});
-        const Decoded expected = DecodeWithLibmad(bytes, c.bits, c.halfRate);
+        const Decoded expected = DecodeContinuously(bytes, c.bits, c.halfRate);
         EXPECT_GT(expected.frames, 0);
         EXPECT_EQ(actual.frames, expected.frames);
         ExpectWithinOneStep(actual, expected, c.bits, !c.clips);
@@ -319,10 +276,10 @@ TEST(DecoderTest, EqualizerMatchesTheSubbandMultiply) {
         GainsOf(Equalizer(c.preamp, c.bands), gains);
         DecoderFixture fixture(Equalizer(c.preamp, c.bands));
         const Decoded actual = WalkWithDecodeFrame(fixture.Decoder(), bytes, {});
-        ExpectWithinOneStep(actual, DecodeWithLibmad(bytes, 16, false, &gains), 16, !c.clips);
+        ExpectWithinOneStep(actual, DecodeContinuously(bytes, 16, false, &gains), 16, !c.clips);
         if (c.clips) {
             // The case does reach the saturation: wrapped products sound different.
-            const Decoded wrapped = DecodeWithLibmad(bytes, 16, false, &gains, Overflow::Wrap);
+            const Decoded wrapped = DecodeContinuously(bytes, 16, false, &gains, Overflow::Wrap);
             EXPECT_GT(CountDiffering(actual.pcm, wrapped.pcm), 1000u);
         }
     }
@@ -400,7 +357,7 @@ TEST(DecoderTest, RefusedFrameDecodesIntactOnTheNextCall) {
         DecoderFixture fixture;
         const Decoded actual =
             WalkWithDecodeFrame(fixture.Decoder(), bytes, {c.bits, c.halfRate, kWholeFile, true});
-        ExpectWithinOneStep(actual, DecodeWithLibmad(bytes, c.bits, c.halfRate), c.bits, true);
+        ExpectWithinOneStep(actual, DecodeContinuously(bytes, c.bits, c.halfRate), c.bits, true);
     }
 }
 
@@ -583,7 +540,7 @@ TEST(DecoderTest, GainsChangeWhileDecoding) {
     const Decoded decoded = WalkWithDecodeFrame(fixture.Decoder(), bytes, {});
     done.store(true);
     changer.join();
-    EXPECT_EQ(decoded.frames, DecodeWithLibmad(bytes, 16, false).frames);
+    EXPECT_EQ(decoded.frames, DecodeContinuously(bytes, 16, false).frames);
 }
 
 }  // namespace
