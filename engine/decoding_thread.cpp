@@ -110,6 +110,9 @@ int BeginPlayback(PlayerEngine& engine) {
     engine.outputBits = outputBits;
     engine.outputSampleRate = outputRate;
     CreateMpegDecoder(engine.equalizer);
+    engine.bassShelf.BassDesign(format.channels, outputRate);
+    engine.echo.EchoSetup(format.channels, outputRate);
+    engine.feedbackEcho.EchoSetup(format.channels, outputRate);
     engine.startPending = 1;
     engine.stopRequested = 0;
     SetStatus(engine, PLAYER_PLAYING);
@@ -121,6 +124,8 @@ int BeginPlayback(PlayerEngine& engine) {
 void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t length) {
     block->bufferLength = length;
     block->bytesRecorded = length;
+    const EffectChain effects{engine.widen, engine.bassShelf, engine.echo, engine.feedbackEcho};
+    effects.Process(engine.sourceFormat.channels, engine.outputBits, block->data, length);
     WaveOutput& output = engine.waveOutput;
     PostToNotifyWindow(engine, WM_PLAYER_LEVEL, static_cast<uintptr_t>(output.LeftLevel()), output.RightLevel());
     output.QueueBlock(block);
@@ -139,6 +144,10 @@ bool GetNewBlock(PlayerEngine& engine) {
 void HandlePendingSeek(PlayerEngine& engine) {
     if (engine.currentBlock != nullptr) engine.freeBytes = engine.blockCapacity;
     if (engine.status == PLAYER_PLAYING) engine.startPending = 1;
+    // Nothing from before the seek may echo or ring on after it.
+    engine.echo.EchoClear();
+    engine.feedbackEcho.EchoClear();
+    engine.bassShelf.BassClear();
     engine.waveOutput.Flush();
 }
 
@@ -162,6 +171,9 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
         if (engine.seekPending && !engine.stopRequested) return 0;
     }
     output.Close();
+    engine.echo.EchoRelease();
+    engine.feedbackEcho.EchoRelease();
+    engine.bassShelf.BassReset();
     DestroyMpegDecoder(engine.equalizer);
 
     engine.freeBytes = 0;
