@@ -76,6 +76,14 @@ TEST_F(CliRender, EqualizerAndEffectsChangeTheSound) {
     };
     // Every band at -20 dB takes about 20 dB off the whole signal.
     EXPECT_NEAR(10 * std::log10(energy(*cut) / energy(*flat)), -20.0, 1.5);
+
+    // The tones (440 and 660 Hz) lie in the lowest band: raising it by
+    // 4.1 dB raises them, raising the top band leaves them alone.
+    const auto lowBoost = Render({"--length", "2000", "--eq", "1,31,25,31,31,31,31,31,31,31,31,31"});
+    const auto highBoost = Render({"--length", "2000", "--eq", "1,31,31,31,31,31,31,31,31,31,31,0"});
+    ASSERT_TRUE(lowBoost && highBoost);
+    EXPECT_NEAR(10 * std::log10(energy(*lowBoost) / energy(*flat)), 4.1, 1.0);
+    EXPECT_NEAR(10 * std::log10(energy(*highBoost) / energy(*flat)), 0.0, 0.5);
 }
 
 TEST_F(CliRender, RefusesWhatItCannotDo) {
