@@ -9,6 +9,8 @@
 
 #include "engine/mpeg_decoder.h"
 #include "engine/player_engine.h"
+#include "formats/ogg/ogg_source.h"
+#include "formats/wave/wave_source.h"
 
 namespace {
 
@@ -30,6 +32,8 @@ void RunThreadFunction(PlayerEngine& engine, int32_t priority) {
     ApplyThreadPriority(priority);
     switch (engine.sourceKind.load()) {
         case SOURCE_MPEG_FILE: MpegFileThread(engine); break;
+        case SOURCE_OGG_FILE: OggThread(engine); break;
+        case SOURCE_WAVE_FILE: WaveThread(engine); break;
         default: break;  // no thread for this kind: ending at once fails the play
     }
     engine.startedOrEnded.Set();
@@ -45,6 +49,8 @@ void ResumeUnlessPaused(PlayerEngine& engine) {
 void RewindSource(PlayerEngine& engine) {
     switch (engine.sourceKind.load()) {
         case SOURCE_MPEG_FILE: engine.fileReader.ReaderSeek(0, SEEK_FROM_START); break;
+        case SOURCE_OGG_FILE: OggRewind(engine); break;
+        case SOURCE_WAVE_FILE: WaveRewind(engine); break;
         default: break;
     }
 }
@@ -96,7 +102,9 @@ void StopDecodingThread(PlayerEngine& engine) {
 int BeginPlayback(PlayerEngine& engine) {
     const PlayerSourceFormat& format = engine.sourceFormat;
     const bool mpeg = engine.sourceKind == SOURCE_MPEG_FILE || engine.sourceKind == SOURCE_MPEG_STREAM;
-    const int32_t outputBits = mpeg ? engine.options.bitsPerSample : 16;
+    const int32_t outputBits = mpeg ? engine.options.bitsPerSample
+                               : engine.sourceKind == SOURCE_WAVE_FILE ? WaveOutputBits(engine)
+                                                                       : 16;
     const int32_t outputRate = mpeg && engine.options.halfRate ? format.sampleRate / 2 : format.sampleRate;
     const uint32_t capacity = BlockCapacity(engine, outputBits, outputRate);
     if (capacity == 0 || outputRate <= 0 || format.channels <= 0) return 0;

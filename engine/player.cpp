@@ -5,6 +5,8 @@
 #include "engine/mpeg_decoder.h"
 #include "engine/mpeg_file.h"
 #include "engine/player_engine.h"
+#include "formats/ogg/ogg_source.h"
+#include "formats/wave/wave_source.h"
 
 PlayerEngine* PlayerCreate() {
     return new (std::nothrow) PlayerEngine();
@@ -48,11 +50,21 @@ bool OpenMpegFile(PlayerEngine& engine, const std::string& path) {
 int PlayerOpen(PlayerEngine* engine, const std::string& path) {
     platform::CriticalSectionGuard api(engine->apiLock);
     PlayerClose(engine);
-    // Ogg Vorbis and WAVE are tried after MPEG once they can be played.
     if (OpenMpegFile(*engine, path)) {
         engine->sourceKind = SOURCE_MPEG_FILE;
         return 1;
     }
+    if (OggOpen(*engine, path)) {
+        engine->sourceKind = SOURCE_OGG_FILE;
+        return 1;
+    }
+    if (WaveOpen(*engine, path)) {
+        engine->sourceKind = SOURCE_WAVE_FILE;
+        return 1;
+    }
+    // A refused file must not stay open in the reader.
+    engine->fileReader.ReaderClose();
+    engine->path.clear();
     return 0;
 }
 
@@ -69,6 +81,8 @@ void PlayerClose(PlayerEngine* engine) {
     PlayerStop(engine);
     engine->fileReader.ReaderClose();
     engine->streamReader.StreamClose();
+    OggClose(*engine);
+    WaveClose(*engine);
     engine->sourceFormat = PlayerSourceFormat{};
     engine->path.clear();
     engine->length = 0;

@@ -22,6 +22,9 @@
 #include "platform/event.h"
 #include "platform/notify_window.h"
 
+struct OggSource;
+struct WaveSource;
+
 struct PlayerEngine {
     FileReader fileReader;  // MPEG and WAVE files are read through it.
     StreamReader streamReader;
@@ -84,6 +87,11 @@ struct PlayerEngine {
     // Signalled when the playback has started or the thread has ended,
     // whichever comes first: what StartDecodingThread waits for.
     platform::Event startedOrEnded;
+
+    // The state of an open Ogg or WAVE source; null otherwise. Created by
+    // OggOpen / WaveOpen and released by OggClose / WaveClose.
+    OggSource* ogg = nullptr;
+    WaveSource* wave = nullptr;
 };
 
 // Stores a new status and posts WM_PLAYER_STATUS, only if it differs.

@@ -6,6 +6,8 @@
 #include "engine/decoding_thread.h"
 #include "engine/mpeg_file.h"
 #include "engine/player_engine.h"
+#include "formats/ogg/ogg_source.h"
+#include "formats/wave/wave_source.h"
 
 int PlayerPlay(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
@@ -60,6 +62,10 @@ int PlayerSeek(PlayerEngine* engine, int32_t milliseconds) {
     switch (engine->sourceKind) {
         case SOURCE_MPEG_FILE:
             return MpegSeek(*engine, milliseconds) ? 1 : 0;
+        case SOURCE_OGG_FILE:
+            return OggSeek(*engine, milliseconds) ? 1 : 0;
+        case SOURCE_WAVE_FILE:
+            return WaveSeek(*engine, milliseconds) ? 1 : 0;
         default:
             return 0;  // a stream cannot seek
     }

@@ -5,6 +5,8 @@
 #include "engine/mpeg_file.h"
 #include "engine/player_engine.h"
 #include "formats/id3/genres.h"
+#include "formats/ogg/ogg_source.h"
+#include "formats/wave/wave_source.h"
 #include "formats/id3/id3v1.h"
 
 void PlayerSetNotifyWindow(PlayerEngine* engine, platform::NotifyWindow* window) {
@@ -25,6 +27,7 @@ void PlayerGetFileInfo(PlayerEngine* engine, PlayerFileInfo* info) {
 int PlayerGetTag(PlayerEngine* engine, PlayerTag* tag) {
     // The tag is read through a private reader, never the playing file's.
     if (engine->sourceKind == SOURCE_MPEG_FILE) return ReadId3v1Tag(engine->path, *tag) ? 1 : 0;
+    if (engine->sourceKind == SOURCE_OGG_FILE) return OggGetTag(*engine, tag) ? 1 : 0;
     return 0;
 }
 
@@ -34,7 +37,7 @@ int PlayerReadFileTag(const std::string& path, PlayerTag* tag) {
 }
 
 int PlayerIsPlayableFile(const std::string& path) {
-    return ProbeMpegFile(path) ? 1 : 0;
+    return ProbeMpegFile(path) || OggProbe(path) || WaveProbe(path) ? 1 : 0;
 }
 
 void PlayerGetGenreName(int32_t genre, std::string* name) {

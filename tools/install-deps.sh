@@ -8,11 +8,11 @@ packages=(
   # build
   build-essential cmake pkg-config ninja-build
   # libraries linked into the program
-  libmad0-dev libsdl2-dev
+  libmad0-dev libsdl2-dev libvorbisidec-dev libogg-dev libgsm1-dev
   # tests and benchmarks
   googletest libgtest-dev libbenchmark-dev
   # fixtures and reference decoders, used only by the tests
-  lame sox ffmpeg mpg123 madplay
+  lame sox ffmpeg mpg123 madplay vorbis-tools
 )
 
 missing=()

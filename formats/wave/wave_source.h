@@ -1,0 +1,25 @@
+#pragma once
+
+// RIFF WAVE files: PCM copied straight into the output blocks, every other
+// format converted to PCM through the audio compression manager.
+
+#include <cstdint>
+#include <string>
+
+struct PlayerEngine;
+struct WaveSource;
+
+// Opens `path` in the engine's file reader and reads its format; on success
+// the engine's source is a WAVE file.
+bool WaveOpen(PlayerEngine& engine, const std::string& path);
+// Releases the WAVE state; safe when nothing is open.
+void WaveClose(PlayerEngine& engine);
+// Whether the file is RIFF WAVE with a format the compression manager can
+// turn into PCM.
+bool WaveProbe(const std::string& path);
+bool WaveSeek(PlayerEngine& engine, int32_t milliseconds);
+void WaveRewind(PlayerEngine& engine);
+// The decoding thread of a WAVE source.
+void WaveThread(PlayerEngine& engine);
+// Bits per sample of the PCM the open WAVE source plays as.
+int32_t WaveOutputBits(const PlayerEngine& engine);
