@@ -67,10 +67,17 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& content) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    // A directory opens as a stream on this platform and throws when read.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    try {
+        std::ifstream file(path, std::ios::binary);
+        if (!file) return false;
+        content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        return !file.bad();
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 }  // namespace platform

@@ -33,6 +33,8 @@ TEST(AppFiles, FailedWriteKeepsTheOldFile) {
     EXPECT_FALSE(platform::WriteFileAtomically(blocked, "x"));
     EXPECT_FALSE(platform::WriteFileAtomically(file.Directory() + "/missing/dir/file", "x"));
     std::string content;
+    EXPECT_FALSE(platform::ReadWholeFile(blocked, content)) << "a directory is not a file";
+    EXPECT_FALSE(platform::ReadWholeFile(file.Directory() + "/missing", content));
     ASSERT_TRUE(platform::ReadWholeFile(file.Path(), content));
     EXPECT_EQ(content, "old");
 }
