@@ -9,7 +9,7 @@
 
 #include "platform/app_files.h"
 #include "platform/registry_file.h"
-#include "platform/registry_text.h"
+#include "platform/utf8.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/registry_text.h"
+#include "platform/utf8.h"
 
 namespace platform {
 namespace {

@@ -2,38 +2,14 @@
 
 #include <cstdio>
 
-namespace {
-
-// Length of the valid UTF-8 sequence starting at `index`, or 0 if it is not one.
-size_t ValidSequenceLength(std::string_view text, size_t index) {
-    const auto lead = static_cast<unsigned char>(text[index]);
-    size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) { length = 2; minimum = 0x80; }
-    else if ((lead & 0xF0) == 0xE0) { length = 3; minimum = 0x800; }
-    else if ((lead & 0xF8) == 0xF0) { length = 4; minimum = 0x10000; }
-    else return 0;
-    if (index + length > text.size()) return 0;
-    char32_t codePoint = lead & (0x7F >> length);
-    for (size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[index + i]);
-        if ((next & 0xC0) != 0x80) return 0;
-        codePoint = (codePoint << 6) | (next & 0x3F);
-    }
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (codePoint < minimum || codePoint > 0x10FFFF || surrogate) return 0;
-    return length;
-}
-
-}  // namespace
+#include "platform/utf8.h"
 
 std::string JsonQuote(std::string_view text) {
     std::string quoted = "\"";
     size_t index = 0;
     while (index < text.size()) {
         const char character = text[index];
-        const size_t length = ValidSequenceLength(text, index);
+        const size_t length = platform::Utf8SequenceLength(text, index);
         if (length == 0) {
             quoted += "\uFFFD";
             ++index;
