@@ -17,7 +17,7 @@ void WaveBlockQueue::Start(WaveDoneCallback callback, uint32_t blockAlign) {
     pulledBytes_ = 0;
     paused_ = false;
     running_ = true;
-    completionThread_ = std::thread([this] { DeliverFinishedBlocks(); });
+    completionThread_ = std::thread([this] { DeliverReturnedBlocks(); });
 }
 
 void WaveBlockQueue::Stop() {
@@ -27,7 +27,8 @@ void WaveBlockQueue::Stop() {
         if (!running_) return;
         running_ = false;
     }
-    changed_.notify_all();
+    dataReady_.notify_all();
+    returnsReady_.notify_all();
     completionThread_.join();
 }
 
@@ -36,7 +37,7 @@ void WaveBlockQueue::Push(WaveHeader* header) {
         std::lock_guard lock(mutex_);
         queued_.push_back(header);
     }
-    changed_.notify_all();
+    dataReady_.notify_one();
 }
 
 void WaveBlockQueue::SetPaused(bool paused) {
@@ -44,21 +45,17 @@ void WaveBlockQueue::SetPaused(bool paused) {
         std::lock_guard lock(mutex_);
         paused_ = paused;
     }
-    changed_.notify_all();
-}
-
-void WaveBlockQueue::FinishLocked(WaveHeader* header) {
-    finished_.push_back(header);
-    ++finishedCount_;
+    dataReady_.notify_all();
 }
 
 size_t WaveBlockQueue::Pull(uint8_t* out, size_t bytes) {
     size_t taken = 0;
-    bool finishedAny = false;
+    WaveHeader* usedUp[kMaximumBlocksPerPull];
+    size_t usedUpCount = 0;
     {
         std::lock_guard lock(mutex_);
         if (paused_) return 0;
-        while (taken < bytes && !queued_.empty()) {
+        while (taken < bytes && !queued_.empty() && usedUpCount < kMaximumBlocksPerPull) {
             WaveHeader* front = queued_.front();
             const size_t available = front->bufferLength - frontOffset_;
             const size_t count = std::min(available, bytes - taken);
@@ -68,34 +65,50 @@ size_t WaveBlockQueue::Pull(uint8_t* out, size_t bytes) {
             if (frontOffset_ >= front->bufferLength) {
                 queued_.pop_front();
                 frontOffset_ = 0;
-                FinishLocked(front);
-                finishedAny = true;
+                usedUp[usedUpCount++] = front;
+                ++finishedCount_;
             }
         }
         pulledBytes_ += taken;
     }
-    if (finishedAny) changed_.notify_all();
+    // The pulling thread is the backend's own, so it may run the callback;
+    // callback_ changes only in Start, while no backend thread pulls.
+    for (size_t index = 0; index < usedUpCount; ++index) {
+        if (callback_) callback_(WOM_DONE, usedUp[index]);
+    }
+    if (usedUpCount > 0) CountDelivered(usedUpCount);
     return taken;
+}
+
+void WaveBlockQueue::CountDelivered(uint64_t count) {
+    {
+        std::lock_guard lock(mutex_);
+        deliveredCount_ += count;
+    }
+    delivered_.notify_all();
 }
 
 bool WaveBlockQueue::WaitForData() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !running_ || (!paused_ && !queued_.empty()); });
+    dataReady_.wait(lock, [this] { return !running_ || (!paused_ && !queued_.empty()); });
     return running_;
 }
 
 void WaveBlockQueue::ReturnAll() {
     std::unique_lock lock(mutex_);
     while (!queued_.empty()) {
-        FinishLocked(queued_.front());
+        returned_.push_back(queued_.front());
         queued_.pop_front();
+        ++finishedCount_;
     }
     frontOffset_ = 0;
     pulledBytes_ = 0;
+    // Blocks a puller has used up but not yet handed back count too: after a
+    // reset, every block written before it has come back.
     const uint64_t target = finishedCount_;
-    changed_.notify_all();
     if (!running_) return;
-    changed_.wait(lock, [&] { return deliveredCount_ >= target; });
+    returnsReady_.notify_one();
+    delivered_.wait(lock, [&] { return deliveredCount_ >= target; });
 }
 
 uint64_t WaveBlockQueue::PositionInFrames() {
@@ -103,19 +116,18 @@ uint64_t WaveBlockQueue::PositionInFrames() {
     return pulledBytes_ / blockAlign_;
 }
 
-void WaveBlockQueue::DeliverFinishedBlocks() {
+void WaveBlockQueue::DeliverReturnedBlocks() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return !running_ || !finished_.empty(); });
-        if (finished_.empty()) return;  // stopped with nothing left to return
-        WaveHeader* header = finished_.front();
-        finished_.pop_front();
+        returnsReady_.wait(lock, [this] { return !running_ || !returned_.empty(); });
+        if (returned_.empty()) return;  // stopped with nothing left to return
+        WaveHeader* header = returned_.front();
+        returned_.pop_front();
         lock.unlock();
-        // callback_ changes only in Start, while this thread does not run.
         if (callback_) callback_(WOM_DONE, header);
         lock.lock();
         ++deliveredCount_;
-        changed_.notify_all();
+        delivered_.notify_all();
     }
 }
 

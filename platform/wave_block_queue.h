@@ -12,8 +12,9 @@ namespace platform {
 
 // The queue every wave-out backend shares. Written blocks wait here in order;
 // the backend's own thread pulls their bytes (to a sound card, a clock or a
-// file), and the queue hands each finished block back through the done
-// callback on its completion thread, never on the caller's.
+// file) and hands each finished block back through the done callback. A
+// reset returns the blocks still queued through the queue's completion
+// thread, so the callback never runs on the caller's thread.
 class WaveBlockQueue {
 public:
     ~WaveBlockQueue();
@@ -26,7 +27,8 @@ public:
     void SetPaused(bool paused);
 
     // Copies up to `bytes` of queued PCM into `out` (nullptr discards) unless
-    // paused, and returns how many were taken. Used by the backend's thread.
+    // paused, returns every block it used up through the done callback, and
+    // returns how many bytes were taken. Used by the backend's thread.
     size_t Pull(uint8_t* out, size_t bytes);
     // Blocks until there is something to pull or the queue stops; false when
     // it stopped. Costs nothing while paused or empty.
@@ -39,19 +41,24 @@ public:
     uint64_t PositionInFrames();
 
 private:
-    void DeliverFinishedBlocks();
-    void FinishLocked(WaveHeader* header);
+    void DeliverReturnedBlocks();
+    void CountDelivered(uint64_t count);
+
+    // Blocks one Pull may use up before it hands them back.
+    static constexpr size_t kMaximumBlocksPerPull = 128;
 
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable dataReady_;      // something to pull, or stopping
+    std::condition_variable returnsReady_;   // blocks for the completion thread, or stopping
+    std::condition_variable delivered_;      // the callback returned more blocks
     // Everything below is guarded by mutex_.
     WaveDoneCallback callback_;
     uint32_t blockAlign_ = 1;
     std::deque<WaveHeader*> queued_;
     size_t frontOffset_ = 0;             // bytes of the front block already pulled
-    std::deque<WaveHeader*> finished_;   // waiting for the completion thread
-    uint64_t finishedCount_ = 0;
-    uint64_t deliveredCount_ = 0;
+    std::deque<WaveHeader*> returned_;   // reset blocks waiting for the completion thread
+    uint64_t finishedCount_ = 0;         // blocks taken off the queue, ever
+    uint64_t deliveredCount_ = 0;        // of those, handed to the callback
     uint64_t pulledBytes_ = 0;
     bool paused_ = false;
     bool running_ = false;
