@@ -1,0 +1,26 @@
+#include "playlist/display_title.h"
+
+#include "playlist/path_text.h"
+
+namespace {
+
+constexpr const char* kUnknownArtist = "Unknown Artist";
+constexpr const char* kUntitled = "Untitled";
+constexpr const char* kArtistTitleSeparator = " - ";
+
+}  // namespace
+
+bool ArtistTitleText(const PlayerTag& tag, std::string& text) {
+    if (tag.artist.empty() && tag.title.empty()) return false;
+    text = tag.artist.empty() ? kUnknownArtist : tag.artist;
+    text += kArtistTitleSeparator;
+    text += tag.title.empty() ? kUntitled : tag.title;
+    return true;
+}
+
+std::string DisplayTitle(const std::string& path) {
+    PlayerTag tag;
+    std::string text;
+    if (PlayerReadFileTag(path, &tag) != 0 && ArtistTitleText(tag, text)) return text;
+    return std::string(FileNamePart(path));
+}

@@ -1,0 +1,42 @@
+#include "playlist/path_text.h"
+
+namespace {
+
+char FoldCharacter(char character) {
+    return (character >= 'A' && character <= 'Z') ? static_cast<char>(character - 'A' + 'a') : character;
+}
+
+}  // namespace
+
+std::string_view FileNamePart(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string DirectoryPart(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos) return {};
+    return std::string(path.substr(0, slash == 0 ? 1 : slash));
+}
+
+std::string JoinPath(std::string_view directory, std::string_view name) {
+    std::string path(directory);
+    if (path.empty() || path.back() != '/') path += '/';
+    path += name;
+    return path;
+}
+
+std::string FoldCase(std::string_view text) {
+    std::string folded(text);
+    for (char& character : folded) character = FoldCharacter(character);
+    return folded;
+}
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
+    if (suffix.size() > text.size()) return false;
+    const std::string_view tail = text.substr(text.size() - suffix.size());
+    for (size_t i = 0; i < suffix.size(); ++i) {
+        if (FoldCharacter(tail[i]) != FoldCharacter(suffix[i])) return false;
+    }
+    return true;
+}

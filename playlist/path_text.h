@@ -1,0 +1,21 @@
+#pragma once
+
+// Small helpers on UTF-8 paths with '/' separators.
+
+#include <string>
+#include <string_view>
+
+// The part after the last '/', the whole path when it has none.
+std::string_view FileNamePart(std::string_view path);
+
+// The path cut at its last '/' ("/" for a file in the root); empty when the
+// path has no '/'.
+std::string DirectoryPart(std::string_view path);
+
+// "directory/name", without doubling a '/' that ends the directory.
+std::string JoinPath(std::string_view directory, std::string_view name);
+
+// ASCII letters folded to lower case; other bytes (and so every non-ASCII
+// character) compare as they are.
+std::string FoldCase(std::string_view text);
+bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);

@@ -1,0 +1,82 @@
+// Adding files from the file dialog and whole directories.
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "playlist/path_text.h"
+#include "playlist/playlist.h"
+#include "playlist/playlist_view.h"
+
+namespace {
+
+// The extensions a directory is searched for, in the order their groups are
+// appended. File names match without regard to case, as on the handheld's
+// file system.
+constexpr std::array<std::string_view, 6> kDirectoryExtensions = {".rmp", ".mp3", ".mp2", ".mpa", ".ogg", ".wav"};
+
+// The pieces of a multiple-selection result up to the empty one that ends it
+// (or up to the end of the text, whichever comes first).
+std::vector<std::string_view> SplitSelection(std::string_view selection) {
+    std::vector<std::string_view> pieces;
+    size_t start = 0;
+    while (start < selection.size()) {
+        size_t end = selection.find('\0', start);
+        if (end == std::string_view::npos) end = selection.size();
+        if (end == start) break;
+        pieces.push_back(selection.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
+}  // namespace
+
+bool Playlist::AddFiles(std::string_view selection, std::string& lastDirectory) {
+    const std::vector<std::string_view> pieces = SplitSelection(selection);
+    if (pieces.empty()) return false;
+    const std::string first(pieces.front());
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(first, error);
+    if (error || !std::filesystem::exists(status)) return false;
+
+    if (std::filesystem::is_directory(status)) {
+        // Several files chosen in one directory: the directory, then their names.
+        lastDirectory = first;
+        for (size_t i = 1; i < pieces.size(); ++i) Insert(JoinPath(first, pieces[i]), -1);
+        return true;
+    }
+    Insert(first, -1);
+    const std::string directory = DirectoryPart(first);
+    if (!directory.empty()) lastDirectory = directory;
+    return true;
+}
+
+int32_t Playlist::AddDirectory(const std::string& directory, std::string& lastDirectory) {
+    lastDirectory = directory;
+    if (view_ != nullptr) view_->BeginWaitCursor();
+    // One pass over the directory, grouped by extension afterwards: within a
+    // group the names keep the order the file system returned them in.
+    std::array<std::vector<std::string>, kDirectoryExtensions.size()> groups;
+    std::error_code error;
+    std::filesystem::directory_iterator iterator(directory, error);
+    for (; !error && iterator != std::filesystem::directory_iterator(); iterator.increment(error)) {
+        const std::string name = iterator->path().filename().string();
+        for (size_t group = 0; group < kDirectoryExtensions.size(); ++group) {
+            if (!EndsWithIgnoringCase(name, kDirectoryExtensions[group])) continue;
+            std::error_code typeError;
+            if (!iterator->is_directory(typeError)) groups[group].push_back(name);
+            break;
+        }
+    }
+    int32_t added = 0;
+    for (const std::vector<std::string>& names : groups) {
+        for (const std::string& name : names) {
+            Insert(JoinPath(directory, name), -1);
+            ++added;
+        }
+    }
+    if (view_ != nullptr) view_->EndWaitCursor();
+    return added;
+}
