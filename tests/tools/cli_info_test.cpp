@@ -66,7 +66,7 @@ TEST(CliInfo, ReportsTheId3v1Tag) {
 TEST(CliInfo, ExaminesUnplayableAndMissingFilesWithoutFailing) {
     const std::string missing = test::FixturePath("no such file.mp3");
     const auto result = RunCli({"info", test::FixturePath("garbage.bin"), test::FixturePath("empty.mp3"),
-                                test::FixturePath("pcm.wav"), missing, test::FixturePath("")});
+                                test::FixturePath("four_bytes.mp3"), missing, test::FixturePath("")});
     ASSERT_EQ(result.exitStatus, 0);
     ASSERT_EQ(result.lines.size(), 5u);
     for (const auto& line : result.lines) {
