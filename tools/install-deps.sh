@@ -9,6 +9,8 @@ packages=(
   build-essential cmake pkg-config ninja-build
   # libraries linked into the program
   libmad0-dev libsdl2-dev libvorbisidec-dev libogg-dev libgsm1-dev
+  # drawing: text through SDL_ttf, its fonts (DejaVu, WenQuanYi for CJK), PNG screenshots
+  libsdl2-ttf-dev fonts-dejavu-core fonts-wqy-microhei libpng-dev
   # tests and benchmarks
   googletest libgtest-dev libbenchmark-dev
   # fixtures and reference decoders, used only by the tests

@@ -1,0 +1,43 @@
+#pragma once
+
+// What the window system needs from below: input, a clock, a way to be
+// woken from another thread, and a place to show the screen.
+//
+// Backends: sdl (a real window showing the screen at an integer zoom, real
+// input, the wall clock) and headless (no window: tests inject input, move a
+// virtual clock and read the pixels). Everything above them is shared.
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "platform/ui/ui_types.h"
+
+namespace platform::ui {
+
+constexpr uint64_t kNoDeadline = std::numeric_limits<uint64_t>::max();
+
+struct InputEvent {
+    enum class Kind { StylusDown, StylusMove, StylusUp, KeyDown, KeyUp, Quit };
+    Kind kind = Kind::StylusDown;
+    Point point;             // screen coordinates, for the stylus
+    bool doubleTap = false;  // a second press within the double-tap time
+    uint32_t virtualKey = 0; // for the keys
+};
+
+class UiBackend {
+public:
+    virtual ~UiBackend() = default;
+
+    // Milliseconds on the backend's clock.
+    virtual uint64_t NowMs() = 0;
+    // Waits until input arrives, Wake is called or the clock reaches
+    // `deadlineMs`, and appends the input that arrived. Sleeps meanwhile.
+    virtual void WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& events) = 0;
+    // Ends a wait; callable from any thread.
+    virtual void Wake() = 0;
+    // Shows the screen: kScreenWidth x kScreenHeight pixels of 0x00RRGGBB.
+    virtual void Present(const uint32_t* pixels) = 0;
+};
+
+}  // namespace platform::ui

@@ -1,0 +1,54 @@
+#pragma once
+
+// The headless backend: no window. Tests inject stylus and key events, the
+// clock is virtual and moves only when the test or the loop moves it, and the
+// screen is read from the window manager's pixels.
+//
+// When the loop would wait, the clock jumps straight to the next timer or
+// scripted event, so runs are fast and the same on every machine. With
+// nothing scheduled it sleeps until another thread posts a message.
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+#include "platform/ui/ui_backend.h"
+
+namespace platform::ui {
+
+class WindowManager;
+
+class HeadlessBackend final : public UiBackend {
+public:
+    uint64_t NowMs() override;
+    void WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& events) override;
+    void Wake() override;
+    void Present(const uint32_t* pixels) override;
+
+    // Queues input for the loop, at the current time or later.
+    void Inject(const InputEvent& event, uint64_t atMs = 0);
+    void Tap(Point point, uint64_t atMs = 0);
+    void PressKey(uint32_t virtualKey, uint64_t atMs = 0);
+    size_t PresentCount();
+
+    // Moves the clock forward by `milliseconds`, handling every timer and
+    // scripted event on the way at its own time.
+    void Advance(WindowManager& manager, uint64_t milliseconds);
+
+private:
+    struct Scheduled {
+        uint64_t atMs;
+        InputEvent event;
+    };
+    uint64_t NextScheduledLocked() const;
+
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    // Guarded by mutex_.
+    uint64_t nowMs_ = 0;
+    std::deque<Scheduled> scheduled_;  // in time order
+    bool wakeRequested_ = false;
+    size_t presentCount_ = 0;
+};
+
+}  // namespace platform::ui

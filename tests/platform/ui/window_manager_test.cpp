@@ -1,0 +1,211 @@
+// The window system on the headless backend: message order, timers under the
+// virtual clock, posting from other threads, focus, input and modal loops.
+
+#include "platform/ui/window_manager.h"
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/ui_backend_headless.h"
+
+namespace {
+
+using namespace platform::ui;
+
+// Records every message it gets, as "name:wParam".
+class RecordingWindow : public Window {
+public:
+    explicit RecordingWindow(std::string name, std::vector<std::string>& log, uint32_t style = CS_HREDRAW | CS_VREDRAW)
+        : Window("Test_" + name, style), name_(std::move(name)), log_(log) {}
+
+    LRESULT HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+        log_.push_back(name_ + ":" + Name(message) + ":" + std::to_string(wParam) +
+                       (message >= WM_MOUSEMOVE && message <= WM_LBUTTONDBLCLK
+                            ? "@" + std::to_string(GET_X_LPARAM(lParam)) + "," + std::to_string(GET_Y_LPARAM(lParam))
+                            : ""));
+        if (onMessage) onMessage(message, wParam);
+        return DefaultHandleMessage(message, wParam, lParam);
+    }
+
+    std::function<void(uint32_t, WPARAM)> onMessage;
+
+private:
+    static std::string Name(uint32_t message) {
+        switch (message) {
+            case WM_CREATE: return "create";
+            case WM_DESTROY: return "destroy";
+            case WM_MOVE: return "move";
+            case WM_SIZE: return "size";
+            case WM_SETFOCUS: return "setfocus";
+            case WM_KILLFOCUS: return "killfocus";
+            case WM_PAINT: return "paint";
+            case WM_TIMER: return "timer";
+            case WM_KEYDOWN: return "keydown";
+            case WM_KEYUP: return "keyup";
+            case WM_HOTKEY: return "hotkey";
+            case WM_LBUTTONDOWN: return "down";
+            case WM_LBUTTONUP: return "up";
+            case WM_LBUTTONDBLCLK: return "dblclk";
+            case WM_MOUSEMOVE: return "move";
+            case WM_CLOSE: return "close";
+            default: return std::to_string(message);
+        }
+    }
+
+    std::string name_;
+    std::vector<std::string>& log_;
+};
+
+class WindowManagerTest : public ::testing::Test {
+protected:
+    HeadlessBackend backend;
+    WindowManager manager{backend};
+    std::vector<std::string> log;
+    RecordingWindow frame{"frame", log};
+    RecordingWindow main{"main", log};
+    RecordingWindow list{"list", log, CS_DBLCLKS};
+
+    void CreateAll() {
+        ASSERT_TRUE(manager.CreateWindow(frame, nullptr, "Tunelark", {0, kNavigationBarHeight, 240, 320}, true));
+        ASSERT_TRUE(manager.CreateWindow(main, &frame, "", {0, 0, 240, 100}, true));
+        ASSERT_TRUE(manager.CreateWindow(list, &frame, "", {0, 100, 240, 294}, true));
+        manager.PumpPending();
+        log.clear();
+    }
+};
+
+TEST_F(WindowManagerTest, CreationPaintAndDestructionOrder) {
+    ASSERT_TRUE(manager.CreateWindow(frame, nullptr, "Tunelark", {0, 26, 240, 320}, true));
+    ASSERT_TRUE(manager.CreateWindow(main, &frame, "", {0, 0, 240, 100}, true));
+    ASSERT_TRUE(manager.CreateWindow(list, &frame, "", {0, 100, 240, 294}, true));
+    EXPECT_FALSE(manager.CreateWindow(main, &frame, "", {}, true)) << "a window exists once";
+    const size_t presents = backend.PresentCount();
+    manager.PumpPending();
+    EXPECT_EQ(backend.PresentCount(), presents + 1) << "painting presents the screen once";
+    manager.PumpPending();
+    EXPECT_EQ(backend.PresentCount(), presents + 1) << "nothing drew, nothing is presented";
+    EXPECT_EQ(manager.FindWindow("Test_frame"), &frame);
+    EXPECT_EQ(manager.FindWindow("Test_main"), nullptr) << "only top-level windows are found";
+
+    manager.SendMessage(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"frame:create:0", "main:create:0", "list:create:0", "frame:paint:0",
+                                             "main:paint:0", "list:paint:0", "frame:close:0", "frame:destroy:0",
+                                             "list:destroy:0", "main:destroy:0"}));
+    EXPECT_FALSE(main.Exists());
+}
+
+TEST_F(WindowManagerTest, PostedMessagesArriveInOrderFromAnyThread) {
+    CreateAll();
+    std::thread poster([this] {
+        for (int i = 0; i < 100; ++i) main.PostMessage(WM_USER + 1, static_cast<uintptr_t>(i), 0);
+    });
+    poster.join();
+    manager.PumpPending();
+    ASSERT_EQ(log.size(), 100u);
+    EXPECT_EQ(log.front(), "main:1025:0");
+    EXPECT_EQ(log.back(), "main:1025:99");
+
+    // A message for a window destroyed meanwhile is dropped, not delivered.
+    log.clear();
+    list.PostMessage(WM_USER + 2, 1, 0);
+    manager.DestroyWindow(list);
+    log.clear();
+    manager.PumpPending();
+    for (const auto& entry : log) EXPECT_EQ(entry.rfind("list:", 0), std::string::npos) << entry;
+}
+
+TEST_F(WindowManagerTest, TimersFollowTheVirtualClock) {
+    CreateAll();
+    manager.SetTimer(main, 1, 1000);
+    manager.SetTimer(frame, 7, 300);
+    backend.Advance(manager, 999);
+    EXPECT_EQ(log, (std::vector<std::string>{"frame:timer:7", "frame:timer:7", "frame:timer:7"}));
+    log.clear();
+    backend.Advance(manager, 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"main:timer:1"}));
+    manager.KillTimer(frame, 7);
+    log.clear();
+    backend.Advance(manager, 2000);
+    EXPECT_EQ(log, (std::vector<std::string>{"main:timer:1", "main:timer:1"}));
+    EXPECT_EQ(backend.NowMs(), 3000u);
+}
+
+TEST_F(WindowManagerTest, StylusGoesToTheWindowUnderItAndStaysThereWhileHeld) {
+    CreateAll();
+    using Kind = InputEvent::Kind;
+    backend.Inject({Kind::StylusDown, {10, 26 + 50}, false, 0});
+    backend.Inject({Kind::StylusMove, {20, 26 + 150}, false, 0});  // dragged over the list
+    backend.Inject({Kind::StylusUp, {20, 26 + 150}, false, 0});
+    backend.Inject({Kind::StylusDown, {5, 26 + 120}, true, 0});   // a double tap where it is wanted
+    backend.Inject({Kind::StylusDown, {5, 26 + 10}, true, 0});    // and where it is not
+    manager.PumpPending();
+    EXPECT_EQ(log, (std::vector<std::string>{"main:down:1@10,50", "main:move:1@20,150", "main:up:0@20,150",
+                                             "list:dblclk:1@5,20", "main:down:1@5,10"}));
+}
+
+TEST_F(WindowManagerTest, KeysGoToTheFocusAndClaimedKeysBecomeHotKeys) {
+    CreateAll();
+    manager.SetFocus(&main);
+    manager.SetFocus(&list);
+    ASSERT_TRUE(manager.RegisterHotKey(frame, 3, 0, VK_APP1));
+    EXPECT_FALSE(manager.RegisterHotKey(main, 4, 0, VK_APP1)) << "a key has one owner";
+    backend.PressKey(VK_LEFT);
+    backend.PressKey(VK_APP1);
+    manager.PumpPending();
+    EXPECT_EQ(log, (std::vector<std::string>{"main:setfocus:0", "main:killfocus:" + std::to_string(reinterpret_cast<uintptr_t>(&list)),
+                                             "list:setfocus:" + std::to_string(reinterpret_cast<uintptr_t>(&main)),
+                                             "list:keydown:37", "list:keyup:37", "frame:hotkey:3"}));
+    ASSERT_TRUE(manager.UnregisterHotKey(frame, 3));
+    log.clear();
+    backend.PressKey(VK_APP1);
+    manager.PumpPending();
+    EXPECT_EQ(log, (std::vector<std::string>{"list:keydown:193", "list:keyup:193"}));
+}
+
+TEST_F(WindowManagerTest, ModalLoopKeepsTimersAndPostsGoingAndHandsQuitOn) {
+    CreateAll();
+    manager.SetTimer(frame, 1, 100);
+    int ticks = 0;
+    frame.onMessage = [&](uint32_t message, WPARAM) {
+        if (message == WM_TIMER && ++ticks == 3) manager.KillTimer(frame, 1);
+    };
+    bool closed = false;
+    main.onMessage = [&](uint32_t message, WPARAM) {
+        if (message == WM_USER + 5) closed = true;
+    };
+    backend.Tap({5, 26 + 5}, 150);
+    // With its timer gone the dialog's loop sleeps until another thread posts.
+    std::thread poster([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        main.PostMessage(WM_USER + 5, 0, 0);
+    });
+    manager.RunModalLoop([&] { return closed; });
+    poster.join();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_EQ(backend.NowMs(), 300u) << "the virtual clock went from timer to timer";
+    EXPECT_NE(std::find(log.begin(), log.end(), "main:down:1@5,5"), log.end());
+
+    // A quit inside a modal loop ends it and reaches the outer loop.
+    manager.PostQuitMessage(3);
+    manager.RunModalLoop([] { return false; });
+    EXPECT_EQ(manager.RunMessageLoop(), 3);
+}
+
+TEST_F(WindowManagerTest, MovingAndHidingRepaintsWhatShows) {
+    CreateAll();
+    manager.MoveWindow(main, 0, 0, 0, 0, true);
+    manager.MoveWindow(list, 0, 100, 240, 194, true);
+    manager.PumpPending();
+    EXPECT_EQ(main.ScreenRect(), (Rect{0, 26, 0, 26}));
+    EXPECT_EQ(list.ScreenRect(), (Rect{0, 126, 240, 320}));
+    EXPECT_EQ(manager.WindowAt({10, 30}), &frame) << "an empty window takes no taps";
+    EXPECT_NE(std::find(log.begin(), log.end(), "list:paint:0"), log.end());
+    manager.ShowWindow(list, false);
+    EXPECT_EQ(manager.WindowAt({10, 200}), &frame);
+}
+
+}  // namespace
