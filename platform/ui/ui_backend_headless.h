@@ -18,7 +18,7 @@ namespace platform::ui {
 
 class WindowManager;
 
-class HeadlessBackend final : public UiBackend {
+class HeadlessBackend : public UiBackend {
 public:
     uint64_t NowMs() override;
     void WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& events) override;

@@ -5,7 +5,9 @@
 namespace platform::ui {
 
 WindowManager::WindowManager(UiBackend& backend)
-    : backend_(backend), screen_(size_t{kScreenWidth} * kScreenHeight, 0) {}
+    : backend_(backend),
+      screen_(size_t{kScreenWidth} * kScreenHeight, 0),
+      blackScreen_(size_t{kScreenWidth} * kScreenHeight, 0) {}
 
 WindowManager::~WindowManager() {
     while (!topLevel_.empty()) DestroyWindow(*topLevel_.back());
@@ -128,6 +130,12 @@ void WindowManager::UpdateWindow(Window& window) {
     if (window.manager_ != this || !window.needsPaint_ || !window.visible_) return;
     window.needsPaint_ = false;
     window.HandleMessage(WM_PAINT, 0, 0);
+    screenChanged_ = true;
+}
+
+void WindowManager::SetDisplayPower(bool on) {
+    if (displayOn_ == on) return;
+    displayOn_ = on;
     screenChanged_ = true;
 }
 
@@ -291,7 +299,7 @@ bool WindowManager::PumpPending() {
     if (!quitReceived_) DispatchQueued();
     if (!quitReceived_) PaintPending();
     if (screenChanged_) {
-        backend_.Present(screen_.data());
+        backend_.Present(displayOn_ ? screen_.data() : blackScreen_.data());
         screenChanged_ = false;
     }
     return !quitReceived_;

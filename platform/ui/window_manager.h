@@ -68,6 +68,9 @@ public:
     void UpdateWindow(Window& window);
     // Marks the screen as drawn on, so the loop presents it.
     void ScreenChanged() { screenChanged_ = true; }
+    // The display's power: while off the screen shows black, whatever is drawn.
+    void SetDisplayPower(bool on);
+    bool DisplayPowerOn() const { return displayOn_; }
 
     void SetFocus(Window* window);
     Window* Focus() const { return focus_; }
@@ -130,6 +133,8 @@ private:
     Window* focus_ = nullptr;
     Window* stylusCapture_ = nullptr;        // gets the stylus until it lifts
     bool screenChanged_ = false;
+    bool displayOn_ = true;
+    std::vector<uint32_t> blackScreen_;
     bool quitReceived_ = false;
     int exitCode_ = 0;
 

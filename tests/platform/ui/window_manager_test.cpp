@@ -208,4 +208,30 @@ TEST_F(WindowManagerTest, MovingAndHidingRepaintsWhatShows) {
     EXPECT_EQ(manager.WindowAt({10, 200}), &frame);
 }
 
+// Records what the backend was asked to show.
+class ShowingBackend : public HeadlessBackend {
+public:
+    void Present(const uint32_t* pixels) override {
+        HeadlessBackend::Present(pixels);
+        firstPixel = pixels[0];
+    }
+    uint32_t firstPixel = 0x123456;
+};
+
+TEST(WindowManagerDisplay, DisplayOffShowsBlackUntilSwitchedOn) {
+    ShowingBackend backend;
+    WindowManager manager(backend);
+    manager.ScreenPixels().assign(manager.ScreenPixels().size(), 0xFFFFFF);
+    manager.ScreenChanged();
+    manager.PumpPending();
+    EXPECT_EQ(backend.firstPixel, 0xFFFFFFu);
+    manager.SetDisplayPower(false);
+    manager.PumpPending();
+    EXPECT_EQ(backend.firstPixel, 0u);
+    EXPECT_EQ(manager.ScreenPixels()[0], 0xFFFFFFu) << "what was drawn is kept";
+    manager.SetDisplayPower(true);
+    manager.PumpPending();
+    EXPECT_EQ(backend.firstPixel, 0xFFFFFFu);
+}
+
 }  // namespace
