@@ -9,6 +9,7 @@
 
 #include "platform/wave_block_queue.h"
 #include "platform/wave_out_backends.h"
+#include "platform/wave_volume.h"
 
 namespace platform {
 namespace {
@@ -40,6 +41,7 @@ public:
         wanted.callback = &SdlWaveOutDevice::FillAudio;
         wanted.userdata = this;
         silence_ = format.bitsPerSample == 8 ? kUnsignedSilence : 0;
+        format_ = format;
 
         queue_.Start(std::move(callback), format.BlockAlign());
         // No allowed changes: SDL converts to whatever the card needs.
@@ -76,11 +78,15 @@ private:
         const size_t wanted = static_cast<size_t>(length);
         const size_t pulled = self->queue_.Pull(stream, wanted);
         std::memset(stream + pulled, self->silence_, wanted - pulled);
+        // The device's volume, as a sound card would apply it.
+        ApplyWaveOutVolume(GetWaveOutVolume(), self->format_.bitsPerSample, self->format_.channels, stream, pulled);
     }
 
     bool audioInitialised_ = false;
     SDL_AudioDeviceID device_ = 0;
-    Uint8 silence_ = 0;  // Set before the device opens; read by SDL's thread.
+    // Set before the device opens; read by SDL's thread.
+    Uint8 silence_ = 0;
+    WaveFormat format_;
 };
 
 }  // namespace
