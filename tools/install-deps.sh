@@ -15,6 +15,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   # fixtures and reference decoders, used only by the tests
   lame sox ffmpeg mpg123 madplay vorbis-tools
+  # the player in a real window on a virtual display
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()

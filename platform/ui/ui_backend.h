@@ -38,6 +38,8 @@ public:
     virtual void Wake() = 0;
     // Shows the screen: kScreenWidth x kScreenHeight pixels of 0x00RRGGBB.
     virtual void Present(const uint32_t* pixels) = 0;
+    // Brings the player's window in front of the others.
+    virtual void Raise() {}
 };
 
 }  // namespace platform::ui

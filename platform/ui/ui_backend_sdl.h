@@ -27,7 +27,7 @@ public:
     void Wake() override;
     void Present(const uint32_t* pixels) override;
     // Brings the window to the front (a second start asked for it).
-    void Raise();
+    void Raise() override;
 
 private:
     struct Resources;

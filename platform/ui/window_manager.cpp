@@ -180,7 +180,13 @@ void WindowManager::HandleInput(const InputEvent& event) {
     using Kind = InputEvent::Kind;
     switch (event.kind) {
         case Kind::Quit:
-            PostQuitMessage(0);
+            // Closing the desktop window closes the player the usual way, so
+            // it shuts down in order.
+            if (topLevel_.empty()) {
+                PostQuitMessage(0);
+            } else {
+                PostMessage(topLevel_.front(), WM_CLOSE, 0, 0);
+            }
             return;
         case Kind::KeyDown:
         case Kind::KeyUp: {

@@ -1,0 +1,102 @@
+// The shell on the headless backend: layout, volume, display power and the
+// shutdown order.
+
+#include "ui/shell/application.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/ui_backend_headless.h"
+#include "platform/wave_volume.h"
+#include "prefs/settings.h"
+#include "tests/support/fixtures.h"
+
+namespace {
+
+using namespace platform::ui;
+
+TEST(ShellLayout, EqualizerShownOrHidden) {
+    HeadlessBackend backend;
+    WindowManager windows(backend);
+    Window frame("Tunelark"), mainWindow("Tunelark_MN"), equalizer("Tunelark_EQ"), playlist("Tunelark_PL");
+    ASSERT_TRUE(windows.CreateWindow(frame, nullptr, "Tunelark", {0, 26, 240, 320}, true));
+    for (Window* child : {&mainWindow, &equalizer, &playlist}) {
+        ASSERT_TRUE(windows.CreateWindow(*child, &frame, "", {}, true));
+    }
+    LayoutWindows(windows, true, &mainWindow, &equalizer, &playlist);
+    EXPECT_EQ(mainWindow.Placement(), (Rect{0, 0, 240, 100}));
+    EXPECT_EQ(equalizer.Placement(), (Rect{0, 100, 240, 200}));
+    EXPECT_EQ(playlist.Placement(), (Rect{0, 200, 240, 294}));
+    EXPECT_EQ(playlist.ScreenRect(), (Rect{0, 226, 240, 320}));
+
+    LayoutWindows(windows, false, &mainWindow, &equalizer, &playlist);
+    EXPECT_EQ(equalizer.Placement(), (Rect{0, 0, 0, 0})) << "hidden at zero size";
+    EXPECT_EQ(playlist.Placement(), (Rect{0, 100, 240, 294})) << "y 100, height 194";
+    EXPECT_TRUE(playlist.Exists()) << "moved, not recreated";
+}
+
+TEST(ShellDevice, VolumePercentages) {
+    test::TemporaryFile directory({});
+    setenv("TUNELARK_HOME", directory.Directory().c_str(), 1);
+    struct Case {
+        int32_t percent;
+        uint32_t level;
+        int32_t readBack;
+    };
+    const Case cases[] = {{100, 65534, 99}, {50, 32767, 49}, {20, 13107, 20}, {0, 0, 0}};
+    for (const auto& [percent, level, readBack] : cases) {
+        DeviceControl::SetVolumePercent(percent);
+        EXPECT_EQ(platform::GetWaveOutVolume(), level | (level << 16)) << percent;
+        EXPECT_EQ(DeviceControl::GetVolumePercent(), readBack) << percent;
+    }
+    platform::SetWaveOutVolume(0xFFFFFFFF);
+    EXPECT_EQ(DeviceControl::GetVolumePercent(), 100);
+    unsetenv("TUNELARK_HOME");
+}
+
+TEST(ShellDevice, DisplayToggleByEitherMethodAndBackOn) {
+    HeadlessBackend backend;
+    WindowManager windows(backend);
+    Settings settings;
+    DeviceControl device(windows, settings);
+    device.ToggleScreen();
+    EXPECT_FALSE(windows.DisplayPowerOn());
+    EXPECT_TRUE(device.ScreenIsOff());
+    device.ScreenBackOn();
+    EXPECT_TRUE(windows.DisplayPowerOn());
+
+    settings.UseDiffScr = true;
+    device.ToggleScreen();
+    EXPECT_FALSE(settings.ScreenOn);
+    EXPECT_EQ(g_alternativePowerState, kVideoPowerOff);
+    EXPECT_TRUE(device.ScreenIsOff());
+    device.ScreenBackOn();
+    EXPECT_TRUE(settings.ScreenOn);
+    EXPECT_TRUE(windows.DisplayPowerOn());
+}
+
+TEST(ShellRun, ClosingTheFrameSavesTheSettingsAndQuits) {
+    test::TemporaryFile directory({});
+    setenv("TUNELARK_HOME", directory.Directory().c_str(), 1);
+    HeadlessBackend backend;
+    Application application;
+    g_settings.EQWnd = 0;
+    g_settings.PLWnd = 0;
+    std::thread closer([&application] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        application.Frame().PostMessage(WM_RELAYOUT, 0, 0);
+        application.Frame().PostMessage(platform::ui::WM_CLOSE, 0, 0);
+    });
+    const int exitCode = application.Run(backend);
+    closer.join();
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(g_settings.PLWnd, 1) << "the layout forces the playlist window on";
+    EXPECT_TRUE(std::filesystem::exists(directory.Directory() + "/registry.txt")) << "settings saved at shutdown";
+    EXPECT_FALSE(application.Frame().Exists());
+    unsetenv("TUNELARK_HOME");
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#pragma once
+
+// The player's process: one instance per user, the engine, the settings, the
+// frame window with its children, the message loop and the shutdown order.
+
+#include <memory>
+
+#include "platform/ui/window_manager.h"
+#include "ui/shell/device_control.h"
+#include "ui/shell/frame_window.h"
+
+struct PlayerEngine;
+
+class Application {
+public:
+    Application();
+    ~Application();
+
+    // Runs the player on `backend` until it quits; returns the exit code.
+    int Run(platform::ui::UiBackend& backend);
+
+    // Places the child windows from Settings.EQWnd, forcing PLWnd on.
+    void LayoutWindows();
+    // Focus gained and lost by the frame window, and its destruction.
+    void OnFocusGained();
+    void OnFocusLost();
+    void OnFrameDestroyed();
+    // Asks the backend to bring the window forward.
+    void BringForward();
+
+    platform::ui::WindowManager& Windows() { return *windows_; }
+    DeviceControl& Device() { return *device_; }
+    PlayerEngine* Engine() const { return engine_; }
+    FrameWindow& Frame() { return frame_; }
+
+    // The child windows, as they exist (null until their window lands).
+    platform::ui::Window* mainWindow = nullptr;
+    platform::ui::Window* equalizerWindow = nullptr;
+    platform::ui::Window* playlistWindow = nullptr;
+
+private:
+    std::unique_ptr<platform::ui::WindowManager> windows_;
+    std::unique_ptr<DeviceControl> device_;
+    FrameWindow frame_{*this};
+    PlayerEngine* engine_ = nullptr;
+    platform::ui::UiBackend* backend_ = nullptr;
+};
+
+// Places the three windows inside the frame: main (0, 0, 240, 100); the
+// equalizer below it when shown, else out of sight at zero size; the
+// playlist in the rest of the 294-pixel-high frame.
+void LayoutWindows(platform::ui::WindowManager& windows, bool equalizerShown, platform::ui::Window* mainWindow,
+                   platform::ui::Window* equalizerWindow, platform::ui::Window* playlistWindow);

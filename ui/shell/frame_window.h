@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/ui/window.h"
+
+// WM_USER: asks the frame window to place its children again.
+constexpr uint32_t WM_RELAYOUT = platform::ui::WM_USER;
+// A second start of the player asked this one to come forward.
+constexpr uint32_t WM_BRING_FORWARD = 0x8000 + 1;
+
+constexpr uintptr_t kIdleTimerId = 1;
+constexpr uint32_t kIdleTimerPeriodMs = 50000;
+
+class Application;
+
+// The invisible top-level window "Tunelark" that owns the three skinned
+// windows, keeps the computer awake while the player runs and shuts the
+// player down in order.
+class FrameWindow final : public platform::ui::Window {
+public:
+    explicit FrameWindow(Application& application)
+        : Window("Tunelark", platform::ui::CS_HREDRAW | platform::ui::CS_VREDRAW), application_(application) {}
+
+    platform::ui::LRESULT HandleMessage(uint32_t message, platform::ui::WPARAM wParam,
+                                        platform::ui::LPARAM lParam) override;
+
+private:
+    void PaintBackground();
+
+    Application& application_;
+};
