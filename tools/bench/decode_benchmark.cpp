@@ -22,6 +22,7 @@
 #include "engine/equalizer.h"
 #include "engine/mpeg_decoder.h"
 #include "tools/reference/plain_libmad_decode.h"
+#include "tools/bench/fixtures_directory.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ std::vector<uint8_t> MakeInput() {
     std::vector<uint8_t> bytes;
     if (std::filesystem::exists(mp3)) {
         bytes = ReadWhole(mp3.string());
-    } else if (const char* fixtures = std::getenv("TUNELARK_FIXTURES")) {
+    } else if (const char* fixtures = FixturesDirectory()) {
         bytes = ReadWhole(std::string(fixtures) + "/cbr128.mp3");
     }
     bytes.insert(bytes.end(), MAD_BUFFER_GUARD, 0);  // lets libmad decode the last frame

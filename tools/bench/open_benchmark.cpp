@@ -16,6 +16,7 @@
 #include "engine/mpeg_file.h"
 #include "engine/player.h"
 #include "engine/player_engine.h"
+#include "tools/bench/fixtures_directory.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ constexpr int kCopiesForOneHour = 720;
 class OneHourFile {
 public:
     OneHourFile() {
-        const char* fixtures = std::getenv("TUNELARK_FIXTURES");
+        const char* fixtures = FixturesDirectory();
         if (fixtures == nullptr) return;
         std::ifstream source(std::string(fixtures) + "/cbr128_noinfo.mp3", std::ios::binary);
         const std::vector<char> clip{std::istreambuf_iterator<char>(source), std::istreambuf_iterator<char>()};
@@ -73,7 +74,7 @@ long long BytesReadByProcess() {
 
 bool SkipWithoutFile(benchmark::State& state) {
     if (!OneHourPath().empty()) return false;
-    state.SkipWithError("set TUNELARK_FIXTURES to the generated fixtures directory");
+    state.SkipWithError("no fixtures: run the tests first, or set TUNELARK_FIXTURES");
     return true;
 }
 
