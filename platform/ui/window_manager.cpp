@@ -1,13 +1,13 @@
 #include "platform/ui/window_manager.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 
 namespace platform::ui {
 
 WindowManager::WindowManager(UiBackend& backend)
-    : backend_(backend),
-      screen_(size_t{kScreenWidth} * kScreenHeight, 0),
-      blackScreen_(size_t{kScreenWidth} * kScreenHeight, 0) {}
+    : backend_(backend), screen_(kScreenWidth, kScreenHeight), blackScreen_(kScreenWidth, kScreenHeight) {}
 
 WindowManager::~WindowManager() {
     while (!topLevel_.empty()) DestroyWindow(*topLevel_.back());
@@ -296,6 +296,44 @@ bool WindowManager::PaintPending() {
     return screenChanged_ && !before;
 }
 
+DeviceContext WindowManager::GetDC(Window& window) {
+    screenChanged_ = true;
+    const Rect area = window.ScreenRect();
+    // The navigation bar belongs to the platform: windows never draw over it.
+    const Rect clip{area.left, std::max(area.top, kNavigationBarHeight), area.right, area.bottom};
+    return DeviceContext(screen_, {area.left, area.top}, clip);
+}
+
+void WindowManager::DrawNavigationBar() {
+    const Window* active = focus_;
+    while (active != nullptr && active->parent_ != nullptr) active = active->parent_;
+    if (active == nullptr && !topLevel_.empty()) active = topLevel_.front();
+    const std::string title = active != nullptr ? active->title_ : std::string();
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const int minute = local.tm_hour * 60 + local.tm_min;
+    if (title == navigationTitle_ && minute == navigationMinute_) return;
+    navigationTitle_ = title;
+    navigationMinute_ = minute;
+
+    constexpr COLORREF kBarColor = RGB(0x1F, 0x3A, 0x5F);
+    constexpr COLORREF kTextColor = RGB(0xFF, 0xFF, 0xFF);
+    constexpr int kMargin = 6;
+    const Rect bar{0, 0, kScreenWidth, kNavigationBarHeight};
+    DeviceContext context(screen_, {0, 0}, bar);
+    context.FillRect(bar, kBarColor);
+    context.SetTextColor(kTextColor);
+    context.SetBkMode(TRANSPARENT);
+    Rect titleArea{kMargin, 0, kScreenWidth - 50, kNavigationBarHeight};
+    context.DrawText(title, titleArea, DT_LEFT | DT_VCENTER);
+    char clock[8];
+    std::snprintf(clock, sizeof clock, "%d:%02d", local.tm_hour, local.tm_min);
+    Rect clockArea{kScreenWidth - 50, 0, kScreenWidth - kMargin, kNavigationBarHeight};
+    context.DrawText(clock, clockArea, DT_RIGHT | DT_VCENTER);
+    screenChanged_ = true;
+}
+
 bool WindowManager::PumpPending() {
     std::vector<InputEvent> events;
     backend_.WaitForEvents(backend_.NowMs(), events);
@@ -304,8 +342,9 @@ bool WindowManager::PumpPending() {
     if (!quitReceived_) DispatchDueTimers();
     if (!quitReceived_) DispatchQueued();
     if (!quitReceived_) PaintPending();
+    if (!quitReceived_ && !topLevel_.empty()) DrawNavigationBar();
     if (screenChanged_) {
-        backend_.Present(displayOn_ ? screen_.data() : blackScreen_.data());
+        backend_.Present(displayOn_ ? screen_.Data() : blackScreen_.Data());
         screenChanged_ = false;
     }
     return !quitReceived_;

@@ -21,6 +21,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/device_context.h"
+#include "platform/ui/framebuffer.h"
 #include "platform/ui/ui_backend.h"
 #include "platform/ui/window.h"
 
@@ -96,7 +98,10 @@ public:
     uint64_t NowMs() { return backend_.NowMs(); }
     UiBackend& Backend() { return backend_; }
     // The screen, kScreenWidth x kScreenHeight pixels of 0x00RRGGBB.
-    std::vector<uint32_t>& ScreenPixels() { return screen_; }
+    Framebuffer& Screen() { return screen_; }
+    // A drawing context over the window's part of the screen: its origin is
+    // the window's corner and it draws nowhere else. Marks the screen as drawn.
+    DeviceContext GetDC(Window& window);
     // The topmost visible window under a screen point.
     Window* WindowAt(Point screenPoint) const;
     // When the next timer is due on the backend's clock; kNoDeadline if none.
@@ -125,7 +130,7 @@ private:
     void InvalidateArea(Window& window);
 
     UiBackend& backend_;
-    std::vector<uint32_t> screen_;
+    Framebuffer screen_;
     std::set<Window*> windows_;              // the windows that exist
     std::vector<Window*> topLevel_;
     std::map<std::pair<Window*, uintptr_t>, Timer> timers_;
@@ -134,7 +139,11 @@ private:
     Window* stylusCapture_ = nullptr;        // gets the stylus until it lifts
     bool screenChanged_ = false;
     bool displayOn_ = true;
-    std::vector<uint32_t> blackScreen_;
+    Framebuffer blackScreen_;
+    // The navigation bar shows the active window's title and the time of day.
+    std::string navigationTitle_;
+    int navigationMinute_ = -1;
+    void DrawNavigationBar();
     bool quitReceived_ = false;
     int exitCode_ = 0;
 

@@ -1,29 +1,16 @@
 #include "ui/shell/frame_window.h"
 
-#include <algorithm>
-
 #include "platform/ui/window_manager.h"
 #include "ui/shell/application.h"
 
 using namespace platform::ui;
 
-namespace {
-
-constexpr uint32_t kWhite = 0xFFFFFF;
-
-}  // namespace
-
 // The frame has nothing of its own to draw: only its class's white
 // background shows where no child covers it.
 void FrameWindow::PaintBackground() {
-    WindowManager& windows = *Manager();
-    std::vector<uint32_t>& screen = windows.ScreenPixels();
+    DeviceContext context = Manager()->GetDC(*this);
     const Rect area = ScreenRect();
-    for (int y = std::max(area.top, 0); y < std::min(area.bottom, kScreenHeight); ++y) {
-        for (int x = std::max(area.left, 0); x < std::min(area.right, kScreenWidth); ++x) {
-            screen[static_cast<size_t>(y) * kScreenWidth + static_cast<size_t>(x)] = kWhite;
-        }
-    }
+    context.FillRect({0, 0, area.Width(), area.Height()}, RGB(0xFF, 0xFF, 0xFF));
 }
 
 LRESULT FrameWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {

@@ -208,6 +208,25 @@ TEST_F(WindowManagerTest, MovingAndHidingRepaintsWhatShows) {
     EXPECT_EQ(manager.WindowAt({10, 200}), &frame);
 }
 
+TEST_F(WindowManagerTest, NavigationBarShowsTheActiveTitleAndWindowsCannotDrawOverIt) {
+    CreateAll();
+    const Framebuffer& screen = manager.Screen();
+    const uint32_t barColor = screen.Pixel(1, 1);
+    int textPixels = 0;
+    for (int y = 0; y < kNavigationBarHeight; ++y) {
+        for (int x = 0; x < 120; ++x) textPixels += screen.Pixel(x, y) != barColor;
+    }
+    EXPECT_GT(textPixels, 20) << "the title \"Tunelark\" is written on the bar";
+
+    // A window reaching up under the bar draws only below it.
+    Window tall("Test_tall");
+    ASSERT_TRUE(manager.CreateWindow(tall, nullptr, "", {0, 0, 240, 100}, true));
+    DeviceContext context = manager.GetDC(tall);
+    context.FillRect({0, 0, 240, 100}, RGB(0, 0xFF, 0));
+    EXPECT_EQ(screen.Pixel(1, 1), barColor);
+    EXPECT_EQ(screen.Pixel(1, kNavigationBarHeight), 0x00FF00u);
+}
+
 // Records what the backend was asked to show.
 class ShowingBackend : public HeadlessBackend {
 public:
@@ -221,14 +240,14 @@ public:
 TEST(WindowManagerDisplay, DisplayOffShowsBlackUntilSwitchedOn) {
     ShowingBackend backend;
     WindowManager manager(backend);
-    manager.ScreenPixels().assign(manager.ScreenPixels().size(), 0xFFFFFF);
+    manager.Screen().Fill({0, 0, kScreenWidth, kScreenHeight}, 0xFFFFFF);
     manager.ScreenChanged();
     manager.PumpPending();
     EXPECT_EQ(backend.firstPixel, 0xFFFFFFu);
     manager.SetDisplayPower(false);
     manager.PumpPending();
     EXPECT_EQ(backend.firstPixel, 0u);
-    EXPECT_EQ(manager.ScreenPixels()[0], 0xFFFFFFu) << "what was drawn is kept";
+    EXPECT_EQ(manager.Screen().Pixel(0, 0), 0xFFFFFFu) << "what was drawn is kept";
     manager.SetDisplayPower(true);
     manager.PumpPending();
     EXPECT_EQ(backend.firstPixel, 0xFFFFFFu);
