@@ -106,9 +106,9 @@ private:
 
 }  // namespace
 
-int RunDialog(WindowManager& windows, const std::string& title,
-              const std::function<void(const std::function<void(int)>& end)>& content, int enterResult,
-              int escapeResult) {
+int RunImGuiModal(WindowManager& windows, const std::string& title,
+                  const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
+                  int escapeResult) {
     if (!Canvas(windows).Usable()) return escapeResult;
     bool ended = false;
     int result = escapeResult;
@@ -117,20 +117,11 @@ int RunDialog(WindowManager& windows, const std::string& title,
         ended = true;
         result = value;
     };
-    const auto frame = [&] {
-        ImGui::SetNextWindowPos(ImVec2(0, kDialogTop));
-        ImGui::SetNextWindowSize(ImVec2(kScreenWidth, kDialogHeight));
-        ImGui::Begin("dialog", nullptr,
-                     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
-                         ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings);
-        content(end);
-        ImGui::End();
-    };
     const auto key = [&](uint32_t virtualKey) {
         if (virtualKey == VK_RETURN) end(enterResult);
         if (virtualKey == VK_ESCAPE) end(escapeResult);
     };
-    DialogWindow dialog(windows, frame, key);
+    DialogWindow dialog(windows, [&] { frame(end); }, key);
     Window* previousFocus = windows.Focus();
     if (!windows.CreateWindow(dialog, nullptr, title, {0, kDialogTop, kScreenWidth, kScreenHeight}, true)) {
         return escapeResult;
@@ -144,6 +135,21 @@ int RunDialog(WindowManager& windows, const std::string& title,
         if (window->Parent() == nullptr) windows.InvalidateWindow(*window);
     }
     return result;
+}
+
+int RunDialog(WindowManager& windows, const std::string& title,
+              const std::function<void(const std::function<void(int)>& end)>& content, int enterResult,
+              int escapeResult) {
+    const auto frame = [&](const std::function<void(int)>& end) {
+        ImGui::SetNextWindowPos(ImVec2(0, kDialogTop));
+        ImGui::SetNextWindowSize(ImVec2(kScreenWidth, kDialogHeight));
+        ImGui::Begin("dialog", nullptr,
+                     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                         ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings);
+        content(end);
+        ImGui::End();
+    };
+    return RunImGuiModal(windows, title, frame, enterResult, escapeResult);
 }
 
 int MessageBox(WindowManager& windows, const std::string& text, const std::string& caption, uint32_t type) {

@@ -32,6 +32,12 @@ int RunDialog(WindowManager& windows, const std::string& title,
               const std::function<void(const std::function<void(int)>& end)>& content, int enterResult,
               int escapeResult);
 
+// The modal loop under every dialog and menu: `frame` draws one whole ImGui
+// frame (its own windows, anywhere on the screen below the navigation bar).
+int RunImGuiModal(WindowManager& windows, const std::string& title,
+                  const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
+                  int escapeResult);
+
 // The message box: the text, OK (and Cancel with MB_OKCANCEL); Enter is OK,
 // Escape is Cancel. The caption shows in the navigation bar.
 int MessageBox(WindowManager& windows, const std::string& text, const std::string& caption, uint32_t type);

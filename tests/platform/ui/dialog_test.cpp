@@ -2,6 +2,7 @@
 // the virtual clock.
 
 #include "platform/ui/dialog_host.h"
+#include "platform/ui/popup_menu.h"
 
 #include <thread>
 
@@ -84,6 +85,61 @@ TEST_F(DialogTest, TheDialogDrawsBelowTheNavigationBar) {
     int buttonPixels = 0;
     for (int x = 90; x < 150; ++x) buttonPixels += screen.Pixel(x, 272) != screen.Pixel(10, 150);
     EXPECT_GT(buttonPixels, 20) << "the OK button is drawn where it is tapped";
+}
+
+}  // namespace
+
+namespace {
+
+using namespace platform::ui;
+
+// Records the commands it receives.
+class CommandWindow final : public Window {
+public:
+    CommandWindow() : Window("Tunelark_PL") {}
+    LRESULT HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_COMMAND) commands.push_back(static_cast<uint32_t>(wParam));
+        return DefaultHandleMessage(message, wParam, lParam);
+    }
+    std::vector<uint32_t> commands;
+};
+
+class PopupMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(windows.CreateWindow(owner, nullptr, "Playlist", {0, 26, 240, 320}, true));
+        windows.SetFocus(&owner);
+        windows.PumpPending();
+    }
+    HeadlessBackend backend;
+    WindowManager windows{backend};
+    CommandWindow owner;
+    Menu menu{{"Sort by title", 101}, {"Sort by file name", 102}, {}, {"Repeat", 110, true}};
+};
+
+TEST_F(PopupMenuTest, ChosenItemArrivesAsCommand) {
+    // The menu opens down and right from (20, 60); its second item lies about 30 pixels down.
+    backend.Tap({60, 60 + 30}, backend.NowMs() + 100);
+    EXPECT_EQ(TrackPopupMenu(windows, menu, TPM_LEFTALIGN | TPM_TOPALIGN, 20, 60, owner), 1u);
+    windows.PumpPending();
+    EXPECT_EQ(owner.commands, (std::vector<uint32_t>{102}));
+}
+
+TEST_F(PopupMenuTest, ReturnCommandAndTapOutside) {
+    backend.Tap({60, 60 + 10}, backend.NowMs() + 100);
+    EXPECT_EQ(TrackPopupMenu(windows, menu, TPM_RETURNCMD, 20, 60, owner), 101u);
+    backend.Tap({230, 310}, backend.NowMs() + 100);
+    EXPECT_EQ(TrackPopupMenu(windows, menu, TPM_RETURNCMD, 20, 60, owner), 0u) << "a tap outside chooses nothing";
+    windows.PumpPending();
+    EXPECT_TRUE(owner.commands.empty()) << "TPM_RETURNCMD posts nothing";
+}
+
+TEST_F(PopupMenuTest, BottomRightAlignmentOpensUpAndLeft) {
+    // Anchored at its bottom-right corner (230, 300), the last item sits just above that point.
+    backend.Tap({200, 300 - 12}, backend.NowMs() + 100);
+    EXPECT_EQ(TrackPopupMenu(windows, menu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD, 230, 300, owner), 110u);
+    CheckMenuItem(menu, 110, false);
+    EXPECT_FALSE(menu.back().checked);
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+#include "platform/ui/popup_menu.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+
+#include "platform/ui/dialog_host.h"
+#include "platform/ui/window_manager.h"
+
+namespace platform::ui {
+
+void CheckMenuItem(Menu& menu, uint32_t command, bool checked) {
+    for (MenuItem& item : menu) {
+        if (item.command == command) item.checked = checked;
+    }
+}
+
+uint32_t TrackPopupMenu(WindowManager& windows, const Menu& menu, uint32_t flags, int x, int y, Window& owner) {
+    // Where (x, y) sits on the menu: its left, centre or right, top, middle or bottom.
+    const float pivotX = (flags & TPM_RIGHTALIGN) ? 1.0f : (flags & TPM_CENTERALIGN) ? 0.5f : 0.0f;
+    const float pivotY = (flags & TPM_BOTTOMALIGN) ? 1.0f : (flags & TPM_VCENTERALIGN) ? 0.5f : 0.0f;
+    const auto frame = [&](const std::function<void(int)>& end) {
+        ImGui::SetNextWindowPos(ImVec2(static_cast<float>(x), static_cast<float>(y)), 0, ImVec2(pivotX, pivotY));
+        ImGui::Begin("menu", nullptr,
+                     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                         ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
+        for (const MenuItem& item : menu) {
+            if (item.text.empty()) {
+                ImGui::Separator();
+            } else if (ImGui::MenuItem(item.text.c_str(), nullptr, item.checked, item.enabled)) {
+                end(static_cast<int>(item.command));
+            }
+        }
+        // Keeping the menu on the screen, as the handheld does.
+        const ImVec2 position = ImGui::GetWindowPos();
+        const ImVec2 size = ImGui::GetWindowSize();
+        const float left = std::clamp(position.x, 0.0f, std::max(0.0f, kScreenWidth - size.x));
+        const float top = std::clamp(position.y, float{kNavigationBarHeight}, std::max(float{kNavigationBarHeight}, kScreenHeight - size.y));
+        if (left != position.x || top != position.y) ImGui::SetWindowPos(ImVec2(left, top));
+        const bool tappedOutside = ImGui::IsMouseReleased(0) && !ImGui::IsWindowHovered(ImGuiHoveredFlags_AnyWindow);
+        ImGui::End();
+        if (tappedOutside) end(0);
+    };
+    const auto command = static_cast<uint32_t>(RunImGuiModal(windows, owner.Title(), frame, 0, 0));
+    if (flags & TPM_RETURNCMD) return command;
+    if (command != 0) owner.PostMessage(WM_COMMAND, command, 0);
+    return command != 0 ? 1 : 0;
+}
+
+}  // namespace platform::ui
