@@ -15,6 +15,7 @@
 namespace {
 
 constexpr auto kDrainPollInterval = std::chrono::milliseconds(10);
+constexpr auto kStreamDataPollInterval = std::chrono::milliseconds(10);
 constexpr int32_t kNormalPriority = 3;
 // Each level of the 0 (highest) .. 7 (lowest) scale is two steps of nice.
 constexpr int kNicePerPriorityLevel = 2;
@@ -34,6 +35,7 @@ void RunThreadFunction(PlayerEngine& engine, int32_t priority) {
         case SOURCE_MPEG_FILE: MpegFileThread(engine); break;
         case SOURCE_OGG_FILE: OggThread(engine); break;
         case SOURCE_WAVE_FILE: WaveThread(engine); break;
+        case SOURCE_MPEG_STREAM: StreamThread(engine); break;
         default: break;  // no thread for this kind: ending at once fails the play
     }
     engine.startedOrEnded.Set();
@@ -94,8 +96,10 @@ int StartDecodingThread(PlayerEngine& engine) {
 void StopDecodingThread(PlayerEngine& engine) {
     if (!engine.decodingThread.joinable()) return;
     engine.stopRequested = 1;
-    // Wakes a thread that waits for a free block.
+    // Wakes a thread that waits for a free block, and one that waits on the
+    // network (connecting, reading headers or data).
     engine.waveOutput.Flush();
+    if (engine.sourceKind == SOURCE_MPEG_STREAM) engine.streamReader.Interrupt();
     engine.decodingThread.join();
 }
 
@@ -141,6 +145,20 @@ void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t len
         engine.startPending.exchange(0) != 0) {
         ResumeUnlessPaused(engine);
     }
+}
+
+int WaitForStreamData(PlayerEngine& engine, int32_t need) {
+    StreamReader& reader = engine.streamReader;
+    if (need == 0) need = reader.PrebufferChunks();
+    while (!engine.stopRequested) {
+        const int filled = reader.FilledCount();
+        if (filled >= need) return 1;
+        // A stream shorter than the prebuffer still plays what it sent.
+        if (reader.EndOfStream()) return filled > 0 ? 1 : 0;
+        if (!reader.IsConnected()) return 0;
+        std::this_thread::sleep_for(kStreamDataPollInterval);
+    }
+    return 0;
 }
 
 bool GetNewBlock(PlayerEngine& engine) {

@@ -5,6 +5,7 @@
 // SubmitBlock, and EndPlayback drains or abandons the output, rewinds the
 // source and reports the stop.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/wave_out.h"
@@ -33,5 +34,19 @@ void HandlePendingSeek(PlayerEngine& engine);
 // The block capacity in bytes for a playback of this engine's source.
 uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits, int32_t outputRate);
 
+// The MPEG frame loop shared by the file and stream threads: decodes the whole
+// frames in `input` into output blocks, submitting full ones, and advances
+// `consumed` past what it used. 0 when the playback cannot go on here (the
+// output closed, a seek is pending, or no decoder state); 1 when it needs
+// more input.
+int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_t* consumed);
+
+// Stream thread only: waits until the stream reader holds `need` filled
+// chunks (0: its prebuffer amount). 1 when they are there, or when the server
+// has ended the stream with data still buffered; 0 on a stop or a closed
+// connection.
+int WaitForStreamData(PlayerEngine& engine, int32_t need);
+
 // Thread functions, one per source kind.
 void MpegFileThread(PlayerEngine& engine);
+void StreamThread(PlayerEngine& engine);

@@ -39,7 +39,13 @@ enum PlayerEffectKind : int32_t {
 constexpr uint32_t WM_PLAYER_STATUS = platform::WM_USER + 10001;
 // WM_PLAYER_LEVEL: wParam = left peak 0..100, lParam = right peak 0..100.
 constexpr uint32_t WM_PLAYER_LEVEL = platform::WM_USER + 10002;
-// WM_PLAYER_STREAM_TITLE: posted by the stream reader when a title arrives.
+// WM_PLAYER_STREAM_TITLE: posted by the stream reader's receive thread each
+// time a metadata block brings a title; wParam = 0, lParam = 0. The message
+// carries no pointer, so nothing can dangle or leak when it is read late or
+// never: the receiver reads the text with PlayerGetStreamTitle, which returns
+// the title of the last complete metadata block until a later block or
+// PlayerClose replaces it. Two titles in quick succession may therefore both
+// read as the second.
 constexpr uint32_t WM_PLAYER_STREAM_TITLE = platform::WM_USER + 20001;
 
 // The format of the open source: the seven fields of an MPEG frame header,
@@ -89,6 +95,12 @@ struct PlayerTag {
     int32_t genre = -1;   // the tag's genre byte 0..255; -1 when no tag was read
 };
 
+// Network streams (PlayerOpenURL with an "http://" URL of at most 259
+// characters). The pool holds bufferBlocks chunks of 2048 bytes (1..4096);
+// decoding starts once prebufferBlocks of them are filled (1..bufferBlocks).
+// The proxy is "host:port", optionally after "http://"; empty connects
+// directly. Proxy and user agent hold at most 259 characters and no control
+// characters. PlayerSetStreamOptions refuses while a stream runs.
 struct PlayerStreamOptions {
     int32_t bufferBlocks = 32;
     int32_t prebufferBlocks = 16;

@@ -11,6 +11,7 @@
 
 void PlayerSetNotifyWindow(PlayerEngine* engine, platform::NotifyWindow* window) {
     engine->notifyWindow = window;
+    engine->streamReader.SetNotifyWindow(window);
 }
 
 void PlayerGetFileInfo(PlayerEngine* engine, PlayerFileInfo* info) {

@@ -19,6 +19,8 @@ packages=(
   lame sox ffmpeg mpg123 madplay vorbis-tools
   # the player in a real window on a virtual display
   xvfb xauth xdotool imagemagick
+  # peers of the stream tests: a real streaming server and its admin client
+  icecast2 curl
 )
 
 missing=()

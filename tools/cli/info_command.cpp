@@ -4,6 +4,7 @@
 
 #include "engine/player.h"
 #include "tools/cli/json_writer.h"
+#include "tools/cli/stream_source.h"
 
 namespace {
 
@@ -36,6 +37,45 @@ JsonObject DescribeTag(const PlayerTag& tag) {
     return object;
 }
 
+void AddFormat(JsonObject& object, const PlayerSourceFormat& format) {
+    object.Add("version", int64_t{format.version})
+        .Add("layer", int64_t{format.layer})
+        .Add("channels", int64_t{format.channels})
+        .Add("sample_rate", int64_t{format.sampleRate})
+        .Add("bitrate", int64_t{format.bitrate})
+        .Add("frame_length", int64_t{format.frameLength})
+        .Add("samples_per_frame", int64_t{format.samplesPerFrame});
+}
+
+void AddText(JsonObject& object, std::string_view key, const std::string& text) {
+    if (text.empty()) {
+        object.AddNull(key);
+    } else {
+        object.Add(key, text);
+    }
+}
+
+// A stream is known only once it plays: the format comes from its first
+// frames, the station from the response headers. Played silently, then stopped.
+std::string DescribeStream(PlayerEngine* engine, const std::string& url) {
+    JsonObject object;
+    object.Add("url", url);
+    const bool playing = PlayerOpenURL(engine, url) && PlayerPlay(engine);
+    object.Add("playable", playing).Add("source", SourceName(PlayerGetSourceKind(engine)));
+    PlayerSourceFormat format;
+    PlayerGetSourceFormat(engine, &format);
+    AddFormat(object, format);
+    std::string name, genre, stationUrl, title;
+    PlayerGetStreamInfo(engine, &name, &genre, &stationUrl);
+    PlayerGetStreamTitle(engine, &title);
+    AddText(object, "station_name", name);
+    AddText(object, "genre", genre);
+    AddText(object, "station_url", stationUrl);
+    AddText(object, "title", title);
+    PlayerClose(engine);
+    return object.Text();
+}
+
 std::string DescribeFile(PlayerEngine* engine, const std::string& path) {
     JsonObject object;
     object.Add("path", path).Add("playable", PlayerIsPlayableFile(path) != 0);
@@ -43,15 +83,9 @@ std::string DescribeFile(PlayerEngine* engine, const std::string& path) {
     PlayerOpen(engine, path);
     PlayerSourceFormat format;
     PlayerGetSourceFormat(engine, &format);
-    object.Add("source", SourceName(PlayerGetSourceKind(engine)))
-        .Add("version", int64_t{format.version})
-        .Add("layer", int64_t{format.layer})
-        .Add("channels", int64_t{format.channels})
-        .Add("sample_rate", int64_t{format.sampleRate})
-        .Add("bitrate", int64_t{format.bitrate})
-        .Add("frame_length", int64_t{format.frameLength})
-        .Add("samples_per_frame", int64_t{format.samplesPerFrame})
-        .Add("duration_ms", int64_t{PlayerGetDuration(engine)});
+    object.Add("source", SourceName(PlayerGetSourceKind(engine)));
+    AddFormat(object, format);
+    object.Add("duration_ms", int64_t{PlayerGetDuration(engine)});
 
     PlayerTag tag;
     if (PlayerGetTag(engine, &tag)) {
@@ -71,8 +105,11 @@ int RunInfoCommand(const std::vector<std::string>& paths) {
         std::fprintf(stderr, "tunelark-cli: cannot create the engine\n");
         return 1;
     }
+    // A stream plays while it is described; nobody needs to hear it.
+    PlayerSetOutputDevice(engine, platform::WaveBackend::Null);
     for (const std::string& path : paths) {
-        std::printf("%s\n", DescribeFile(engine, path).c_str());
+        const std::string line = IsUrl(path) ? DescribeStream(engine, path) : DescribeFile(engine, path);
+        std::printf("%s\n", line.c_str());
         std::fflush(stdout);
     }
     PlayerDestroy(engine);

@@ -18,9 +18,11 @@ constexpr int kUsageExitStatus = 2;
 int Usage() {
     std::fprintf(stderr,
                  "usage: tunelark-cli COMMAND ...\n"
-                 "  info FILE...              one JSON line per file: format, duration and tag\n"
-                 "  play FILE...              play with sound; space pauses, arrows seek, n skips, q quits\n"
+                 "  info FILE|URL...          one JSON line each: format, duration and tag; for an\n"
+                 "                            http:// stream its format, station, genre and URL\n"
+                 "  play FILE|URL...          play with sound; space pauses, arrows seek, n skips, q quits\n"
                  "  render FILE -o OUT.wav    play through the capture device into a WAV file\n"
+                 "  render URL -o OUT.wav --length MS   record MS milliseconds of a stream\n"
                  "  bench FILE                the engine's speed against a plain libmad loop\n");
     return kUsageExitStatus;
 }

@@ -6,6 +6,7 @@
 #include "engine/player.h"
 #include "tools/cli/command_line.h"
 #include "tools/cli/playback_watch.h"
+#include "tools/cli/stream_source.h"
 #include "tools/cli/terminal_keys.h"
 
 namespace {
@@ -18,6 +19,10 @@ constexpr auto kRefreshInterval = std::chrono::milliseconds(250);
 enum class TrackEnd { Finished, Skipped, Quit, NoDevice };
 
 std::string TrackTitle(PlayerEngine* engine, const std::string& path) {
+    if (IsUrl(path)) {
+        const std::string description = StreamDescription(engine);
+        return description.empty() ? path : description;
+    }
     PlayerTag tag;
     if (PlayerGetTag(engine, &tag) && !tag.title.empty()) {
         return tag.artist.empty() ? tag.title : tag.artist + " - " + tag.title;
@@ -30,6 +35,14 @@ std::string Clock(int32_t milliseconds) {
     char text[16];
     std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
     return text;
+}
+
+// A stream has no length: its line shows the station, the current title and
+// the time played.
+void ShowStreamStatus(PlayerEngine* engine, const std::string& title) {
+    const char* state = PlayerGetStatus(engine) == PLAYER_PAUSED ? "paused " : "playing";
+    std::printf("\r%s %s  %s\x1b[K", state, title.c_str(), Clock(PlayerGetPosition(engine)).c_str());
+    std::fflush(stdout);
 }
 
 void ShowStatus(PlayerEngine* engine, const std::string& title) {
@@ -47,10 +60,18 @@ void ShowStatus(PlayerEngine* engine, const std::string& title) {
 TrackEnd PlayTrack(PlayerEngine* engine, PlaybackWatch& watch, TerminalKeys& keys, const std::string& path) {
     watch.Rearm();
     if (!PlayerPlay(engine)) return TrackEnd::NoDevice;
-    const std::string title = TrackTitle(engine, path);
+    const bool stream = IsUrl(path);
+    std::string title = TrackTitle(engine, path);
+    uint32_t titlesShown = watch.Titles();
     if (!keys.Interactive()) std::printf("playing %s\n", title.c_str());
     while (!watch.Stopped()) {
-        if (keys.Interactive()) ShowStatus(engine, title);
+        if (stream && watch.Titles() != titlesShown) {
+            titlesShown = watch.Titles();
+            title = TrackTitle(engine, path);
+            if (!keys.Interactive()) std::printf("now playing %s\n", title.c_str());
+            std::fflush(stdout);
+        }
+        if (keys.Interactive()) stream ? ShowStreamStatus(engine, title) : ShowStatus(engine, title);
         switch (keys.Read(kRefreshInterval)) {
             case TerminalKeys::kSpace: PlayerPause(engine); break;
             case TerminalKeys::kLeft: PlayerRewind(engine, kSeekStepMs); break;
@@ -73,12 +94,14 @@ int RunPlayCommand(const std::vector<std::string>& paths) {
     TerminalKeys keys;
     int exitStatus = 0;
     for (const std::string& path : paths) {
-        if (!PlayerOpen(engine, path)) {
-            std::fprintf(stderr, "tunelark-cli play: skipping '%s': not a playable file\n", path.c_str());
-            continue;
-        }
+        if (!OpenSourceOrUrl(engine, path, "play")) continue;
         const TrackEnd end = PlayTrack(engine, watch, keys, path);
         if (keys.Interactive()) std::printf("\n");
+        if (end == TrackEnd::NoDevice && IsUrl(path)) {
+            std::fprintf(stderr, "tunelark-cli play: skipping '%s': no connection, no MPEG audio, or no sound device\n",
+                         path.c_str());
+            continue;
+        }
         if (end == TrackEnd::NoDevice) {
             std::fprintf(stderr,
                          "tunelark-cli play: no sound device could be opened "

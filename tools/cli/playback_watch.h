@@ -7,7 +7,7 @@
 #include "platform/event.h"
 
 // The notify window of the command-line player: it wakes the main thread
-// when the engine reports that playback stopped.
+// when the engine reports that playback stopped or a stream title arrived.
 class PlaybackWatch final : public platform::NotifyWindow {
 public:
     void PostMessage(uint32_t message, uintptr_t wParam, intptr_t /*lParam*/) override {
@@ -15,7 +15,14 @@ public:
             stopped_ = true;
             wake_.Set();
         }
+        if (message == WM_PLAYER_STREAM_TITLE) {
+            ++titles_;
+            wake_.Set();
+        }
     }
+
+    // How many stream titles have arrived; the text is read from the engine.
+    uint32_t Titles() const { return titles_; }
 
     // Also wakes the waiter, for reasons of the caller's own.
     void Wake() { wake_.Set(); }
@@ -30,4 +37,5 @@ public:
 private:
     platform::Event wake_;
     std::atomic<bool> stopped_{false};
+    std::atomic<uint32_t> titles_{0};
 };

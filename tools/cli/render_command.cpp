@@ -1,13 +1,16 @@
 #include "tools/cli/render_command.h"
 
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 #include "engine/player.h"
 #include "platform/wave_file_writer.h"
 #include "tools/cli/command_line.h"
 #include "tools/cli/playback_watch.h"
+#include "tools/cli/stream_source.h"
 
 namespace {
 
@@ -117,29 +120,20 @@ void ApplySettings(PlayerEngine* engine, const RenderRequest& request) {
 
 // Writes the captured PCM, up to the requested length, into the WAV file.
 // Runs on the capture device's thread.
+// A live stream is recorded at the pace it plays: the capture device has
+// none, and a decoder that ran ahead would drain the buffer and reconnect
+// again and again, recording the server's burst each time.
 class RenderedFile {
 public:
-    RenderedFile(std::string path, std::optional<int32_t> lengthMs, PlaybackWatch& watch)
-        : path_(std::move(path)), lengthMs_(lengthMs), watch_(watch) {}
+    RenderedFile(std::string path, std::optional<int32_t> lengthMs, PlaybackWatch& watch, bool realTime)
+        : path_(std::move(path)), lengthMs_(lengthMs), watch_(watch), realTime_(realTime) {}
 
     void Append(const platform::WaveFormat& format, const uint8_t* pcm, size_t bytes) {
-        std::lock_guard lock(mutex_);
-        if (!started_) {
-            started_ = true;
-            failed_ = !writer_.Begin(path_, format);
-            if (lengthMs_) {
-                const uint64_t frames = uint64_t(*lengthMs_) * format.sampleRate / 1000;
-                remaining_ = frames * format.BlockAlign();
-            }
-        }
-        const size_t take = std::min<uint64_t>(bytes, remaining_);
-        if (take > 0 && !writer_.Append(pcm, take)) failed_ = true;
-        remaining_ -= take;
-        if (remaining_ == 0 && !full_) {
-            full_ = true;
-            watch_.Wake();
-        }
+        const auto due = Record(format, pcm, bytes);
+        // Sleeping on the device's thread holds the device back.
+        if (due) std::this_thread::sleep_until(*due);
     }
+
     bool Full() {
         std::lock_guard lock(mutex_);
         return full_;
@@ -152,6 +146,32 @@ public:
     }
 
 private:
+    // Writes the PCM; when pacing, returns when the audio so far has played.
+    std::optional<std::chrono::steady_clock::time_point> Record(const platform::WaveFormat& format,
+                                                               const uint8_t* pcm, size_t bytes) {
+        std::lock_guard lock(mutex_);
+        if (!started_) {
+            started_ = true;
+            startTime_ = std::chrono::steady_clock::now();
+            failed_ = !writer_.Begin(path_, format);
+            if (lengthMs_) {
+                const uint64_t frames = uint64_t(*lengthMs_) * format.sampleRate / 1000;
+                remaining_ = frames * format.BlockAlign();
+            }
+        }
+        const size_t take = std::min<uint64_t>(bytes, remaining_);
+        if (take > 0 && !writer_.Append(pcm, take)) failed_ = true;
+        remaining_ -= take;
+        playedBytes_ += bytes;
+        if (remaining_ == 0 && !full_) {
+            full_ = true;
+            watch_.Wake();
+        }
+        const uint64_t bytesPerSecond = uint64_t{format.BlockAlign()} * format.sampleRate;
+        if (!realTime_ || full_ || bytesPerSecond == 0) return std::nullopt;
+        return startTime_ + std::chrono::microseconds(playedBytes_ * 1000000 / bytesPerSecond);
+    }
+
     std::mutex mutex_;
     const std::string path_;
     const std::optional<int32_t> lengthMs_;
@@ -161,13 +181,17 @@ private:
     bool failed_ = false;
     bool full_ = false;
     uint64_t remaining_ = UINT64_MAX;
+    const bool realTime_;
+    std::chrono::steady_clock::time_point startTime_;
+    uint64_t playedBytes_ = 0;
 };
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: tunelark-cli render FILE -o OUT.wav [--bits 8|16] [--half-rate] [--buffers N]\n"
+                 "usage: tunelark-cli render FILE|URL -o OUT.wav [--bits 8|16] [--half-rate] [--buffers N]\n"
                  "         [--eq E,P,B1,...,B10] [--bass DB] [--echo DELAY_MS,LEVEL]\n"
-                 "         [--feedback-echo DELAY_MS,LEVEL] [--widen STRENGTH] [--seek MS] [--length MS]\n");
+                 "         [--feedback-echo DELAY_MS,LEVEL] [--widen STRENGTH] [--seek MS] [--length MS]\n"
+                 "       a URL (http://) needs --length and is recorded in real time\n");
     return kUsageExitStatus;
 }
 
@@ -176,9 +200,11 @@ int Usage() {
 int RunRenderCommand(const std::vector<std::string>& arguments) {
     RenderRequest request;
     if (!ParseRenderArguments(arguments, request)) return Usage();
+    const bool stream = IsUrl(request.input);
+    if (stream && (!request.length || request.seek)) return Usage();
 
     PlaybackWatch watch;
-    RenderedFile rendered(request.output, request.length, watch);
+    RenderedFile rendered(request.output, request.length, watch, stream);
     PlayerEngine* engine = PlayerCreate();
     PlayerSetNotifyWindow(engine, &watch);
     platform::CaptureSink sink;
@@ -187,8 +213,7 @@ int RunRenderCommand(const std::vector<std::string>& arguments) {
     };
     PlayerSetOutputDevice(engine, platform::WaveBackend::Capture, sink);
 
-    if (!PlayerOpen(engine, request.input)) {
-        std::fprintf(stderr, "tunelark-cli render: cannot open '%s': not a playable file\n", request.input.c_str());
+    if (!OpenSourceOrUrl(engine, request.input, "render")) {
         PlayerDestroy(engine);
         return kFailureExitStatus;
     }
@@ -215,5 +240,6 @@ int RunRenderCommand(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "tunelark-cli render: cannot write '%s'\n", request.output.c_str());
         return kFailureExitStatus;
     }
-    return watch.Stopped() ? 0 : kFailureExitStatus;
+    // A stream never ends by itself: recording its length is success.
+    return watch.Stopped() || (stream && rendered.Full()) ? 0 : kFailureExitStatus;
 }

@@ -1,0 +1,38 @@
+#pragma once
+
+// The POSIX socket operations of the stream reader. Every wait also watches a
+// wake descriptor (an eventfd), so that a stop cuts any wait short: the
+// receive thread never sits in a socket call a stop cannot end.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+constexpr int kNoSocket = -1;
+
+using StreamClock = std::chrono::steady_clock;
+
+enum class SocketWait { Ready, TimedOut, Woken, Failed };
+
+// Waits until `socket` is ready for `events` (poll events), the wake
+// descriptor is signalled, or `timeout` passes.
+SocketWait WaitForSocket(int socket, short events, int wakeDescriptor, std::chrono::milliseconds timeout);
+
+// Resolves `host` (a numeric IPv4 or IPv6 address, or a name) and connects to
+// the first of its addresses that accepts, before `deadline`. Names are
+// resolved on a helper thread that a wake abandons. Returns the connected,
+// non-blocking socket, or kNoSocket.
+int ConnectToHost(const std::string& host, uint16_t port, int wakeDescriptor, StreamClock::time_point deadline);
+
+// Sends all of `bytes` before `deadline`; false on any failure.
+bool SendAll(int socket, std::string_view bytes, int wakeDescriptor, StreamClock::time_point deadline);
+
+// Shuts the connection down and closes the socket.
+void CloseSocket(int socket);
+
+// The wake descriptor: created once per reader, signalled by a stop, drained
+// before the next connection.
+int CreateWakeDescriptor();
+void SignalWakeDescriptor(int descriptor);
+void DrainWakeDescriptor(int descriptor);

@@ -1,0 +1,96 @@
+// StreamThread: the decoding thread of a network stream. It starts the
+// reader, takes the format from the first frames, waits for the prebuffer and
+// feeds the frame loop, reconnecting when the buffer runs dry.
+
+#include <cstring>
+
+#include "engine/decoding_thread.h"
+#include "engine/mpeg_header.h"
+#include "engine/player_engine.h"
+
+namespace {
+
+constexpr size_t kInputBufferBytes = 2048;
+constexpr size_t kHeaderBytes = 4;
+constexpr size_t kFollowerBytes = 3;
+
+// The start of the next frame as the sync search wants it: a frame sync, a
+// layer, a usable bitrate index and sample rate.
+bool LooksLikeFollower(const uint8_t* bytes) {
+    return bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0 && (bytes[1] & 0x06) != 0 && (bytes[2] & 0xF0) != 0xF0 &&
+           (bytes[2] & 0xF0) != 0 && (bytes[2] & 0x0C) != 0x0C;
+}
+
+// The first header in `input` that another frame start follows at its frame
+// length; false when there is none.
+bool FindStreamFormat(const uint8_t* input, size_t count, MpegHeader* format) {
+    for (size_t offset = 0; offset + kHeaderBytes <= count; ++offset) {
+        MpegHeader header;
+        if (!ParseMpegHeader(input + offset, &header)) continue;
+        const size_t follower = offset + static_cast<size_t>(header.frameLength);
+        if (follower + kFollowerBytes > count || !LooksLikeFollower(input + follower)) continue;
+        *format = header;
+        return true;
+    }
+    return false;
+}
+
+bool HasFormat(const PlayerSourceFormat& format) {
+    return format.version != 0 && format.layer != 0 && format.sampleRate != 0 && format.channels != 0;
+}
+
+void StopAndEnd(PlayerEngine& engine, bool drain) {
+    engine.streamReader.StreamStop();
+    EndPlayback(engine, drain);
+}
+
+}  // namespace
+
+void StreamThread(PlayerEngine& engine) {
+    StreamReader& reader = engine.streamReader;
+    reader.ClearInterrupt();
+    if (!reader.StreamStart()) return;
+
+    uint8_t input[kInputBufferBytes];
+    size_t held = 0;
+    // The first read only gives the format; its bytes are not decoded.
+    MpegHeader format;
+    if (!reader.StreamRead(input, kInputBufferBytes, &held) || !FindStreamFormat(input, held, &format) ||
+        !HasFormat(format)) {
+        reader.StreamStop();
+        return;
+    }
+    engine.sourceFormat = format;
+    held = 0;
+
+    if (!BeginPlayback(engine)) return StopAndEnd(engine, false);
+    if (!WaitForStreamData(engine, reader.PrebufferChunks())) return StopAndEnd(engine, false);
+
+    for (;;) {
+        if (engine.stopRequested) return StopAndEnd(engine, false);
+        if (reader.FilledCount() == 0) {
+            if (reader.EndOfStream()) return StopAndEnd(engine, true);
+            // The buffer ran dry: a new connection, and a full prebuffer
+            // again rather than playing in small pieces.
+            reader.StreamStop();
+            if (!reader.StreamStart() || !WaitForStreamData(engine, reader.PrebufferChunks())) {
+                return StopAndEnd(engine, false);
+            }
+            // What is held belongs to the old connection's byte stream.
+            held = 0;
+        }
+        size_t count = 0;
+        if (!reader.StreamRead(input + held, kInputBufferBytes - held, &count) || count == 0) {
+            return StopAndEnd(engine, true);
+        }
+        held += count;
+        size_t consumed = 0;
+        if (DecodeFrames(engine, input, held, &consumed) == 0 && engine.equalizer.decoder == nullptr) {
+            return StopAndEnd(engine, false);
+        }
+        // A full buffer that the frame loop could not use is skipped over.
+        if (consumed == 0 && held == kInputBufferBytes) consumed = 1;
+        std::memmove(input, input + consumed, held - consumed);
+        held -= consumed;
+    }
+}

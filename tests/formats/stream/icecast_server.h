@@ -1,0 +1,134 @@
+#pragma once
+
+// A private icecast2 on 127.0.0.1, fed by ffmpeg looping a fixture into
+// /live.mp3, run by tests/stream/run_icecast.sh in its own process group. The
+// group is killed when the object goes, and the script bounds the servers'
+// lifetime by itself, so nothing outlives a crashed test for long.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+namespace streamtest {
+
+constexpr const char* kIcecastPassword = "tunelark-test";
+constexpr const char* kIcecastStation = "Tunelark Test FM";
+constexpr int kIcecastLifetimeSeconds = 90;
+constexpr auto kIcecastStartTime = std::chrono::seconds(20);
+
+class IcecastServer {
+public:
+    explicit IcecastServer(const std::string& mp3) {
+        char directory[] = "/tmp/tunelark-icecast-XXXXXX";
+        if (mkdtemp(directory) == nullptr) return;
+        directory_ = directory;
+        port_ = FreePort();
+        int output[2];
+        if (pipe(output) != 0) return;
+        const std::string script = ScriptPath();
+        const std::string port = std::to_string(port_);
+        const std::string lifetime = std::to_string(kIcecastLifetimeSeconds);
+        process_ = fork();
+        if (process_ == 0) {
+            setpgid(0, 0);
+            dup2(output[1], STDOUT_FILENO);
+            close(output[0]);
+            close(output[1]);
+            execl("/bin/bash", "bash", script.c_str(), directory_.c_str(), mp3.c_str(), port.c_str(), kIcecastPassword,
+                  kIcecastStation, lifetime.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(output[1]);
+        if (process_ > 0) setpgid(process_, process_);
+        ready_ = WaitForReady(output[0]);
+        close(output[0]);
+    }
+
+    ~IcecastServer() {
+        if (process_ > 0) {
+            kill(-process_, SIGTERM);
+            const bool reaped = Reaped(std::chrono::seconds(5));
+            // Whatever of the group is still shutting down goes at once.
+            kill(-process_, SIGKILL);
+            if (!reaped) waitpid(process_, nullptr, 0);
+        }
+        std::error_code ignored;
+        if (!directory_.empty()) std::filesystem::remove_all(directory_, ignored);
+    }
+
+    IcecastServer(const IcecastServer&) = delete;
+    IcecastServer& operator=(const IcecastServer&) = delete;
+
+    bool Ready() const { return ready_; }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/live.mp3"; }
+
+    // Changes the stream title through the admin interface (curl, bounded).
+    bool SetTitle(const std::string& title) const {
+        std::string encoded;
+        for (const char character : title) encoded += character == ' ' ? std::string("%20") : std::string(1, character);
+        const std::string command = std::string("curl -s -o /dev/null -m 5 -u admin:") + kIcecastPassword +
+                                    " 'http://127.0.0.1:" + std::to_string(port_) +
+                                    "/admin/metadata?mount=/live.mp3&mode=updinfo&song=" + encoded + "'";
+        return std::system(command.c_str()) == 0;
+    }
+
+private:
+    // The script beside the sources; this header sits in tests/formats/stream.
+    static std::string ScriptPath() {
+        const std::filesystem::path tests = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+        return (tests / "stream" / "run_icecast.sh").string();
+    }
+
+    static uint16_t FreePort() {
+        const int probe = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+        close(probe);
+        return ntohs(address.sin_port);
+    }
+
+    static bool WaitForReady(int descriptor) {
+        const auto deadline = std::chrono::steady_clock::now() + kIcecastStartTime;
+        std::string output;
+        while (std::chrono::steady_clock::now() < deadline) {
+            pollfd readable{descriptor, POLLIN, 0};
+            if (poll(&readable, 1, 100) <= 0) continue;
+            char buffer[256];
+            const ssize_t count = read(descriptor, buffer, sizeof buffer);
+            if (count <= 0) return false;  // the script ended without the mount
+            output.append(buffer, size_t(count));
+            if (output.find("ready") != std::string::npos) return true;
+        }
+        return false;
+    }
+
+    bool Reaped(std::chrono::seconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (waitpid(process_, nullptr, WNOHANG) == process_) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    std::string directory_;
+    uint16_t port_ = 0;
+    pid_t process_ = -1;
+    bool ready_ = false;
+};
+
+}  // namespace streamtest

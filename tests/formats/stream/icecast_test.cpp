@@ -1,0 +1,154 @@
+// Streams from a real icecast2 on 127.0.0.1 (tests/stream/run_icecast.sh):
+// the audio arrives as an unbroken chain of frames with every metadata block
+// taken out, the station and each new title arrive, and the engine plays it.
+// Without icecast2 these tests fail: tools/install-deps.sh installs it.
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/mpeg_header.h"
+#include "engine/player.h"
+#include "formats/stream/stream_reader.h"
+#include "platform/recording_window.h"
+#include "tests/formats/stream/captured_audio.h"
+#include "tests/formats/stream/icecast_server.h"
+#include "tests/support/fixtures.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using streamtest::CapturedAudio;
+using streamtest::IcecastServer;
+
+constexpr size_t kBytesToCheck = 100000;  // the 64 KB burst and two seconds more
+
+// How many frames follow each other exactly from the first frame pair on;
+// stops at the first break. `checked` is how far the chain reached.
+size_t UnbrokenFrames(const std::vector<uint8_t>& bytes, size_t* checked) {
+    size_t offset = 0;
+    MpegHeader first;
+    MpegHeader next;
+    for (; offset + 4 <= bytes.size(); ++offset) {
+        if (!ParseMpegHeader(&bytes[offset], &first)) continue;
+        const size_t follower = offset + size_t(first.frameLength);
+        if (follower + 4 <= bytes.size() && ParseMpegHeader(&bytes[follower], &next)) break;
+    }
+    size_t frames = 0;
+    MpegHeader header;
+    while (offset + 4 <= bytes.size() && ParseMpegHeader(&bytes[offset], &header) && header.version == first.version &&
+           header.layer == first.layer && header.sampleRate == first.sampleRate) {
+        ++frames;
+        offset += size_t(header.frameLength);
+    }
+    *checked = offset;
+    return frames;
+}
+
+TEST(Icecast, AudioArrivesAsUnbrokenFramesWithStationAndTitle) {
+    IcecastServer server(test::FixturePath("cbr128.mp3"));
+    ASSERT_TRUE(server.Ready()) << "icecast2 with ffmpeg did not start (tools/install-deps.sh installs them)";
+    ASSERT_TRUE(server.SetTitle("Before Connect"));
+
+    platform::RecordingWindow window;
+    StreamReader reader;
+    reader.SetNotifyWindow(&window);
+    ASSERT_TRUE(reader.StreamSetUrl(server.Url()));
+    ASSERT_TRUE(reader.StreamStart());
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[kStreamChunkBytes];
+    size_t count = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (bytes.size() < kBytesToCheck && std::chrono::steady_clock::now() < deadline &&
+           reader.StreamRead(buffer, sizeof buffer, &count)) {
+        bytes.insert(bytes.end(), buffer, buffer + count);
+    }
+    reader.StreamStop();
+    ASSERT_GE(bytes.size(), kBytesToCheck);
+
+    // icecast sends a metadata block every 16000 bytes: six of them lie in
+    // this stretch, and one stray byte would break the chain.
+    size_t checked = 0;
+    const size_t frames = UnbrokenFrames(bytes, &checked);
+    EXPECT_GT(frames, 200u);
+    EXPECT_GT(checked + 2000, bytes.size()) << "the chain broke at byte " << checked;
+
+    std::string name, genre, url, title;
+    EXPECT_EQ(reader.GetInfo(&name, &genre, &url), 1);
+    EXPECT_EQ(name, streamtest::kIcecastStation);
+    EXPECT_EQ(genre, "Test Genre");
+    EXPECT_EQ(url, "http://station.example/");
+    EXPECT_EQ(reader.GetTitle(&title), 1);
+    EXPECT_EQ(title, "Before Connect");
+    EXPECT_FALSE(window.MessagesOf(WM_PLAYER_STREAM_TITLE).empty());
+}
+
+TEST(Icecast, EnginePlaysAndReportsEachNewTitle) {
+    IcecastServer server(test::FixturePath("cbr128.mp3"));
+    ASSERT_TRUE(server.Ready()) << "icecast2 with ffmpeg did not start (tools/install-deps.sh installs them)";
+
+    platform::RecordingWindow window;
+    CapturedAudio captured(1.0);  // real time, as a listener
+    PlayerEngine* engine = PlayerCreate();
+    PlayerSetNotifyWindow(engine, &window);
+    PlayerSetOutputDevice(engine, platform::WaveBackend::Capture, captured.Sink());
+    ASSERT_EQ(PlayerOpenURL(engine, server.Url()), 1);
+    ASSERT_EQ(PlayerPlay(engine), 1);
+    std::string name;
+    EXPECT_EQ(PlayerGetStreamInfo(engine, &name, nullptr, nullptr), 1);
+    EXPECT_EQ(name, streamtest::kIcecastStation);
+
+    // Titles follow each other at least a metadata interval apart, so each
+    // can be read after its message before the next replaces it.
+    const std::vector<std::string> titles = {"First Song", "Second Song"};
+    std::vector<std::string> seen;
+    size_t messagesRead = 0;
+    size_t next = 0;
+    auto lastChange = std::chrono::steady_clock::now() - 10s;
+    const auto deadline = std::chrono::steady_clock::now() + 40s;
+    while (std::chrono::steady_clock::now() < deadline && (seen.empty() || seen.back() != titles.back())) {
+        if (next < titles.size() && std::chrono::steady_clock::now() - lastChange > 2500ms) {
+            ASSERT_TRUE(server.SetTitle(titles[next++]));
+            lastChange = std::chrono::steady_clock::now();
+        }
+        const auto messages = window.MessagesOf(WM_PLAYER_STREAM_TITLE);
+        if (messages.size() > messagesRead) {
+            messagesRead = messages.size();
+            std::string title;
+            if (PlayerGetStreamTitle(engine, &title) && (seen.empty() || seen.back() != title)) seen.push_back(title);
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    const auto first = std::find(seen.begin(), seen.end(), titles[0]);
+    const auto second = std::find(seen.begin(), seen.end(), titles[1]);
+    EXPECT_NE(first, seen.end());
+    EXPECT_NE(second, seen.end());
+    EXPECT_LT(first, second);
+
+    const auto playDeadline = std::chrono::steady_clock::now() + 10s;
+    while (captured.Milliseconds() < 3000 && std::chrono::steady_clock::now() < playDeadline) {
+        std::this_thread::sleep_for(50ms);
+    }
+    const auto stopAt = std::chrono::steady_clock::now();
+    PlayerStop(engine);
+    EXPECT_LT(std::chrono::steady_clock::now() - stopAt, 500ms);
+    EXPECT_EQ(window.MessagesOf(WM_PLAYER_STATUS).size(), 2u) << "playing, then stopped by us: no interruption";
+
+    const platform::WaveFormat format = captured.Format();
+    EXPECT_EQ(format.sampleRate, 44100u);
+    EXPECT_EQ(format.channels, 2);
+    EXPECT_GT(captured.Milliseconds(), 3000);
+    const std::vector<uint8_t> pcm = captured.Bytes();
+    int peak = 0;
+    for (size_t index = 0; index + 1 < pcm.size(); index += 2) {
+        peak = std::max(peak, std::abs(int(int16_t(pcm[index] | pcm[index + 1] << 8))));
+    }
+    EXPECT_GT(peak, 4000) << "the tone at -6 dB is heard";
+    PlayerDestroy(engine);
+}
+
+}  // namespace
