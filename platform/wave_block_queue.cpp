@@ -96,6 +96,11 @@ bool WaveBlockQueue::WaitForData() {
 
 void WaveBlockQueue::ReturnAll() {
     std::unique_lock lock(mutex_);
+    // Blocks come back in the order they were written: the ones a puller is
+    // handing back go first. The owner of the blocks relies on that order to
+    // know which block is free.
+    const uint64_t handedOut = finishedCount_;
+    delivered_.wait(lock, [&] { return !running_ || deliveredCount_ >= handedOut; });
     while (!queued_.empty()) {
         returned_.push_back(queued_.front());
         queued_.pop_front();
@@ -103,8 +108,6 @@ void WaveBlockQueue::ReturnAll() {
     }
     frontOffset_ = 0;
     pulledBytes_ = 0;
-    // Blocks a puller has used up but not yet handed back count too: after a
-    // reset, every block written before it has come back.
     const uint64_t target = finishedCount_;
     if (!running_) return;
     returnsReady_.notify_one();
