@@ -40,6 +40,8 @@ public:
     virtual void Present(const uint32_t* pixels) = 0;
     // Brings the player's window in front of the others.
     virtual void Raise() {}
+    // Shows the busy cursor over the window, or the normal one again.
+    virtual void ShowWaitCursor(bool /*waiting*/) {}
 };
 
 }  // namespace platform::ui

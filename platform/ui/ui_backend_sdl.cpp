@@ -42,6 +42,7 @@ uint32_t VirtualKeyOf(SDL_Keycode key) {
 }  // namespace
 
 struct SdlBackend::Resources {
+    SDL_Cursor* waitCursor = nullptr;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
@@ -60,6 +61,7 @@ int ZoomFromEnvironment(int fallback) {
 SdlBackend::SdlBackend() : resources_(std::make_unique<Resources>()) {}
 
 SdlBackend::~SdlBackend() {
+    if (resources_->waitCursor != nullptr) SDL_FreeCursor(resources_->waitCursor);
     if (resources_->texture != nullptr) SDL_DestroyTexture(resources_->texture);
     if (resources_->renderer != nullptr) SDL_DestroyRenderer(resources_->renderer);
     if (resources_->window != nullptr) {
@@ -165,6 +167,13 @@ void SdlBackend::Present(const uint32_t* pixels) {
     SDL_RenderClear(r.renderer);
     SDL_RenderCopy(r.renderer, r.texture, nullptr, nullptr);
     SDL_RenderPresent(r.renderer);
+}
+
+void SdlBackend::ShowWaitCursor(bool waiting) {
+    Resources& r = *resources_;
+    if (r.window == nullptr) return;
+    if (waiting && r.waitCursor == nullptr) r.waitCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
+    SDL_SetCursor(waiting && r.waitCursor != nullptr ? r.waitCursor : SDL_GetDefaultCursor());
 }
 
 void SdlBackend::Raise() {

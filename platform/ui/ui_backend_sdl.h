@@ -28,6 +28,7 @@ public:
     void Present(const uint32_t* pixels) override;
     // Brings the window to the front (a second start asked for it).
     void Raise() override;
+    void ShowWaitCursor(bool waiting) override;
 
 private:
     struct Resources;

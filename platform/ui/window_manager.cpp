@@ -133,6 +133,15 @@ void WindowManager::UpdateWindow(Window& window) {
     screenChanged_ = true;
 }
 
+void WindowManager::BeginWaitCursor() {
+    if (waitCursorDepth_++ == 0) backend_.ShowWaitCursor(true);
+}
+
+void WindowManager::EndWaitCursor() {
+    if (waitCursorDepth_ == 0) return;
+    if (--waitCursorDepth_ == 0) backend_.ShowWaitCursor(false);
+}
+
 void WindowManager::SetDisplayPower(bool on) {
     if (displayOn_ == on) return;
     displayOn_ = on;

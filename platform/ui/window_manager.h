@@ -70,6 +70,11 @@ public:
     void UpdateWindow(Window& window);
     // Marks the screen as drawn on, so the loop presents it.
     void ScreenChanged() { screenChanged_ = true; }
+    // The wait cursor, for long operations; calls nest, and the normal
+    // cursor comes back when the outermost one ends.
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    bool WaitCursorShown() const { return waitCursorDepth_ > 0; }
     // The display's power: while off the screen shows black, whatever is drawn.
     void SetDisplayPower(bool on);
     bool DisplayPowerOn() const { return displayOn_; }
@@ -139,6 +144,7 @@ private:
     Window* stylusCapture_ = nullptr;        // gets the stylus until it lifts
     bool screenChanged_ = false;
     bool displayOn_ = true;
+    int waitCursorDepth_ = 0;
     Framebuffer blackScreen_;
     // The navigation bar shows the active window's title and the time of day.
     std::string navigationTitle_;

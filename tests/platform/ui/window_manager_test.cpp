@@ -234,8 +234,23 @@ public:
         HeadlessBackend::Present(pixels);
         firstPixel = pixels[0];
     }
+    void ShowWaitCursor(bool waiting) override { cursorChanges.push_back(waiting); }
     uint32_t firstPixel = 0x123456;
+    std::vector<bool> cursorChanges;
 };
+
+TEST(WindowManagerCursor, WaitCursorNests) {
+    ShowingBackend backend;
+    WindowManager manager(backend);
+    manager.BeginWaitCursor();
+    manager.BeginWaitCursor();
+    manager.EndWaitCursor();
+    EXPECT_TRUE(manager.WaitCursorShown());
+    manager.EndWaitCursor();
+    manager.EndWaitCursor();  // one too many changes nothing
+    EXPECT_FALSE(manager.WaitCursorShown());
+    EXPECT_EQ(backend.cursorChanges, (std::vector<bool>{true, false}));
+}
 
 TEST(WindowManagerDisplay, DisplayOffShowsBlackUntilSwitchedOn) {
     ShowingBackend backend;
