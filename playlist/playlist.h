@@ -110,6 +110,9 @@ private:
     void SortByKeys(std::vector<std::string> keys);
     // Opens and plays `index`; makes it current when both succeed.
     bool PlayEntry(PlayerEngine* engine, int32_t index);
+    // Next and Prev while a file is loaded: open and play `target`, or move
+    // onto it when it cannot be opened.
+    void StepTo(PlayerEngine* engine, int32_t target);
     void StartedPlaying(int32_t index);
     // Sets `CurrentIndex` and has the rows it left and entered redrawn.
     void MoveCurrent(int32_t index);

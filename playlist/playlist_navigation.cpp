@@ -35,13 +35,7 @@ bool Playlist::NextEntry(PlayerEngine* engine, const PlaylistModes& modes) {
         }
         if (target >= 0) {
             closedLoadedFile = true;
-            if (!OpenEntry(engine, target)) {
-                // The failed open left the engine stopped: step onto the entry
-                // that failed, as the stopped Next does.
-                MoveCurrent(target);
-            } else if (PlayerPlay(engine) != 0) {
-                StartedPlaying(target);
-            }
+            StepTo(engine, target);
         }
     }
     if (view_ != nullptr) view_->EnsureCurrentVisible(false);
@@ -65,11 +59,7 @@ bool Playlist::PrevEntry(PlayerEngine* engine, const PlaylistModes& modes) {
         }
         if (target >= 0) {
             closedLoadedFile = true;
-            if (!OpenEntry(engine, target)) {
-                MoveCurrent(target);
-            } else if (PlayerPlay(engine) != 0) {
-                StartedPlaying(target);
-            }
+            StepTo(engine, target);
         }
     }
     if (view_ != nullptr) view_->EnsureCurrentVisible(true);
@@ -101,6 +91,16 @@ bool Playlist::PlayEntry(PlayerEngine* engine, int32_t index) {
     if (!OpenEntry(engine, index) || PlayerPlay(engine) == 0) return false;
     StartedPlaying(index);
     return true;
+}
+
+void Playlist::StepTo(PlayerEngine* engine, int32_t target) {
+    if (!OpenEntry(engine, target)) {
+        // The failed open left the engine stopped: step onto the entry that
+        // failed, as a stopped Next or Prev does.
+        MoveCurrent(target);
+    } else if (PlayerPlay(engine) != 0) {
+        StartedPlaying(target);
+    }
 }
 
 void Playlist::StartedPlaying(int32_t index) {
