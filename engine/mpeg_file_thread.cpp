@@ -13,11 +13,6 @@ namespace {
 constexpr size_t kInputBufferBytes = 2048;
 constexpr size_t kHeaderBytes = 4;
 
-bool SameStream(const MpegHeader& header, const PlayerSourceFormat& format) {
-    return header.version == format.version && header.layer == format.layer &&
-           header.sampleRate == format.sampleRate;
-}
-
 // Advances `position` to the next header of this stream; false when none
 // starts before the last four bytes.
 bool SynchroniseOnFrame(const PlayerEngine& engine, const uint8_t* input, size_t count, size_t& position) {

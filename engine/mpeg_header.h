@@ -20,6 +20,12 @@ struct MpegHeader {
 // reserved sample-rate headers are refused. Returns 1 and fills `header`, or 0.
 int ParseMpegHeader(const uint8_t* bytes, MpegHeader* header);
 
+// Whether two headers belong to one stream: same version, layer and sample
+// rate (a frame's bitrate and padding may differ from the next one's).
+inline bool SameStream(const MpegHeader& first, const MpegHeader& second) {
+    return first.version == second.version && first.layer == second.layer && first.sampleRate == second.sampleRate;
+}
+
 // The cheap test of the three first header bytes that the frame loop and the
 // sync searches run before a full parse.
 bool PassesQuickSyncTest(const uint8_t* bytes);

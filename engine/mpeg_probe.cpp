@@ -45,8 +45,7 @@ bool HasFramePair(const uint8_t* bytes, size_t count) {
         const size_t next = index + static_cast<size_t>(first.frameLength);
         if (next + kHeaderBytes >= count) continue;
         MpegHeader second;
-        if (ParseMpegHeader(bytes + next, &second) && second.version == first.version &&
-            second.layer == first.layer && second.sampleRate == first.sampleRate) {
+        if (ParseMpegHeader(bytes + next, &second) && SameStream(first, second)) {
             return true;
         }
     }

@@ -20,11 +20,6 @@ constexpr size_t kFrameAndSuccessorBytes = kLongestFrameBytes + kHeaderBytes;
 // The scan stops once more than this many frames are counted: 129 at most.
 constexpr uint32_t kScanFrameLimit = 128;
 
-bool SameStream(const MpegHeader& first, const MpegHeader& second) {
-    return first.version == second.version && first.layer == second.layer &&
-           first.sampleRate == second.sampleRate;
-}
-
 // Running sums over the accepted frames.
 struct FrameSample {
     uint64_t frameLengthSum = 0;
