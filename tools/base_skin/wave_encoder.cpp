@@ -1,0 +1,46 @@
+#include "tools/base_skin/wave_encoder.h"
+
+#include <cstring>
+
+namespace base_skin {
+namespace {
+
+constexpr uint32_t kFormatChunkBytes = 16;
+constexpr uint16_t kFormatPcm = 1;
+constexpr uint16_t kBytesPerSample = 2;
+
+void Put16(std::vector<uint8_t>& bytes, uint32_t value) {
+    bytes.push_back(static_cast<uint8_t>(value));
+    bytes.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
+    Put16(bytes, value & 0xFFFF);
+    Put16(bytes, value >> 16);
+}
+
+void PutTag(std::vector<uint8_t>& bytes, const char* tag) { bytes.insert(bytes.end(), tag, tag + std::strlen(tag)); }
+
+}  // namespace
+
+std::vector<uint8_t> EncodeMonoWave(std::span<const int16_t> samples, uint32_t sampleRate) {
+    const auto dataBytes = static_cast<uint32_t>(samples.size() * kBytesPerSample);
+    std::vector<uint8_t> bytes;
+    PutTag(bytes, "RIFF");
+    Put32(bytes, 4 + 8 + kFormatChunkBytes + 8 + dataBytes);
+    PutTag(bytes, "WAVE");
+    PutTag(bytes, "fmt ");
+    Put32(bytes, kFormatChunkBytes);
+    Put16(bytes, kFormatPcm);
+    Put16(bytes, 1);  // channels
+    Put32(bytes, sampleRate);
+    Put32(bytes, sampleRate * kBytesPerSample);
+    Put16(bytes, kBytesPerSample);  // block alignment
+    Put16(bytes, 16);               // bits per sample
+    PutTag(bytes, "data");
+    Put32(bytes, dataBytes);
+    for (int16_t sample : samples) Put16(bytes, static_cast<uint16_t>(sample));
+    return bytes;
+}
+
+}  // namespace base_skin
