@@ -21,6 +21,8 @@ packages=(
   xvfb xauth xdotool imagemagick
   # peers of the stream tests: a real streaming server and its admin client
   icecast2 curl
+  # classic three-window skins made by other people, data only, for the skin tests
+  audacious-plugins-data
 )
 
 missing=()

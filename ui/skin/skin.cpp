@@ -1,0 +1,147 @@
+#include "ui/skin/skin.h"
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "ui/skin/playlist_colors.h"
+#include "ui/skin/skin_files.h"
+
+using namespace platform::ui;
+
+Skin g_skin;
+
+namespace {
+
+// The names the check counts: a skin needs 13 of these 14.
+constexpr std::array<std::string_view, 14> kSkinFileNames = {
+    "cbuttons.bmp", "eqmain.bmp", "main.bmp", "monoster.bmp", "playpaus.bmp",
+    "pledit.bmp", "posbar.bmp", "shufrep.bmp", "text.bmp", "titlebar.bmp",
+    "volume.bmp", "numbers.bmp", "nums_ex.bmp", "pledit.txt",
+};
+constexpr int kRequiredSkinFiles = 13;
+
+HBITMAP LoadSkinBitmap(const std::string& dir, std::string_view name) {
+    std::optional<std::string> path = FindSkinFile(dir, name);
+    return path ? SHLoadDIBitmap(*path) : nullptr;
+}
+
+HBITMAP LoadSkinBitmap(const std::string& dir, std::string_view name, std::string_view fallback) {
+    HBITMAP bitmap = LoadSkinBitmap(dir, name);
+    return bitmap != nullptr ? bitmap : LoadSkinBitmap(dir, fallback);
+}
+
+void ApplyColors(const PlaylistColors& colors) {
+    g_skin.NormalColor = colors.normal.value_or(g_skin.NormalColor);
+    g_skin.CurrentColor = colors.current.value_or(g_skin.CurrentColor);
+    g_skin.NormalBgColor = colors.normalBg.value_or(g_skin.NormalBgColor);
+    g_skin.SelectedBgColor = colors.selectedBg.value_or(g_skin.SelectedBgColor);
+}
+
+void ReleaseBitmap(HBITMAP& bitmap) {
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+}
+
+}  // namespace
+
+Skin::~Skin() { ReleaseBitmaps(); }
+
+void Skin::ReleaseBitmaps() {
+    for (HBITMAP* bitmap : {&BalanceBmp, &CButtonsBmp, &EqMainBmp, &MainBmp, &MonoSterBmp, &NumbersBmp,
+                            &PlayPausBmp, &PlEditBmp, &BasePlaylistBarBmp, &PosbarBmp, &ShufRepBmp,
+                            &TitleBarBmp, &VolumeBmp}) {
+        ReleaseBitmap(*bitmap);
+    }
+    Loaded = false;
+}
+
+bool SetModuleInstance(HINSTANCE instance) {
+    g_skin.Module = instance;
+    return true;
+}
+
+bool CheckSkinDirectory(const std::string& dir) {
+    if (!SkinDirectoryPathFits(dir)) {
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::directory_iterator entry(dir, error);
+    int found = 0;
+    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        std::error_code typeError;
+        if (entry->is_directory(typeError)) {
+            continue;
+        }
+        std::string name = entry->path().filename().string();
+        for (std::string_view skinName : kSkinFileNames) {
+            if (FileNamesMatch(name, skinName)) {
+                ++found;
+                break;
+            }
+        }
+    }
+    return found >= kRequiredSkinFiles;
+}
+
+bool LoadSkinDirectory(const std::string& dir) {
+    if (!CheckSkinDirectory(dir)) {
+        return false;
+    }
+    std::optional<std::string> colorsPath = FindSkinFile(dir, "pledit.txt");
+    std::optional<PlaylistColors> colors = colorsPath ? ReadPlaylistColors(*colorsPath) : std::nullopt;
+    if (!colors) {
+        return false;
+    }
+    ApplyColors(*colors);
+
+    ReleaseSkinBitmaps();
+    g_skin.BalanceBmp = LoadSkinBitmap(dir, "balance.bmp", "volume.bmp");
+    g_skin.CButtonsBmp = LoadSkinBitmap(dir, "cbuttons.bmp");
+    g_skin.EqMainBmp = LoadSkinBitmap(dir, "EqMain.bmp");
+    g_skin.MainBmp = LoadSkinBitmap(dir, "main.bmp");
+    g_skin.MonoSterBmp = LoadSkinBitmap(dir, "MonoSter.bmp");
+    g_skin.NumbersBmp = LoadSkinBitmap(dir, "Numbers.bmp", "nums_ex.bmp");
+    g_skin.PlayPausBmp = LoadSkinBitmap(dir, "PlayPaus.bmp");
+    g_skin.PlEditBmp = LoadSkinBitmap(dir, "PlEdit.bmp");
+    g_skin.PosbarBmp = LoadSkinBitmap(dir, "Posbar.bmp");
+    g_skin.ShufRepBmp = LoadSkinBitmap(dir, "ShufRep.bmp");
+    g_skin.TitleBarBmp = LoadSkinBitmap(dir, "TitleBar.bmp");
+    g_skin.VolumeBmp = LoadSkinBitmap(dir, "volume.bmp");
+
+    g_skin.Loaded = true;
+    g_skin.IsBaseSkin = false;
+    return true;
+}
+
+bool LoadBaseSkin() {
+    ReleaseSkinBitmaps();
+    HINSTANCE module = g_skin.Module;
+    g_skin.BalanceBmp = LoadBitmap(module, IDB_BALANCE);
+    g_skin.CButtonsBmp = LoadBitmap(module, IDB_CBUTTONS);
+    g_skin.EqMainBmp = LoadBitmap(module, IDB_EQMAIN);
+    g_skin.MainBmp = LoadBitmap(module, IDB_MAIN);
+    g_skin.MonoSterBmp = LoadBitmap(module, IDB_MONOSTER);
+    g_skin.NumbersBmp = LoadBitmap(module, IDB_NUMBERS);
+    g_skin.PlayPausBmp = LoadBitmap(module, IDB_PLAYPAUS);
+    g_skin.PlEditBmp = LoadBitmap(module, IDB_PLEDIT);
+    g_skin.BasePlaylistBarBmp = LoadBitmap(module, IDB_PLAYLIST_BAR);
+    g_skin.PosbarBmp = LoadBitmap(module, IDB_POSBAR);
+    g_skin.ShufRepBmp = LoadBitmap(module, IDB_SHUFREP);
+    g_skin.TitleBarBmp = LoadBitmap(module, IDB_TITLEBAR);
+    g_skin.VolumeBmp = LoadBitmap(module, IDB_VOLUME);
+
+    g_skin.SelectedBgColor = kDefaultSelectedBgColor;
+    g_skin.NormalBgColor = kDefaultNormalBgColor;
+    g_skin.CurrentColor = kDefaultCurrentColor;
+    g_skin.NormalColor = kDefaultNormalColor;
+
+    g_skin.Loaded = true;
+    g_skin.IsBaseSkin = true;
+    return true;
+}
+
+void ReleaseSkinBitmaps() { g_skin.ReleaseBitmaps(); }

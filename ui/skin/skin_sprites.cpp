@@ -1,0 +1,228 @@
+#include "ui/skin/skin_sprites.h"
+
+#include <algorithm>
+#include <array>
+
+#include "ui/skin/skin.h"
+
+using namespace platform::ui;
+
+namespace {
+
+struct SourcePoint {
+    int x = 0;
+    int y = 0;
+};
+
+// A picture in one of the skin's bitmaps: which bitmap and how big.
+struct SpriteSheet {
+    HBITMAP Skin::*bitmap;
+    int width;
+    int height;
+};
+
+// Sources by state, in the order of the state enums.
+using ButtonSources = std::array<SourcePoint, 2>;
+using ToggleSources = std::array<SourcePoint, 4>;
+
+constexpr int kLastBarFrame = 27;
+constexpr int kBlankGlyph = 10;
+
+bool Draw(HDC target, SpriteSheet sheet, int x, int y, SourcePoint source, SpriteAdjustment adjustment) {
+    RECT destination{x + adjustment.dx, y + adjustment.dy, 0, 0};
+    destination.right = destination.left + ScaleToScreen(sheet.width) + adjustment.dw;
+    destination.bottom = destination.top + ScaleToScreen(sheet.height) + adjustment.dh;
+    RECT sourceRect{source.x, source.y, source.x + sheet.width, source.y + sheet.height};
+    return CopySprite(target, g_skin.*sheet.bitmap, destination, sourceRect);
+}
+
+template <typename State, size_t N>
+bool DrawState(HDC target, SpriteSheet sheet, int x, int y, State state, const std::array<SourcePoint, N>& sources,
+               SpriteAdjustment adjustment) {
+    size_t index = static_cast<size_t>(state);
+    if (index >= N) {
+        return false;
+    }
+    return Draw(target, sheet, x, y, sources[index], adjustment);
+}
+
+int ClampFrame(int frame) { return std::clamp(frame, 0, kLastBarFrame); }
+
+constexpr SpriteSheet kMainBackground{&Skin::MainBmp, 275, 116};
+constexpr SpriteSheet kMainTitleBar{&Skin::TitleBarBmp, 275, 14};
+constexpr ButtonSources kMainTitleBarSources{{{27, 0}, {27, 15}}};
+
+struct TransportSprite {
+    SpriteSheet sheet;
+    ButtonSources sources;
+};
+constexpr std::array<TransportSprite, 6> kTransportSprites{{
+    {{&Skin::CButtonsBmp, 23, 18}, {{{0, 0}, {0, 18}}}},
+    {{&Skin::CButtonsBmp, 23, 18}, {{{23, 0}, {23, 18}}}},
+    {{&Skin::CButtonsBmp, 23, 18}, {{{46, 0}, {46, 18}}}},
+    {{&Skin::CButtonsBmp, 23, 18}, {{{69, 0}, {69, 18}}}},
+    {{&Skin::CButtonsBmp, 22, 18}, {{{92, 0}, {92, 18}}}},
+    {{&Skin::CButtonsBmp, 22, 16}, {{{114, 0}, {114, 16}}}},
+}};
+
+struct ToggleSprite {
+    SpriteSheet sheet;
+    ToggleSources sources;  // off, off pressed, on, on pressed
+};
+constexpr std::array<ToggleSprite, 4> kMainToggleSprites{{
+    {{&Skin::ShufRepBmp, 47, 15}, {{{28, 0}, {28, 15}, {28, 30}, {28, 45}}}},
+    {{&Skin::ShufRepBmp, 28, 15}, {{{0, 0}, {0, 15}, {0, 30}, {0, 45}}}},
+    {{&Skin::ShufRepBmp, 23, 12}, {{{0, 61}, {46, 61}, {0, 73}, {46, 73}}}},
+    {{&Skin::ShufRepBmp, 23, 12}, {{{23, 61}, {69, 61}, {23, 73}, {69, 73}}}},
+}};
+
+struct IndicatorSprite {
+    SpriteSheet sheet;
+    ButtonSources sources;  // lit, unlit
+};
+constexpr std::array<IndicatorSprite, 2> kIndicatorSprites{{
+    {{&Skin::MonoSterBmp, 29, 12}, {{{0, 0}, {0, 12}}}},
+    {{&Skin::MonoSterBmp, 27, 12}, {{{29, 0}, {29, 12}}}},
+}};
+
+constexpr SpriteSheet kVolumeBar{&Skin::VolumeBmp, 68, 13};
+constexpr SpriteSheet kVolumeThumb{&Skin::VolumeBmp, 14, 11};
+constexpr SpriteSheet kBalanceBar{&Skin::BalanceBmp, 38, 13};
+constexpr SpriteSheet kBalanceThumb{&Skin::BalanceBmp, 14, 11};
+constexpr ButtonSources kBarThumbSources{{{15, 422}, {0, 422}}};
+constexpr int kBarFrameSpacing = 15;
+
+constexpr SpriteSheet kDigit{&Skin::NumbersBmp, 9, 13};
+constexpr SpriteSheet kPositionBar{&Skin::PosbarBmp, 248, 10};
+constexpr SpriteSheet kPositionThumb{&Skin::PosbarBmp, 29, 10};
+constexpr ButtonSources kPositionThumbSources{{{248, 0}, {278, 0}}};
+
+constexpr SpriteSheet kEqualizerBackground{&Skin::EqMainBmp, 275, 116};
+constexpr SpriteSheet kEqualizerTitleBar{&Skin::EqMainBmp, 275, 14};
+constexpr ButtonSources kEqualizerTitleBarSources{{{0, 134}, {0, 149}}};
+constexpr std::array<ToggleSprite, 2> kEqualizerToggleSprites{{
+    {{&Skin::EqMainBmp, 24, 12}, {{{10, 119}, {128, 119}, {69, 119}, {187, 119}}}},
+    {{&Skin::EqMainBmp, 33, 12}, {{{35, 119}, {153, 119}, {94, 119}, {212, 119}}}},
+}};
+constexpr SpriteSheet kPresetsButton{&Skin::EqMainBmp, 44, 12};
+constexpr ButtonSources kPresetsButtonSources{{{224, 164}, {224, 176}}};
+constexpr SpriteSheet kSliderBar{&Skin::EqMainBmp, 14, 64};
+constexpr SpriteSheet kSliderThumb{&Skin::EqMainBmp, 11, 11};
+constexpr ButtonSources kSliderThumbSources{{{0, 164}, {0, 176}}};
+
+}  // namespace
+
+ToggleState ToggleStateOf(bool on, bool pressed) {
+    if (on) {
+        return pressed ? ToggleState::OnPressed : ToggleState::On;
+    }
+    return pressed ? ToggleState::OffPressed : ToggleState::Off;
+}
+
+int ScaleToScreen(int length) { return length * g_skin.Scale / 100; }
+
+bool CopySprite(HDC target, HBITMAP bitmap, const RECT& destination, const RECT& source) {
+    if (target == nullptr || bitmap == nullptr) {
+        return false;
+    }
+    HDC memory = CreateCompatibleDC(target);
+    if (memory == nullptr) {
+        return false;
+    }
+    HBITMAP previous = SelectObject(memory, bitmap);
+    bool copied = previous != nullptr &&
+                  StretchBlt(target, destination.left, destination.top, destination.Width(), destination.Height(),
+                             memory, source.left, source.top, source.Width(), source.Height(), SRCCOPY);
+    if (previous != nullptr) {
+        SelectObject(memory, previous);
+    }
+    DeleteDC(memory);
+    return copied;
+}
+
+bool DrawMainBackground(HDC target, int x, int y, SpriteAdjustment adjustment) {
+    return Draw(target, kMainBackground, x, y, {0, 0}, adjustment);
+}
+
+bool DrawMainTitleBar(HDC target, int x, int y, TitleBarState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kMainTitleBar, x, y, state, kMainTitleBarSources, adjustment);
+}
+
+bool DrawTransportButton(HDC target, TransportButton button, int x, int y, ButtonState state,
+                         SpriteAdjustment adjustment) {
+    const TransportSprite& sprite = kTransportSprites.at(static_cast<size_t>(button));
+    return DrawState(target, sprite.sheet, x, y, state, sprite.sources, adjustment);
+}
+
+bool DrawMainToggle(HDC target, MainToggle toggle, int x, int y, ToggleState state, SpriteAdjustment adjustment) {
+    const ToggleSprite& sprite = kMainToggleSprites.at(static_cast<size_t>(toggle));
+    return DrawState(target, sprite.sheet, x, y, state, sprite.sources, adjustment);
+}
+
+bool DrawChannelIndicator(HDC target, ChannelIndicator indicator, int x, int y, IndicatorState state,
+                          SpriteAdjustment adjustment) {
+    const IndicatorSprite& sprite = kIndicatorSprites.at(static_cast<size_t>(indicator));
+    return DrawState(target, sprite.sheet, x, y, state, sprite.sources, adjustment);
+}
+
+bool DrawVolumeBar(HDC target, int x, int y, int frame, SpriteAdjustment adjustment) {
+    return Draw(target, kVolumeBar, x, y, {0, kBarFrameSpacing * ClampFrame(frame)}, adjustment);
+}
+
+bool DrawVolumeThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kVolumeThumb, x, y, state, kBarThumbSources, adjustment);
+}
+
+bool DrawBalanceBar(HDC target, int x, int y, int frame, SpriteAdjustment adjustment) {
+    return Draw(target, kBalanceBar, x, y, {9, kBarFrameSpacing * ClampFrame(frame)}, adjustment);
+}
+
+bool DrawBalanceThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kBalanceThumb, x, y, state, kBarThumbSources, adjustment);
+}
+
+bool DrawDigit(HDC target, int x, int y, int glyph, SpriteAdjustment adjustment) {
+    if (glyph < 0 || glyph > kBlankGlyph) {
+        return false;
+    }
+    return Draw(target, kDigit, x, y, {kDigit.width * glyph, 0}, adjustment);
+}
+
+bool DrawPositionBar(HDC target, int x, int y, SpriteAdjustment adjustment) {
+    return Draw(target, kPositionBar, x, y, {0, 0}, adjustment);
+}
+
+bool DrawPositionThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kPositionThumb, x, y, state, kPositionThumbSources, adjustment);
+}
+
+bool DrawEqualizerBackground(HDC target, int x, int y, SpriteAdjustment adjustment) {
+    return Draw(target, kEqualizerBackground, x, y, {0, 0}, adjustment);
+}
+
+bool DrawEqualizerTitleBar(HDC target, int x, int y, TitleBarState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kEqualizerTitleBar, x, y, state, kEqualizerTitleBarSources, adjustment);
+}
+
+bool DrawEqualizerToggle(HDC target, EqualizerToggle toggle, int x, int y, ToggleState state,
+                         SpriteAdjustment adjustment) {
+    const ToggleSprite& sprite = kEqualizerToggleSprites.at(static_cast<size_t>(toggle));
+    return DrawState(target, sprite.sheet, x, y, state, sprite.sources, adjustment);
+}
+
+bool DrawPresetsButton(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kPresetsButton, x, y, state, kPresetsButtonSources, adjustment);
+}
+
+bool DrawSliderBar(HDC target, int x, int y, int frame, SpriteAdjustment adjustment) {
+    // Two rows of fourteen frames each.
+    int clamped = ClampFrame(frame);
+    constexpr int kFramesPerRow = 14;
+    SourcePoint source = clamped < kFramesPerRow ? SourcePoint{13 + 15 * clamped, 164}
+                                                 : SourcePoint{13 + 15 * (clamped - kFramesPerRow), 229};
+    return Draw(target, kSliderBar, x, y, source, adjustment);
+}
+
+bool DrawSliderThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kSliderThumb, x, y, state, kSliderThumbSources, adjustment);
+}

@@ -1,0 +1,48 @@
+#include "ui/skin/skin_text.h"
+
+#include "ui/skin/skin.h"
+
+using namespace platform::ui;
+
+bool DrawSkinText(HDC target, const SkinTextBox& box, int fontHeight, COLORREF textColor, COLORREF backgroundColor,
+                  std::string_view text) {
+    RECT rect{box.left + box.boxDx, box.top + box.boxDy, 0, 0};
+    rect.right = rect.left + box.width;
+    rect.bottom = rect.top + box.height;
+
+    LOGFONT logFont;
+    logFont.lfHeight = fontHeight;
+    logFont.lfCharSet = JOHAB_CHARSET;
+    HFONT font = CreateFontIndirect(&logFont);
+    HFONT previousFont = SelectObject(target, font);
+    COLORREF previousText = SetTextColor(target, textColor);
+    COLORREF previousBackground = SetBkColor(target, backgroundColor);
+
+    bool written = ExtTextOut(target, box.left + box.textDx, box.top + box.textDy, ETO_OPAQUE | ETO_CLIPPED, &rect, text);
+
+    SetTextColor(target, previousText);
+    SetBkColor(target, previousBackground);
+    if (previousFont != nullptr) {
+        SelectObject(target, previousFont);
+    }
+    DeleteObject(font);
+    return written;
+}
+
+bool DrawMainText(HDC target, const SkinTextBox& box, int fontHeight, std::string_view text) {
+    return DrawSkinText(target, box, fontHeight, g_skin.NormalColor, g_skin.NormalBgColor, text);
+}
+
+PlaylistRow PlaylistRowOf(bool current, bool selected) {
+    if (current) {
+        return selected ? PlaylistRow::CurrentSelected : PlaylistRow::Current;
+    }
+    return selected ? PlaylistRow::Selected : PlaylistRow::Ordinary;
+}
+
+bool DrawPlaylistText(HDC target, const SkinTextBox& box, int fontHeight, PlaylistRow row, std::string_view text) {
+    bool current = row == PlaylistRow::Current || row == PlaylistRow::CurrentSelected;
+    bool selected = row == PlaylistRow::Selected || row == PlaylistRow::CurrentSelected;
+    return DrawSkinText(target, box, fontHeight, current ? g_skin.CurrentColor : g_skin.NormalColor,
+                        selected ? g_skin.SelectedBgColor : g_skin.NormalBgColor, text);
+}
