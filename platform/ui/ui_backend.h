@@ -42,6 +42,8 @@ public:
     virtual void Raise() {}
     // Shows the busy cursor over the window, or the normal one again.
     virtual void ShowWaitCursor(bool /*waiting*/) {}
+    // The window's icon: `pixels` is width x height of 0x00RRGGBB.
+    virtual void SetIcon(const uint32_t* /*pixels*/, int /*width*/, int /*height*/) {}
 };
 
 }  // namespace platform::ui

@@ -176,6 +176,15 @@ void SdlBackend::ShowWaitCursor(bool waiting) {
     SDL_SetCursor(waiting && r.waitCursor != nullptr ? r.waitCursor : SDL_GetDefaultCursor());
 }
 
+void SdlBackend::SetIcon(const uint32_t* pixels, int width, int height) {
+    if (resources_->window == nullptr) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
+                                                           width * 4, SDL_PIXELFORMAT_RGB888);
+    if (icon == nullptr) return;
+    SDL_SetWindowIcon(resources_->window, icon);  // SDL copies the pixels
+    SDL_FreeSurface(icon);
+}
+
 void SdlBackend::Raise() {
     if (resources_->window != nullptr) SDL_RaiseWindow(resources_->window);
 }

@@ -29,6 +29,7 @@ public:
     // Brings the window to the front (a second start asked for it).
     void Raise() override;
     void ShowWaitCursor(bool waiting) override;
+    void SetIcon(const uint32_t* pixels, int width, int height) override;
 
 private:
     struct Resources;

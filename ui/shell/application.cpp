@@ -2,6 +2,9 @@
 
 #include "engine/player.h"
 #include "prefs/settings.h"
+#include "resources/resource_ids.h"
+#include "resources/tunelark_module.h"
+#include "ui/skin/skin.h"
 
 using namespace platform::ui;
 
@@ -10,6 +13,16 @@ namespace {
 constexpr int kFrameHeight = kScreenHeight - kNavigationBarHeight;  // 294
 constexpr int kMainHeight = 100;
 constexpr int kEqualizerHeight = 100;
+constexpr int kLargeIconSide = 32;
+
+// The skin named by the settings, else the base skin, which the settings
+// then name. With neither the windows draw without bitmaps.
+void LoadStartupSkin() {
+    SetModuleInstance(TunelarkModule());
+    if (!LoadSkinDirectory(g_settings.SkinDir) && LoadBaseSkin()) {
+        g_settings.SkinDir = kBaseSkinDir;
+    }
+}
 
 }  // namespace
 
@@ -57,6 +70,15 @@ void Application::BringForward() {
     if (backend_ != nullptr) backend_->Raise();
 }
 
+void Application::ShowIcon() {
+    // A desktop window shows one icon; the large one looks best at its sizes.
+    HBITMAP icon = LoadIconImage(TunelarkModule(), IDI_TUNELARK, kLargeIconSide);
+    if (icon != nullptr) {
+        backend_->SetIcon(icon->Image().Data(), icon->Width(), icon->Height());
+        DeleteObject(icon);
+    }
+}
+
 int Application::Run(UiBackend& backend) {
     backend_ = &backend;
     windows_ = std::make_unique<WindowManager>(backend);
@@ -65,9 +87,11 @@ int Application::Run(UiBackend& backend) {
                                 true)) {
         return 0;
     }
+    ShowIcon();
     engine_ = PlayerCreate();
     g_settings.Engine = engine_;
     LoadSettings();
+    LoadStartupSkin();
     windows_->SetTimer(frame_, kIdleTimerId, kIdleTimerPeriodMs);
     LayoutWindows();
     windows_->SetFocus(&frame_);

@@ -39,6 +39,9 @@ public:
     platform::ui::Window* playlistWindow = nullptr;
 
 private:
+    // Gives the window the program's icon.
+    void ShowIcon();
+
     std::unique_ptr<platform::ui::WindowManager> windows_;
     std::unique_ptr<DeviceControl> device_;
     FrameWindow frame_{*this};

@@ -13,6 +13,7 @@
 #include "platform/wave_volume.h"
 #include "prefs/settings.h"
 #include "tests/support/fixtures.h"
+#include "ui/skin/skin.h"
 
 namespace {
 
@@ -78,13 +79,8 @@ TEST(ShellDevice, DisplayToggleByEitherMethodAndBackOn) {
     EXPECT_TRUE(windows.DisplayPowerOn());
 }
 
-TEST(ShellRun, ClosingTheFrameSavesTheSettingsAndQuits) {
-    test::TemporaryFile directory({});
-    setenv("TUNELARK_HOME", directory.Directory().c_str(), 1);
-    HeadlessBackend backend;
-    Application application;
-    g_settings.EQWnd = 0;
-    g_settings.PLWnd = 0;
+// Runs the player until a closing message posted from another thread ends it.
+int RunUntilClosed(Application& application, HeadlessBackend& backend) {
     std::thread closer([&application] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         application.Frame().PostMessage(WM_RELAYOUT, 0, 0);
@@ -92,7 +88,47 @@ TEST(ShellRun, ClosingTheFrameSavesTheSettingsAndQuits) {
     });
     const int exitCode = application.Run(backend);
     closer.join();
-    EXPECT_EQ(exitCode, 0);
+    return exitCode;
+}
+
+TEST(ShellRun, StartsWithTheSavedSkinOrFallsBackToTheBaseSkin) {
+    test::TemporaryFile directory({});
+    setenv("TUNELARK_HOME", directory.Directory().c_str(), 1);
+    const std::string skin = test::FixturePath("skin_Refugee");
+    g_settings.SkinDir = skin;
+    SaveSettings();
+    {
+        HeadlessBackend backend;
+        Application application;
+        EXPECT_EQ(RunUntilClosed(application, backend), 0);
+    }
+    EXPECT_FALSE(g_skin.IsBaseSkin);
+    EXPECT_EQ(g_skin.NormalColor, 0x00FF9924u);
+    EXPECT_EQ(g_settings.SkinDir, skin);
+
+    g_settings.SkinDir = directory.Directory() + "/gone";
+    SaveSettings();
+    {
+        HeadlessBackend backend;
+        Application application;
+        EXPECT_EQ(RunUntilClosed(application, backend), 0);
+    }
+    EXPECT_TRUE(g_skin.IsBaseSkin);
+    EXPECT_NE(g_skin.MainBmp, nullptr);
+    EXPECT_EQ(g_skin.NormalColor, kDefaultNormalColor);
+    EXPECT_EQ(g_settings.SkinDir, kBaseSkinDir);
+    ReleaseSkinBitmaps();
+    unsetenv("TUNELARK_HOME");
+}
+
+TEST(ShellRun, ClosingTheFrameSavesTheSettingsAndQuits) {
+    test::TemporaryFile directory({});
+    setenv("TUNELARK_HOME", directory.Directory().c_str(), 1);
+    HeadlessBackend backend;
+    Application application;
+    g_settings.EQWnd = 0;
+    g_settings.PLWnd = 0;
+    EXPECT_EQ(RunUntilClosed(application, backend), 0);
     EXPECT_EQ(g_settings.PLWnd, 1) << "the layout forces the playlist window on";
     EXPECT_TRUE(std::filesystem::exists(directory.Directory() + "/registry.txt")) << "settings saved at shutdown";
     EXPECT_FALSE(application.Frame().Exists());
