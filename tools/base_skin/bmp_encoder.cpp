@@ -1,21 +1,13 @@
 #include "tools/base_skin/bmp_encoder.h"
 
+#include "tools/base_skin/little_endian.h"
+
 namespace base_skin {
 namespace {
 
 constexpr uint32_t kFileHeaderBytes = 14;
 constexpr uint32_t kInfoHeaderBytes = 40;
 constexpr uint32_t kPaletteBytes = 256 * 4;
-
-void Put16(std::vector<uint8_t>& bytes, uint32_t value) {
-    bytes.push_back(static_cast<uint8_t>(value));
-    bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
-    Put16(bytes, value & 0xFFFF);
-    Put16(bytes, value >> 16);
-}
 
 }  // namespace
 

@@ -2,22 +2,14 @@
 
 #include <cstring>
 
+#include "tools/base_skin/little_endian.h"
+
 namespace base_skin {
 namespace {
 
 constexpr uint32_t kFormatChunkBytes = 16;
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kBytesPerSample = 2;
-
-void Put16(std::vector<uint8_t>& bytes, uint32_t value) {
-    bytes.push_back(static_cast<uint8_t>(value));
-    bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
-    Put16(bytes, value & 0xFFFF);
-    Put16(bytes, value >> 16);
-}
 
 void PutTag(std::vector<uint8_t>& bytes, const char* tag) { bytes.insert(bytes.end(), tag, tag + std::strlen(tag)); }
 

@@ -50,6 +50,13 @@ void ReleaseBitmap(HBITMAP& bitmap) {
 
 Skin::~Skin() { ReleaseBitmaps(); }
 
+void Skin::ResetColors() {
+    SelectedBgColor = kDefaultSelectedBgColor;
+    NormalBgColor = kDefaultNormalBgColor;
+    CurrentColor = kDefaultCurrentColor;
+    NormalColor = kDefaultNormalColor;
+}
+
 void Skin::ReleaseBitmaps() {
     for (HBITMAP* bitmap : {&BalanceBmp, &CButtonsBmp, &EqMainBmp, &MainBmp, &MonoSterBmp, &NumbersBmp,
                             &PlayPausBmp, &PlEditBmp, &BasePlaylistBarBmp, &PosbarBmp, &ShufRepBmp,
@@ -134,10 +141,7 @@ bool LoadBaseSkin() {
     g_skin.TitleBarBmp = LoadBitmap(module, IDB_TITLEBAR);
     g_skin.VolumeBmp = LoadBitmap(module, IDB_VOLUME);
 
-    g_skin.SelectedBgColor = kDefaultSelectedBgColor;
-    g_skin.NormalBgColor = kDefaultNormalBgColor;
-    g_skin.CurrentColor = kDefaultCurrentColor;
-    g_skin.NormalColor = kDefaultNormalColor;
+    g_skin.ResetColors();
 
     g_skin.Loaded = true;
     g_skin.IsBaseSkin = true;

@@ -49,6 +49,8 @@ struct Skin {
 
     // Frees every bitmap and clears Loaded.
     void ReleaseBitmaps();
+    // The playlist colours the program starts with.
+    void ResetColors();
 
     // Drawing scale of every sprite, in percent.
     int Scale = 100;

@@ -114,10 +114,7 @@ protected:
         g_skin.Scale = 100;
         g_skin.Module = nullptr;
         g_skin.IsBaseSkin = true;
-        g_skin.SelectedBgColor = kDefaultSelectedBgColor;
-        g_skin.NormalBgColor = kDefaultNormalBgColor;
-        g_skin.CurrentColor = kDefaultCurrentColor;
-        g_skin.NormalColor = kDefaultNormalColor;
+        g_skin.ResetColors();
     }
 };
 
