@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/player.h"
 #include "platform/ui/ui_backend_headless.h"
 #include "platform/wave_volume.h"
 #include "prefs/settings.h"
@@ -91,6 +92,13 @@ int RunUntilClosed(Application& application, HeadlessBackend& backend) {
     return exitCode;
 }
 
+// The player leaves its engine to the end of the process; a test that runs
+// it twice ends the first one itself.
+void DestroyEngine() {
+    PlayerDestroy(g_settings.Engine);
+    g_settings.Engine = nullptr;
+}
+
 TEST(ShellRun, StartsWithTheSavedSkinOrFallsBackToTheBaseSkin) {
     test::TemporaryFile directory({});
     setenv("TUNELARK_HOME", directory.Directory().c_str(), 1);
@@ -102,6 +110,7 @@ TEST(ShellRun, StartsWithTheSavedSkinOrFallsBackToTheBaseSkin) {
         Application application;
         EXPECT_EQ(RunUntilClosed(application, backend), 0);
     }
+    DestroyEngine();
     EXPECT_FALSE(g_skin.IsBaseSkin);
     EXPECT_EQ(g_skin.NormalColor, 0x00FF9924u);
     EXPECT_EQ(g_settings.SkinDir, skin);
@@ -113,6 +122,7 @@ TEST(ShellRun, StartsWithTheSavedSkinOrFallsBackToTheBaseSkin) {
         Application application;
         EXPECT_EQ(RunUntilClosed(application, backend), 0);
     }
+    DestroyEngine();
     EXPECT_TRUE(g_skin.IsBaseSkin);
     EXPECT_NE(g_skin.MainBmp, nullptr);
     EXPECT_EQ(g_skin.NormalColor, kDefaultNormalColor);
