@@ -36,7 +36,9 @@ std::optional<std::string> FindSkinFile(const std::string& dir, std::string_view
     for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
         std::string entryName = entry->path().filename().string();
         std::error_code typeError;
-        if (FileNamesMatch(entryName, name) && !entry->is_directory(typeError)) {
+        // Only regular files: opening a pipe or a device named like a skin
+        // file could block the player forever.
+        if (FileNamesMatch(entryName, name) && entry->is_regular_file(typeError)) {
             return dir + "/" + entryName;
         }
     }

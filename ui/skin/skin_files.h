@@ -10,8 +10,9 @@
 // Whether two file names are equal ignoring ASCII case.
 bool FileNamesMatch(std::string_view left, std::string_view right);
 
-// The path of the file in `dir` whose name matches `name` ignoring case (an
-// exact match wins); nullopt when there is none or `dir` cannot be listed.
+// The path of the regular file in `dir` whose name matches `name` ignoring
+// case (an exact match wins); nullopt when there is none or `dir` cannot be
+// listed.
 std::optional<std::string> FindSkinFile(const std::string& dir, std::string_view name);
 
 // Whether every path made of `dir`, a separator and a skin file name fits

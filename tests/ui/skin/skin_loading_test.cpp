@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "tests/ui/skin/skin_test_support.h"
 #include "ui/skin/playlist_colors.h"
 #include "ui/skin/skin.h"
@@ -247,6 +249,37 @@ TEST(PlaylistColorsTest, LongLinesGoOnAsTheNextLine) {
     // The reader takes 127 characters at a time: what follows is a line of its own.
     std::string text = "[Text]\n" + std::string(127, 'x') + "Normal=#0A0B0C\n";
     EXPECT_EQ(ParsePlaylistColors(text).normal, 0x000C0B0Au);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinLoadTest, DamagedFilesLeaveTheirBitmapsOutAndNeverBlock) {
+    TemporaryDirectory dir;
+    WriteSkin(dir, {"main.bmp", "cbuttons.bmp", "posbar.bmp", "shufrep.bmp", "pledit.txt"});
+    std::vector<uint8_t> main = EncodeBmp24(CodedImage(4, 275, 116));
+    main.resize(main.size() / 2);  // cut off halfway through the pixels
+    dir.WriteFile("main.bmp", main);
+    dir.WriteFile("cbuttons.bmp", std::string("BM") + std::string(300, '\xff'));
+    dir.WriteFile("posbar.bmp", std::string());
+    // A pipe named like a skin file would block whoever opens it.
+    ASSERT_EQ(mkfifo((dir.Path() + "/ShufRep.bmp").c_str(), 0600), 0);
+    dir.WriteFile("pledit.txt", std::string("[Text]\nNormal=#\0\xff\x80", 18) + "\nCurrent=#0a0b0c\n");
+
+    ASSERT_TRUE(LoadSkinDirectory(dir.Path()));
+    EXPECT_EQ(g_skin.MainBmp, nullptr);
+    EXPECT_EQ(g_skin.CButtonsBmp, nullptr);
+    EXPECT_EQ(g_skin.PosbarBmp, nullptr);
+    EXPECT_EQ(g_skin.ShufRepBmp, nullptr);
+    EXPECT_EQ(TagOf(g_skin.EqMainBmp), 3);
+    EXPECT_EQ(g_skin.CurrentColor, 0x000C0B0Au);
+
+    // A pipe in place of pledit.txt is no colours file.
+    TemporaryDirectory pipeColors;
+    WriteSkin(pipeColors, {"pledit.txt"});
+    ASSERT_EQ(mkfifo((pipeColors.Path() + "/pledit.txt").c_str(), 0600), 0);
+    EXPECT_FALSE(LoadSkinDirectory(pipeColors.Path()));
 }
 
 }  // namespace
