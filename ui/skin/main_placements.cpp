@@ -44,8 +44,10 @@ SkinTextBox TextBox(Position position, int width, int height, int textDy) {
 
 std::array<int, 5> ClockGlyphs(int64_t elapsedSeconds) {
     int64_t minutes = elapsedSeconds / 60;
-    int64_t hundreds = minutes / 100;
-    return {hundreds == 0 ? kBlankGlyph : static_cast<int>(std::min<int64_t>(hundreds, 100)),
+    // From 1000 minutes on the first place has no glyph (10 is the blank, and
+    // 11 or more draws nothing); the cap only keeps huge times in an int.
+    int64_t hundreds = std::min<int64_t>(minutes / 100, kBlankGlyph + 1);
+    return {hundreds == 0 ? kBlankGlyph : static_cast<int>(hundreds),
             static_cast<int>(minutes % 100 / 10), static_cast<int>(minutes % 10),
             static_cast<int>(elapsedSeconds % 60 / 10), static_cast<int>(elapsedSeconds % 10)};
 }

@@ -134,6 +134,9 @@ TEST_F(SkinSpritesTest, SlidersFollowTheirValue) {
 TEST_F(SkinSpritesTest, DigitsOutsideTheGlyphsDrawNothing) {
     EXPECT_EQ(ClockGlyphs(75 * 60 + 3), (std::array<int, 5>{10, 7, 5, 0, 3}));
     EXPECT_EQ(ClockGlyphs(123 * 60)[0], 1);
+    EXPECT_EQ(ClockGlyphs(1000 * 60)[0], 10);
+    EXPECT_EQ(ClockGlyphs(1100 * 60)[0], 11);
+    EXPECT_EQ(ClockGlyphs(int64_t{1} << 50)[0], 11);
 
     EXPECT_FALSE(DrawDigit(target_, 0, 0, 11));
     EXPECT_FALSE(DrawDigit(target_, 0, 0, -1));
