@@ -40,3 +40,7 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
     }
     return true;
 }
+
+bool EqualsIgnoringCase(std::string_view left, std::string_view right) {
+    return left.size() == right.size() && EndsWithIgnoringCase(left, right);
+}

@@ -19,3 +19,4 @@ std::string JoinPath(std::string_view directory, std::string_view name);
 // character) compare as they are.
 std::string FoldCase(std::string_view text);
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
+bool EqualsIgnoringCase(std::string_view left, std::string_view right);

@@ -1,9 +1,8 @@
 #include "ui/skin/skin.h"
 
 #include <array>
-#include <filesystem>
+#include <optional>
 #include <string_view>
-#include <system_error>
 
 #include "ui/skin/playlist_colors.h"
 #include "ui/skin/skin_files.h"
@@ -22,14 +21,18 @@ constexpr std::array<std::string_view, 14> kSkinFileNames = {
 };
 constexpr int kRequiredSkinFiles = 13;
 
-HBITMAP LoadSkinBitmap(const std::string& dir, std::string_view name) {
-    std::optional<std::string> path = FindSkinFile(dir, name);
+bool IsSkin(const std::optional<SkinFiles>& files) {
+    return files && files->CountNamed(kSkinFileNames) >= kRequiredSkinFiles;
+}
+
+HBITMAP LoadSkinBitmap(const SkinFiles& files, std::string_view name) {
+    std::optional<std::string> path = files.Find(name);
     return path ? SHLoadDIBitmap(*path) : nullptr;
 }
 
-HBITMAP LoadSkinBitmap(const std::string& dir, std::string_view name, std::string_view fallback) {
-    HBITMAP bitmap = LoadSkinBitmap(dir, name);
-    return bitmap != nullptr ? bitmap : LoadSkinBitmap(dir, fallback);
+HBITMAP LoadSkinBitmap(const SkinFiles& files, std::string_view name, std::string_view fallback) {
+    HBITMAP bitmap = LoadSkinBitmap(files, name);
+    return bitmap != nullptr ? bitmap : LoadSkinBitmap(files, fallback);
 }
 
 void ApplyColors(const PlaylistColors& colors) {
@@ -71,34 +74,14 @@ bool SetModuleInstance(HINSTANCE instance) {
     return true;
 }
 
-bool CheckSkinDirectory(const std::string& dir) {
-    if (!SkinDirectoryPathFits(dir)) {
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::directory_iterator entry(dir, error);
-    int found = 0;
-    for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-        std::error_code typeError;
-        if (entry->is_directory(typeError)) {
-            continue;
-        }
-        std::string name = entry->path().filename().string();
-        for (std::string_view skinName : kSkinFileNames) {
-            if (FileNamesMatch(name, skinName)) {
-                ++found;
-                break;
-            }
-        }
-    }
-    return found >= kRequiredSkinFiles;
-}
+bool CheckSkinDirectory(const std::string& dir) { return IsSkin(SkinFiles::List(dir)); }
 
 bool LoadSkinDirectory(const std::string& dir) {
-    if (!CheckSkinDirectory(dir)) {
+    std::optional<SkinFiles> files = SkinFiles::List(dir);
+    if (!IsSkin(files)) {
         return false;
     }
-    std::optional<std::string> colorsPath = FindSkinFile(dir, "pledit.txt");
+    std::optional<std::string> colorsPath = files->Find("pledit.txt");
     std::optional<PlaylistColors> colors = colorsPath ? ReadPlaylistColors(*colorsPath) : std::nullopt;
     if (!colors) {
         return false;
@@ -106,18 +89,18 @@ bool LoadSkinDirectory(const std::string& dir) {
     ApplyColors(*colors);
 
     ReleaseSkinBitmaps();
-    g_skin.BalanceBmp = LoadSkinBitmap(dir, "balance.bmp", "volume.bmp");
-    g_skin.CButtonsBmp = LoadSkinBitmap(dir, "cbuttons.bmp");
-    g_skin.EqMainBmp = LoadSkinBitmap(dir, "EqMain.bmp");
-    g_skin.MainBmp = LoadSkinBitmap(dir, "main.bmp");
-    g_skin.MonoSterBmp = LoadSkinBitmap(dir, "MonoSter.bmp");
-    g_skin.NumbersBmp = LoadSkinBitmap(dir, "Numbers.bmp", "nums_ex.bmp");
-    g_skin.PlayPausBmp = LoadSkinBitmap(dir, "PlayPaus.bmp");
-    g_skin.PlEditBmp = LoadSkinBitmap(dir, "PlEdit.bmp");
-    g_skin.PosbarBmp = LoadSkinBitmap(dir, "Posbar.bmp");
-    g_skin.ShufRepBmp = LoadSkinBitmap(dir, "ShufRep.bmp");
-    g_skin.TitleBarBmp = LoadSkinBitmap(dir, "TitleBar.bmp");
-    g_skin.VolumeBmp = LoadSkinBitmap(dir, "volume.bmp");
+    g_skin.BalanceBmp = LoadSkinBitmap(*files, "balance.bmp", "volume.bmp");
+    g_skin.CButtonsBmp = LoadSkinBitmap(*files, "cbuttons.bmp");
+    g_skin.EqMainBmp = LoadSkinBitmap(*files, "EqMain.bmp");
+    g_skin.MainBmp = LoadSkinBitmap(*files, "main.bmp");
+    g_skin.MonoSterBmp = LoadSkinBitmap(*files, "MonoSter.bmp");
+    g_skin.NumbersBmp = LoadSkinBitmap(*files, "Numbers.bmp", "nums_ex.bmp");
+    g_skin.PlayPausBmp = LoadSkinBitmap(*files, "PlayPaus.bmp");
+    g_skin.PlEditBmp = LoadSkinBitmap(*files, "PlEdit.bmp");
+    g_skin.PosbarBmp = LoadSkinBitmap(*files, "Posbar.bmp");
+    g_skin.ShufRepBmp = LoadSkinBitmap(*files, "ShufRep.bmp");
+    g_skin.TitleBarBmp = LoadSkinBitmap(*files, "TitleBar.bmp");
+    g_skin.VolumeBmp = LoadSkinBitmap(*files, "volume.bmp");
 
     g_skin.Loaded = true;
     g_skin.IsBaseSkin = false;
