@@ -15,12 +15,10 @@ struct Piece {
     int height;
 };
 
+RECT SourceOf(const Piece& piece) { return RECT{piece.x, piece.y, piece.x + piece.width, piece.y + piece.height}; }
+
 bool DrawPiece(HDC target, HBITMAP bitmap, int x, int y, const Piece& piece, SpriteAdjustment adjustment) {
-    RECT destination{x + adjustment.dx, y + adjustment.dy, 0, 0};
-    destination.right = destination.left + ScaleToScreen(piece.width) + adjustment.dw;
-    destination.bottom = destination.top + ScaleToScreen(piece.height) + adjustment.dh;
-    RECT source{piece.x, piece.y, piece.x + piece.width, piece.y + piece.height};
-    return CopySprite(target, bitmap, destination, source);
+    return DrawScaledSprite(target, bitmap, x, y, SourceOf(piece), adjustment);
 }
 
 // The top bar's pieces in PlEdit.bmp; the inactive row lies 21 pixels lower.
@@ -94,7 +92,7 @@ Piece InRow(Piece piece, TitleBarState state) {
 bool FillGap(HDC target, int start, int end, int y, const Piece& tile, int extraWidth) {
     int tileWidth = ScaleToScreen(tile.width);
     int height = ScaleToScreen(tile.height);
-    RECT source{tile.x, tile.y, tile.x + tile.width, tile.y + tile.height};
+    RECT source = SourceOf(tile);
     int fullTiles = tileWidth > 0 ? (end - start) / tileWidth : 0;
     int x = start;
     for (int i = 0; i < fullTiles; ++i, x += tileWidth) {
@@ -124,14 +122,11 @@ bool DrawPlaylistTopBar(HDC target, int x, int y, int extraWidth, TitleBarState 
 }
 
 bool DrawPlaylistLeftBorder(HDC target, const RECT& destination) {
-    RECT source{kLeftBorder.x, kLeftBorder.y, kLeftBorder.x + kLeftBorder.width, kLeftBorder.y + kLeftBorder.height};
-    return CopySprite(target, g_skin.PlEditBmp, destination, source);
+    return CopySprite(target, g_skin.PlEditBmp, destination, SourceOf(kLeftBorder));
 }
 
 bool DrawPlaylistRightBorder(HDC target, const RECT& destination) {
-    RECT source{kRightBorder.x, kRightBorder.y, kRightBorder.x + kRightBorder.width,
-                kRightBorder.y + kRightBorder.height};
-    return CopySprite(target, g_skin.PlEditBmp, destination, source);
+    return CopySprite(target, g_skin.PlEditBmp, destination, SourceOf(kRightBorder));
 }
 
 bool DrawPlaylistScrollThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment) {

@@ -29,11 +29,8 @@ constexpr int kLastBarFrame = 27;
 constexpr int kBlankGlyph = 10;
 
 bool Draw(HDC target, SpriteSheet sheet, int x, int y, SourcePoint source, SpriteAdjustment adjustment) {
-    RECT destination{x + adjustment.dx, y + adjustment.dy, 0, 0};
-    destination.right = destination.left + ScaleToScreen(sheet.width) + adjustment.dw;
-    destination.bottom = destination.top + ScaleToScreen(sheet.height) + adjustment.dh;
     RECT sourceRect{source.x, source.y, source.x + sheet.width, source.y + sheet.height};
-    return CopySprite(target, g_skin.*sheet.bitmap, destination, sourceRect);
+    return DrawScaledSprite(target, g_skin.*sheet.bitmap, x, y, sourceRect, adjustment);
 }
 
 template <typename State, size_t N>
@@ -138,6 +135,13 @@ bool CopySprite(HDC target, HBITMAP bitmap, const RECT& destination, const RECT&
     }
     DeleteDC(memory);
     return copied;
+}
+
+bool DrawScaledSprite(HDC target, HBITMAP bitmap, int x, int y, const RECT& source, SpriteAdjustment adjustment) {
+    RECT destination{x + adjustment.dx, y + adjustment.dy, 0, 0};
+    destination.right = destination.left + ScaleToScreen(source.Width()) + adjustment.dw;
+    destination.bottom = destination.top + ScaleToScreen(source.Height()) + adjustment.dh;
+    return CopySprite(target, bitmap, destination, source);
 }
 
 bool DrawMainBackground(HDC target, int x, int y, SpriteAdjustment adjustment) {

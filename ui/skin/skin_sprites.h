@@ -45,6 +45,10 @@ int ScaleToScreen(int length);
 // bitmap or target.
 bool CopySprite(HDC target, HBITMAP bitmap, const RECT& destination, const RECT& source);
 
+// Copies `source` of `bitmap` to (x, y) at its size scaled by the skin's
+// Scale, with the placement's adjustment: what every sprite operation does.
+bool DrawScaledSprite(HDC target, HBITMAP bitmap, int x, int y, const RECT& source, SpriteAdjustment adjustment);
+
 bool DrawMainBackground(HDC target, int x, int y, SpriteAdjustment adjustment = {});
 bool DrawMainTitleBar(HDC target, int x, int y, TitleBarState state, SpriteAdjustment adjustment = {});
 bool DrawTransportButton(HDC target, TransportButton button, int x, int y, ButtonState state,
