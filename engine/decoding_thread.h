@@ -35,10 +35,10 @@ void HandlePendingSeek(PlayerEngine& engine);
 uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits, int32_t outputRate);
 
 // The MPEG frame loop shared by the file and stream threads: decodes the whole
-// frames in `input` into output blocks, submitting full ones, and advances
-// `consumed` past what it used. 0 when the playback cannot go on here (the
-// output closed, a seek is pending, or no decoder state); 1 when it needs
-// more input.
+// frames in `input` into output blocks, in the channels the source opened
+// with, submitting full ones, and advances `consumed` past what it used. 0
+// when the playback cannot go on here (a stop is requested, the output
+// closed, a seek is pending, or no decoder state); 1 when it needs more input.
 int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_t* consumed);
 
 // Stream thread only: waits until the stream reader holds `need` filled

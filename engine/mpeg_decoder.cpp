@@ -73,9 +73,11 @@ inline size_t BytesPerSample(int bitsPerSample) {
     return bitsPerSample == 8 ? 1 : 2;
 }
 
-// Bytes of PCM that the frame starting at `input` synthesises, read from its
-// header before libmad sees the frame; 0 when no frame header starts there.
-size_t FramePcmBytes(const uint8_t* input, size_t inputLength, size_t bytesPerSample, bool halfRate) {
+// Bytes of PCM that the frame starting at `input` synthesises in
+// `outputChannels` (or its own), read from its header before libmad sees the
+// frame; 0 when no frame header starts there.
+size_t FramePcmBytes(const uint8_t* input, size_t inputLength, size_t bytesPerSample, bool halfRate,
+                     int outputChannels) {
     if (input == nullptr || inputLength < kHeaderBytes) return 0;
     if (input[0] != kSyncHighByte || (input[1] & kSyncLowBits) != kSyncLowBits) return 0;
     const uint8_t layerCode = (input[1] >> kLayerShift) & kLayerBits;
@@ -85,7 +87,8 @@ size_t FramePcmBytes(const uint8_t* input, size_t inputLength, size_t bytesPerSa
     if (layerCode == kLayerOneCode) samples = 384;
     if (layerCode == kLayerThreeCode && !mpeg1) samples = 576;
     if (halfRate) samples /= 2;
-    const size_t channels = (input[3] >> kModeShift) == kSingleChannelMode ? 1 : 2;
+    const size_t frameChannels = (input[3] >> kModeShift) == kSingleChannelMode ? 1 : 2;
+    const size_t channels = outputChannels != kChannelsOfTheFrame ? static_cast<size_t>(outputChannels) : frameChannels;
     return samples * channels * bytesPerSample;
 }
 
@@ -131,20 +134,35 @@ inline uint8_t* StorePcm(uint8_t* output, int32_t value) {
     return output + BytesPerSample;
 }
 
-// Writes the synthesised samples interleaved, straight into the output. The
-// accumulators are worked on in locals: stores through the byte pointer could
-// otherwise alias them and force a reload per sample.
+// Writes the synthesised samples interleaved in `outputChannels`, straight
+// into the output. The accumulators are worked on in locals: stores through
+// the byte pointer could otherwise alias them and force a reload per sample.
 template <size_t BytesPerSample>
-void WritePcm(const mad_pcm& pcm, uint8_t* output) {
+void WritePcm(const mad_pcm& pcm, int outputChannels, uint8_t* output) {
     const int shift = QuantisationShift(static_cast<int>(BytesPerSample) * 8);
     int32_t left = channelRoundingErrors[0];
     int32_t right = channelRoundingErrors[1];
     const mad_fixed_t* leftSamples = pcm.samples[0];
     const mad_fixed_t* rightSamples = pcm.samples[1];
-    if (pcm.channels == kMaximumChannels) {
+    const bool stereoFrame = pcm.channels == kMaximumChannels;
+    const bool stereoOutput = outputChannels == kMaximumChannels;
+    if (stereoFrame && stereoOutput) {
         for (size_t index = 0; index < pcm.length; ++index) {
             output = StorePcm<BytesPerSample>(output, RoundWithErrorFeedback(leftSamples[index], left, shift));
             output = StorePcm<BytesPerSample>(output, RoundWithErrorFeedback(rightSamples[index], right, shift));
+        }
+    } else if (stereoFrame) {
+        // The mean of the two channels; the sum of two samples may leave 32 bits.
+        for (size_t index = 0; index < pcm.length; ++index) {
+            const auto mixed = static_cast<mad_fixed_t>((int64_t{leftSamples[index]} + rightSamples[index]) / 2);
+            output = StorePcm<BytesPerSample>(output, RoundWithErrorFeedback(mixed, left, shift));
+        }
+    } else if (stereoOutput) {
+        // Rounded once, so that both channels carry the same value.
+        for (size_t index = 0; index < pcm.length; ++index) {
+            const int32_t value = RoundWithErrorFeedback(leftSamples[index], left, shift);
+            output = StorePcm<BytesPerSample>(output, value);
+            output = StorePcm<BytesPerSample>(output, value);
         }
     } else {
         for (size_t index = 0; index < pcm.length; ++index) {
@@ -204,14 +222,16 @@ void ResetMpegDecoder(EqualizerBlock& equalizer) {
 }
 
 int DecodeFrame(MpegDecoder& decoder, const uint8_t* input, size_t inputLength, uint8_t* output,
-                size_t room, int bitsPerSample, bool halfRate, size_t* consumed, size_t* produced) {
+                size_t room, int bitsPerSample, bool halfRate, size_t* consumed, size_t* produced,
+                int outputChannels) {
     *consumed = 0;
     *produced = 0;
     const size_t bytesPerSample = BytesPerSample(bitsPerSample);
+    if (outputChannels != kChannelsOfTheFrame) outputChannels = std::clamp(outputChannels, 1, kMaximumChannels);
     // Decoding moves libmad's bit reservoir, overlap and synthesis history on
     // to the next frame, so a frame that will not fit is refused before it is
     // decoded: the caller can then decode the same frame again.
-    if (FramePcmBytes(input, inputLength, bytesPerSample, halfRate) > room) return DECODE_OUTPUT_FULL;
+    if (FramePcmBytes(input, inputLength, bytesPerSample, halfRate, outputChannels) > room) return DECODE_OUTPUT_FULL;
 
     mad_stream_buffer(&decoder.stream, input, inputLength);
     if (mad_frame_decode(&decoder.frame, &decoder.stream) != 0) return ClassifyStreamError(decoder.stream.error);
@@ -225,12 +245,13 @@ int DecodeFrame(MpegDecoder& decoder, const uint8_t* input, size_t inputLength, 
     mad_synth_frame(&decoder.synth, &decoder.frame);
 
     const mad_pcm& pcm = decoder.synth.pcm;
-    const size_t bytes = size_t{pcm.channels} * pcm.length * bytesPerSample;
+    const int channels = outputChannels != kChannelsOfTheFrame ? outputChannels : pcm.channels;
+    const size_t bytes = static_cast<size_t>(channels) * pcm.length * bytesPerSample;
     if (bytes > room) return DECODE_OUTPUT_FULL;
     if (bytesPerSample == 1) {
-        WritePcm<1>(pcm, output);
+        WritePcm<1>(pcm, channels, output);
     } else {
-        WritePcm<2>(pcm, output);
+        WritePcm<2>(pcm, channels, output);
     }
     *produced = bytes;
     *consumed = static_cast<size_t>(decoder.stream.next_frame - input);

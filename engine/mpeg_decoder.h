@@ -38,10 +38,17 @@ void CreateMpegDecoder(EqualizerBlock& equalizer);
 void DestroyMpegDecoder(EqualizerBlock& equalizer);
 void ResetMpegDecoder(EqualizerBlock& equalizer);
 
+// DecodeFrame's output channel count that follows each frame's own.
+constexpr int kChannelsOfTheFrame = 0;
+
 // Decodes one frame from `input` into `output` as 8- or 16-bit PCM,
-// interleaved for two channels. See DecodeFrameResult.
+// interleaved for two channels. With an output channel count of 1 or 2 a
+// frame with the other count is converted (a stereo frame mixed down, a mono
+// frame doubled): a stream keeps the channels it opened with. See
+// DecodeFrameResult.
 int DecodeFrame(MpegDecoder& decoder, const uint8_t* input, size_t inputLength, uint8_t* output,
-                size_t room, int bitsPerSample, bool halfRate, size_t* consumed, size_t* produced);
+                size_t room, int bitsPerSample, bool halfRate, size_t* consumed, size_t* produced,
+                int outputChannels = kChannelsOfTheFrame);
 
 // Rounds one libmad sample to `bitsPerSample` with error feedback through
 // `error`, the accumulator of its channel. Returns the signed output value.

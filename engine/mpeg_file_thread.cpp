@@ -32,6 +32,8 @@ int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_
     const int bits = engine.options.bitsPerSample;
     const bool halfRate = engine.options.halfRate != 0;
     for (;;) {
+        // Looked at once per frame: a stop must not wait for the input to run out.
+        if (engine.stopRequested) return 0;
         if (engine.currentBlock != nullptr && engine.freeBytes < frameBytes) {
             SubmitBlock(engine, engine.currentBlock, engine.blockCapacity - engine.freeBytes);
             engine.currentBlock = nullptr;
@@ -46,9 +48,11 @@ int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_
         size_t frameConsumed = 0;
         size_t produced = 0;
         const uint32_t filled = engine.blockCapacity - engine.freeBytes;
-        const int result = DecodeFrame(*decoder, input + *consumed, count - *consumed,
-                                       engine.currentBlock->data + filled, engine.freeBytes, bits, halfRate,
-                                       &frameConsumed, &produced);
+        int result = DecodeFrame(*decoder, input + *consumed, count - *consumed, engine.currentBlock->data + filled,
+                                 engine.freeBytes, bits, halfRate, &frameConsumed, &produced, format.channels);
+        // What an empty block cannot hold never fits: a foreign frame that the
+        // synchronisation took for one of this stream's. Skipped like damage.
+        if (result == DECODE_OUTPUT_FULL && filled == 0) result = DECODE_RECOVERABLE_ERROR;
         switch (result) {
             case DECODE_FRAME_DONE:
                 *consumed += frameConsumed;
@@ -57,8 +61,9 @@ int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_
             case DECODE_NEED_MORE_INPUT:
                 return 1;
             case DECODE_OUTPUT_FULL:
+                // The next round gets a fresh block and decodes the same frame into it.
                 SubmitBlock(engine, engine.currentBlock, filled);
-                if (!GetNewBlock(engine)) return 0;
+                engine.currentBlock = nullptr;
                 break;
             case DECODE_RECOVERABLE_ERROR:
                 *consumed += 1;

@@ -34,14 +34,12 @@ void ReadSourceFields(WaveSource& wave) {
 
 bool IsPcm(const WaveSource& wave) { return wave.formatTag == WAVE_FORMAT_PCM; }
 
-uint32_t PcmFrameBytes(const WaveSource& wave) { return uint32_t{wave.bitsPerSample} * wave.channels / 8; }
-
 // PCM: whole frames. Other formats: the fact chunk's count, or else whole
 // seconds of data at the format's average byte rate.
 uint32_t LengthInFrames(const WaveSource& wave, uint32_t factSamples) {
     uint64_t frames = 0;
     if (IsPcm(wave)) {
-        frames = wave.dataLength / PcmFrameBytes(wave);
+        frames = wave.dataLength / wave.PcmFrameBytes();
     } else if (factSamples != 0) {
         frames = factSamples;
     } else {
@@ -52,7 +50,7 @@ uint32_t LengthInFrames(const WaveSource& wave, uint32_t factSamples) {
 
 // The divisions of the length and the seek need a non-zero divisor.
 bool HasUsableRates(const WaveSource& wave) {
-    return IsPcm(wave) ? PcmFrameBytes(wave) != 0 : wave.averageBytesPerSecond != 0;
+    return IsPcm(wave) ? wave.PcmFrameBytes() != 0 : wave.averageBytesPerSecond != 0;
 }
 
 WAVEFORMATEX OutputFormat(const WaveSource& wave, const WAVEFORMATEX& suggestion) {

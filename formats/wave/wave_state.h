@@ -36,4 +36,6 @@ struct WaveSource {
     bool copiesPcm = false;
 
     uint32_t DataLeft() const { return dataConsumed < dataLength ? dataLength - dataConsumed : 0; }
+    // Bytes of one PCM sample frame, all channels; never 0 for an open PCM source.
+    uint32_t PcmFrameBytes() const { return uint32_t{bitsPerSample} * channels / 8; }
 };

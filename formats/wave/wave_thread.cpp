@@ -14,6 +14,8 @@ namespace {
 using namespace platform::acm;
 
 constexpr uint32_t kStagingBytes = 4096;
+// The conversion takes whatever is left, down to a single byte.
+constexpr uint32_t kSmallestConvertedPiece = 1;
 
 // What one read step under the decode lock delivered.
 struct ReadStep {
@@ -23,10 +25,12 @@ struct ReadStep {
     bool dataFinished = false;
 };
 
-void ReadInto(PlayerEngine& engine, WaveSource& wave, uint8_t* buffer, uint32_t count, ReadStep& step) {
+// The data counts as finished once less than `smallestPiece` of it is left.
+void ReadInto(PlayerEngine& engine, WaveSource& wave, uint8_t* buffer, uint32_t count, uint32_t smallestPiece,
+              ReadStep& step) {
     step.delivered = engine.fileReader.ReaderRead(buffer, count, &step.bytes) && step.bytes > 0;
     wave.dataConsumed += static_cast<uint32_t>(step.bytes);
-    step.dataFinished = wave.dataConsumed >= wave.dataLength;
+    step.dataFinished = wave.DataLeft() < smallestPiece;
 }
 
 // Returns true when the thread is finished (EndPlayback ran to its end),
@@ -42,8 +46,10 @@ bool RunPcmLoop(PlayerEngine& engine, WaveSource& wave) {
                 engine.seekPending = 0;
                 continue;
             }
-            const uint32_t count = std::min(wave.DataLeft(), engine.blockCapacity);
-            ReadInto(engine, wave, engine.currentBlock->data, count, step);
+            // Whole frames only: a partial frame at the end of the data is not played.
+            const uint32_t frameBytes = wave.PcmFrameBytes();
+            const uint32_t count = std::min(wave.DataLeft(), engine.blockCapacity) / frameBytes * frameBytes;
+            ReadInto(engine, wave, engine.currentBlock->data, count, frameBytes, step);
         }
         if (!step.delivered) {
             if (EndPlayback(engine, true)) return true;
@@ -97,7 +103,7 @@ bool RunConvertingLoop(PlayerEngine& engine, WaveSource& wave) {
                 return false;
             }
             sourceBytes = std::min({sourceBytes, wave.DataLeft(), kStagingBytes});
-            ReadInto(engine, wave, staging, sourceBytes, step);
+            ReadInto(engine, wave, staging, sourceBytes, kSmallestConvertedPiece, step);
         }
         if (!step.delivered) {
             if (EndPlayback(engine, true)) return true;

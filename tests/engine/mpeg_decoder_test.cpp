@@ -61,6 +61,7 @@ struct WalkOptions {
     bool halfRate = false;
     size_t window = kWholeFile;  // otherwise windows of this size, grown when short
     bool refuseFirst = false;    // offer each frame too little room first
+    int channels = kChannelsOfTheFrame;
 };
 
 // One DecodeFrame call. A limited window is copied into a buffer of its own
@@ -75,7 +76,7 @@ int DecodeAt(MpegDecoder& decoder, const std::vector<uint8_t>& bytes, size_t off
         input = window.data();
     }
     return DecodeFrame(decoder, input, windowLength, output.data(), room, options.bits, options.halfRate,
-                       consumed, produced);
+                       consumed, produced, options.channels);
 }
 
 // Walks the stream frame by frame as the engine's frame loop does: one byte
@@ -358,6 +359,41 @@ TEST(DecoderTest, RefusedFrameDecodesIntactOnTheNextCall) {
         const Decoded actual =
             WalkWithDecodeFrame(fixture.Decoder(), bytes, {c.bits, c.halfRate, kWholeFile, true});
         ExpectWithinOneStep(actual, DecodeContinuously(bytes, c.bits, c.halfRate), c.bits, true);
+    }
+}
+
+// A frame whose channel count differs from the output's is converted as it
+// is rounded: a stereo frame to the mean of its channels (each within one
+// step of the plain decode, so their mean within two), a mono frame to the
+// same value on both channels.
+TEST(DecoderTest, ConvertsFramesToTheOutputChannels) {
+    constexpr size_t kSettlingFrames = 4;
+    struct Case {
+        const char* file;
+        int channels;
+    };
+    const Case cases[] = {{"cbr128.mp3", 1}, {"layer2.mp2", 1}, {"long_minute.mp3", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::vector<uint8_t> bytes = LoadStream(c.file);
+        DecoderFixture fixture;
+        const Decoded actual =
+            WalkWithDecodeFrame(fixture.Decoder(), bytes, {16, false, kWholeFile, false, c.channels});
+        const Decoded expected = DecodeContinuously(bytes, 16, false);
+        ASSERT_NE(expected.channels, c.channels);
+        ASSERT_EQ(actual.frames, expected.frames);
+        const std::vector<int32_t> converted = Samples(actual.pcm, 16);
+        const std::vector<int32_t> plain = Samples(expected.pcm, 16);
+        ASSERT_EQ(converted.size() / size_t(c.channels), plain.size() / size_t(expected.channels));
+        for (size_t frame = kSettlingFrames; frame < plain.size() / size_t(expected.channels); ++frame) {
+            if (c.channels == 1) {
+                const int32_t mean = (plain[2 * frame] + plain[2 * frame + 1]) / 2;
+                ASSERT_LE(std::abs(converted[frame] - mean), 2) << "frame " << frame;
+            } else {
+                ASSERT_EQ(converted[2 * frame], converted[2 * frame + 1]) << "frame " << frame;
+                ASSERT_LE(std::abs(converted[2 * frame] - plain[frame]), 1) << "frame " << frame;
+            }
+        }
     }
 }
 

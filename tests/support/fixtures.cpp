@@ -14,6 +14,10 @@ std::string FixturePath(const std::string& name) {
     return std::string(directory != nullptr ? directory : TUNELARK_FIXTURES_DIR) + "/" + name;
 }
 
+std::string SharedTestDataPath(const std::string& name) {
+    return std::string(TUNELARK_SHARED_TESTDATA_DIR) + "/" + name;
+}
+
 std::string CliPath() {
     const char* path = std::getenv("TUNELARK_CLI");
     return path != nullptr ? path : TUNELARK_CLI_PATH;

@@ -10,6 +10,10 @@ namespace test {
 // before the tests) in the build tree, or under $TUNELARK_FIXTURES when set.
 std::string FixturePath(const std::string& name);
 
+// Path of a file of the data shared between projects, which CI lays beside
+// the clone as ../shared; the callers skip when it is absent.
+std::string SharedTestDataPath(const std::string& name);
+
 // The tunelark-cli program of the build tree, or $TUNELARK_CLI when set.
 std::string CliPath();
 

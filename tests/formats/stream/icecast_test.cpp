@@ -15,14 +15,14 @@
 #include "engine/player.h"
 #include "formats/stream/stream_reader.h"
 #include "platform/recording_window.h"
-#include "tests/formats/stream/captured_audio.h"
 #include "tests/formats/stream/icecast_server.h"
+#include "tests/support/captured_audio.h"
 #include "tests/support/fixtures.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using streamtest::CapturedAudio;
+using test::CapturedAudio;
 using streamtest::IcecastServer;
 
 constexpr size_t kBytesToCheck = 100000;  // the 64 KB burst and two seconds more

@@ -1,9 +1,11 @@
 // Streams played by the engine from the project's own server: the PCM equals
 // a plain decode of the audio that was sent (so no metadata byte reached the
 // decoder), titles arrive, a closing server plays out, a stalled one is
-// reconnected, and a stop ends every state promptly.
+// reconnected, a change of channels keeps the first ones, and a stop ends
+// every state promptly.
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -15,15 +17,16 @@
 #include "engine/mpeg_header.h"
 #include "engine/player.h"
 #include "platform/recording_window.h"
-#include "tests/formats/stream/captured_audio.h"
 #include "tests/formats/stream/fault_server.h"
+#include "tests/support/captured_audio.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/libmad_reference.h"
+#include "tests/support/watchdog.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using streamtest::CapturedAudio;
+using test::CapturedAudio;
 using streamtest::Clock;
 using streamtest::FaultServer;
 using streamtest::Interleave;
@@ -40,6 +43,8 @@ constexpr size_t kLayer2BytesPerSecond = 24000;
 constexpr double kRealTime = 1;
 constexpr double kFastPace = 4;
 constexpr double kUnpaced = 0;
+// MPEG-2.5 Layer III, the shared test data's streams.
+constexpr size_t kSamplesPerFrameAt8000 = 576;
 
 struct EngineDeleter {
     void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
@@ -100,6 +105,20 @@ protected:
             std::this_thread::sleep_for(10ms);
         }
         return true;
+    }
+
+    // Serves `audio` once and plays it: every frame after the first read, in `channels`.
+    void PlayAndExpectChannels(const std::vector<uint8_t>& audio, uint16_t channels) {
+        Start(kFastPace);
+        FaultServer server({Respond("ICY 200 OK", "", Text(audio))});
+        ASSERT_EQ(PlayerOpenURL(engine.get(), server.Url()), 1);
+        ASSERT_EQ(PlayerPlay(engine.get()), 1);
+        ASSERT_TRUE(WaitForStop(20s));
+        const size_t start = FrameStartFrom(audio, kFirstReadBytes);
+        const auto reference = test::DecodeWithLibmad({audio.begin() + long(start), audio.end()}, 16, false);
+        ASSERT_GT(reference.frames, 0);
+        EXPECT_EQ(captured->Format().channels, channels);
+        EXPECT_EQ(captured->Bytes().size(), size_t(reference.frames) * kSamplesPerFrameAt8000 * channels * 2);
     }
 
     platform::RecordingWindow window;
@@ -288,6 +307,28 @@ TEST_F(StreamPlayback, StopEndsEveryStatePromptly) {
         EXPECT_EQ(StatusCount(PLAYER_STOPPED), 1u);
         engine.reset();
         window.Clear();
+    }
+}
+
+// A stream whose channel count changes plays all of its audio in the
+// channels of its first frames: stereo frames mixed down, mono ones doubled.
+TEST_F(StreamPlayback, KeepsTheChannelsOfItsFirstFrames) {
+    struct Case {
+        const char* file;
+        uint16_t channels;
+    };
+    constexpr auto kWatchdogLimit = 30s;
+    const Case cases[] = {{"stream-mono-then-stereo.mp3", 1}, {"mpeg-stereo-after-mono.mp3", 2}};
+    if (!std::filesystem::is_directory(test::SharedTestDataPath("hangs"))) GTEST_SKIP() << "no shared test data";
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> audio = test::ReadFileBytes(test::SharedTestDataPath("hangs/") + c.file);
+        // Torn down under the watchdog too: a decoding thread that spins would hang it.
+        test::RunWithWatchdog(kWatchdogLimit, c.file, [&] {
+            SCOPED_TRACE(c.file);
+            PlayAndExpectChannels(audio, c.channels);
+            engine.reset();
+            window.Clear();
+        });
     }
 }
 

@@ -437,6 +437,33 @@ TEST(WavePlayback, StopAndPlayAgainStartsAtTheFirstSample) {
     }
 }
 
+// Only whole sample frames play: the bytes of a partial frame at the end of
+// the data are dropped, wherever they fall in an output block.
+TEST(WavePlayback, PartialFrameAtTheEndIsDropped) {
+    struct Case {
+        std::vector<uint8_t> format;
+        size_t dataBytes;
+        size_t playedBytes;
+    };
+    const Case cases[] = {
+        {Fmt(1, 2, 8000, 32000, 4, 16), 4003, 4000},
+        {Fmt(1, 2, 8000, 32000, 4, 16), 4096 * 2 + 2, 4096 * 2},  // past two whole output blocks
+        {Fmt(1, 1, 8000, 16000, 2, 16), 1001, 1000},
+        {Fmt(1, 2, 8000, 16000, 2, 8), 301, 300},
+        {Fmt(1, 2, 8000, 32000, 4, 16), 3, 0},  // less than one frame
+    };
+    for (const auto& [format, dataBytes, playedBytes] : cases) {
+        const std::vector<uint8_t> data = Ramp(dataBytes);
+        const test::TemporaryFile input(Riff({{"fmt ", format}, {"data", data}}), "partial.wav");
+        WavePlayer player;
+        ASSERT_TRUE(player.Open(input.Path())) << dataBytes;
+        const auto played = player.PlayToEnd();
+        ASSERT_TRUE(played.has_value()) << dataBytes;
+        EXPECT_TRUE(*played == std::vector<uint8_t>(data.begin(), data.begin() + long(playedBytes)))
+            << dataBytes << " data bytes, " << played->size() << " played";
+    }
+}
+
 // One block decodes to more than an empty output block holds: nothing can
 // be converted, and the playback ends at once as at the end of the data.
 TEST(WavePlayback, BlockLargerThanTheOutputBlockEndsAtOnce) {

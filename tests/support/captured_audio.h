@@ -13,7 +13,7 @@
 
 #include "platform/wave_out.h"
 
-namespace streamtest {
+namespace test {
 
 class CapturedAudio {
 public:
@@ -66,4 +66,4 @@ private:
     std::chrono::steady_clock::time_point start_;
 };
 
-}  // namespace streamtest
+}  // namespace test
