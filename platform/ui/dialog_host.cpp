@@ -2,7 +2,11 @@
 
 #include <SDL.h>
 #include <imgui.h>
+#include <imgui_internal.h>
 #include <backends/imgui_impl_sdlrenderer.h>
+
+#include <algorithm>
+#include <iterator>
 
 #include "platform/ui/font.h"
 #include "platform/ui/window_manager.h"
@@ -13,6 +17,21 @@ namespace {
 constexpr float kFontPixels = 13.0f;
 constexpr int kDialogTop = kNavigationBarHeight;
 constexpr int kDialogHeight = kScreenHeight - kNavigationBarHeight;
+// ImGui needs time to pass between frames; two frames drawn for one input
+// are this far apart.
+constexpr float kShortestFrameSeconds = 0.001f;
+
+// The characters the dialogs can show: Latin, Greek and Cyrillic, general
+// punctuation, the euro sign, and the replacement character that stands for
+// bytes of a file name that are not UTF-8.
+constexpr ImWchar kGlyphRanges[] = {0x0020, 0x024F, 0x0370, 0x03FF, 0x0400, 0x04FF, 0x2000, 0x206F,
+                                    0x20AC, 0x20AC, 0xFFFD, 0xFFFD, 0};
+
+// The keys ImGui's text fields edit with, as the window system names them.
+constexpr std::pair<ImGuiKey, uint32_t> kTextEditingKeys[] = {
+    {ImGuiKey_Backspace, VK_BACK}, {ImGuiKey_Delete, VK_DELETE}, {ImGuiKey_LeftArrow, VK_LEFT},
+    {ImGuiKey_RightArrow, VK_RIGHT}, {ImGuiKey_Home, VK_HOME},     {ImGuiKey_End, VK_END},
+};
 
 // The message box's buttons, in dialog coordinates (the dialog's top is the
 // screen's y 26): one centred, or two side by side.
@@ -23,28 +42,46 @@ constexpr float kButtonTop = kDialogHeight - 50;
 constexpr float kOneButtonLeft = (kScreenWidth - kButtonWidth) / 2;
 constexpr float kTwoButtonsLeft = (kScreenWidth - 2 * kButtonWidth - kButtonGap) / 2;
 
-// The ImGui context and the software renderer over the screen; made once.
+// The ImGui context, made once, and the software renderer over the screen
+// of the window manager that shows the dialog.
 class ImGuiCanvas {
 public:
-    explicit ImGuiCanvas(Framebuffer& screen) {
-        surface_ = SDL_CreateRGBSurfaceWithFormatFrom(screen.Data(), kScreenWidth, kScreenHeight, 32,
-                                                      kScreenWidth * 4, SDL_PIXELFORMAT_RGB888);
-        renderer_ = surface_ != nullptr ? SDL_CreateSoftwareRenderer(surface_) : nullptr;
+    ImGuiCanvas() {
         ImGui::CreateContext();
         ImGuiIO& io = ImGui::GetIO();
         io.IniFilename = nullptr;  // nothing of the dialogs is stored
         io.DisplaySize = ImVec2(kScreenWidth, kScreenHeight);
-        io.Fonts->AddFontFromFileTTF(kRegularFontPath, kFontPixels);
+        io.Fonts->AddFontFromFileTTF(kRegularFontPath, kFontPixels, nullptr, kGlyphRanges);
+        for (const auto& [imguiKey, virtualKey] : kTextEditingKeys) io.KeyMap[imguiKey] = static_cast<int>(virtualKey);
+        // Frames are drawn only when input comes, so a blinking caret would freeze half the time.
+        io.ConfigInputTextCursorBlink = false;
         ImGui::StyleColorsLight();
         ImGui::GetStyle().WindowRounding = 0;
+    }
+
+    // Draws into `screen` from now on. A program has one window manager, but
+    // tests make one after another, each with a screen of its own.
+    void Attach(Framebuffer& screen) {
+        if (screen.Data() == pixels_) return;
+        if (renderer_ != nullptr) {
+            ImGui_ImplSDLRenderer_Shutdown();
+            SDL_DestroyRenderer(renderer_);
+        }
+        if (surface_ != nullptr) SDL_FreeSurface(surface_);
+        pixels_ = screen.Data();
+        surface_ = SDL_CreateRGBSurfaceWithFormatFrom(pixels_, kScreenWidth, kScreenHeight, 32, kScreenWidth * 4,
+                                                      SDL_PIXELFORMAT_RGB888);
+        renderer_ = surface_ != nullptr ? SDL_CreateSoftwareRenderer(surface_) : nullptr;
         if (renderer_ != nullptr) ImGui_ImplSDLRenderer_Init(renderer_);
     }
 
     bool Usable() const { return renderer_ != nullptr; }
 
-    void Render(const std::function<void()>& content) {
+    void Render(uint64_t nowMs, const std::function<void()>& content) {
         ImGuiIO& io = ImGui::GetIO();
-        io.DeltaTime = 1.0f / 30.0f;
+        const float elapsed = static_cast<float>(nowMs - std::min(nowMs, lastFrameMs_)) / 1000.0f;
+        io.DeltaTime = std::max(elapsed, kShortestFrameSeconds);
+        lastFrameMs_ = nowMs;
         ImGui_ImplSDLRenderer_NewFrame();
         ImGui::NewFrame();
         content();
@@ -53,20 +90,32 @@ public:
     }
 
 private:
+    uint32_t* pixels_ = nullptr;
     SDL_Surface* surface_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
+    uint64_t lastFrameMs_ = 0;
 };
 
+// A new dialog starts with no key or stylus held and no widget in use,
+// whatever the last one saw before it closed.
+void ForgetTheLastDialog() {
+    ImGuiIO& io = ImGui::GetIO();
+    std::fill(std::begin(io.KeysDown), std::end(io.KeysDown), false);
+    io.MouseDown[0] = false;
+    ImGui::ClearActiveID();
+}
+
 ImGuiCanvas& Canvas(WindowManager& windows) {
-    // The screen lives as long as the window manager; one per process.
-    static ImGuiCanvas canvas(windows.Screen());
+    static ImGuiCanvas canvas;
+    canvas.Attach(windows.Screen());
     return canvas;
 }
 
 // The window a dialog lives in: the whole screen below the navigation bar.
 class DialogWindow final : public Window {
 public:
-    DialogWindow(WindowManager& windows, std::function<void()> content, std::function<void(uint32_t)> onKey)
+    // `onKey` gets each key first and returns true when it took it.
+    DialogWindow(WindowManager& windows, std::function<void()> content, std::function<bool(uint32_t)> onKey)
         : Window("Dialog"), windows_(windows), content_(std::move(content)), onKey_(std::move(onKey)) {}
 
     LRESULT HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) override {
@@ -85,7 +134,27 @@ public:
                 Paint();
                 return 0;
             case WM_KEYDOWN:
-                onKey_(static_cast<uint32_t>(wParam));
+                if (!onKey_(static_cast<uint32_t>(wParam)) && wParam < std::size(io.KeysDown)) {
+                    io.KeysDown[wParam] = true;
+                }
+                Paint();
+                return 0;
+            case WM_KEYUP:
+                if (wParam < std::size(io.KeysDown) && io.KeysDown[wParam]) {
+                    io.KeysDown[wParam] = false;
+                    Paint();
+                }
+                return 0;
+            case WM_CHAR:
+                io.AddInputCharacterUTF16(static_cast<ImWchar16>(wParam));
+                Paint();
+                return 0;
+            case WM_MOUSEWHEEL:
+                // Unlike the stylus messages, the wheel's carries screen coordinates.
+                io.MousePos = ImVec2(static_cast<float>(GET_X_LPARAM(lParam)),
+                                     static_cast<float>(GET_Y_LPARAM(lParam)));
+                io.MouseWheel += static_cast<float>(GET_WHEEL_DELTA_WPARAM(wParam)) / WHEEL_DELTA;
+                Paint();
                 return 0;
             default:
                 return DefaultHandleMessage(message, wParam, lParam);
@@ -93,23 +162,28 @@ public:
     }
 
 private:
-    // One ImGui frame, drawn now: each input change gets a frame of its own.
+    // Each input change gets a frame of its own, drawn now, and a second one
+    // that shows at once what ImGui settles a frame late: windows that size
+    // themselves, scroll and focus requests.
     void Paint() {
         windows_.ScreenChanged();
-        Canvas(windows_).Render(content_);
+        const uint64_t now = windows_.NowMs();
+        Canvas(windows_).Render(now, content_);
+        Canvas(windows_).Render(now, content_);
     }
 
     WindowManager& windows_;
     std::function<void()> content_;
-    std::function<void(uint32_t)> onKey_;
+    std::function<bool(uint32_t)> onKey_;
 };
 
 }  // namespace
 
 int RunImGuiModal(WindowManager& windows, const std::string& title,
                   const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
-                  int escapeResult) {
+                  int escapeResult, const DialogKeyHandler& onKey) {
     if (!Canvas(windows).Usable()) return escapeResult;
+    ForgetTheLastDialog();
     bool ended = false;
     int result = escapeResult;
     const std::function<void(int)> end = [&](int value) {
@@ -118,8 +192,10 @@ int RunImGuiModal(WindowManager& windows, const std::string& title,
         result = value;
     };
     const auto key = [&](uint32_t virtualKey) {
+        if (onKey && onKey(virtualKey)) return true;
         if (virtualKey == VK_RETURN) end(enterResult);
         if (virtualKey == VK_ESCAPE) end(escapeResult);
+        return virtualKey == VK_RETURN || virtualKey == VK_ESCAPE;
     };
     DialogWindow dialog(windows, [&] { frame(end); }, key);
     Window* previousFocus = windows.Focus();
@@ -139,7 +215,7 @@ int RunImGuiModal(WindowManager& windows, const std::string& title,
 
 int RunDialog(WindowManager& windows, const std::string& title,
               const std::function<void(const std::function<void(int)>& end)>& content, int enterResult,
-              int escapeResult) {
+              int escapeResult, const DialogKeyHandler& onKey) {
     const auto frame = [&](const std::function<void(int)>& end) {
         ImGui::SetNextWindowPos(ImVec2(0, kDialogTop));
         ImGui::SetNextWindowSize(ImVec2(kScreenWidth, kDialogHeight));
@@ -149,7 +225,7 @@ int RunDialog(WindowManager& windows, const std::string& title,
         content(end);
         ImGui::End();
     };
-    return RunImGuiModal(windows, title, frame, enterResult, escapeResult);
+    return RunImGuiModal(windows, title, frame, enterResult, escapeResult, onKey);
 }
 
 int MessageBox(WindowManager& windows, const std::string& text, const std::string& caption, uint32_t type) {

@@ -6,8 +6,9 @@
 //
 // ImGui renders through SDL's software renderer straight into the screen's
 // pixels, the same on both backends. Its input comes from the dialog
-// window's own stylus and key messages, one frame per change, so a tap
-// (down and up) is never lost between frames.
+// window's own stylus, key, text and wheel messages, one frame per change,
+// so a tap (down and up) is never lost between frames; ImGui's clock is the
+// window system's, so a double tap means the same on both backends.
 
 #include <functional>
 #include <string>
@@ -24,19 +25,25 @@ constexpr int IDCANCEL = 2;
 constexpr uint32_t MB_OK = 0x0000;
 constexpr uint32_t MB_OKCANCEL = 0x0001;
 
+// Sees each key pressed in a dialog before the dialog does, between frames,
+// and returns true when it took the key (a list moving its highlight, say).
+// The dialog is drawn again after a key it took.
+using DialogKeyHandler = std::function<bool(uint32_t virtualKey)>;
+
 // A modal dialog: `content` draws one ImGui frame of the dialog's widgets
 // and calls `end(result)` when the dialog is done. Enter ends it with
-// `enterResult`, Escape with `escapeResult`, and so does the player quitting
-// meanwhile. Returns the result.
+// `enterResult`, Escape with `escapeResult` (unless `onKey` takes them),
+// and so does the player quitting meanwhile; other keys and typed text go
+// to the dialog's text fields. Returns the result.
 int RunDialog(WindowManager& windows, const std::string& title,
               const std::function<void(const std::function<void(int)>& end)>& content, int enterResult,
-              int escapeResult);
+              int escapeResult, const DialogKeyHandler& onKey = {});
 
 // The modal loop under every dialog and menu: `frame` draws one whole ImGui
 // frame (its own windows, anywhere on the screen below the navigation bar).
 int RunImGuiModal(WindowManager& windows, const std::string& title,
                   const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
-                  int escapeResult);
+                  int escapeResult, const DialogKeyHandler& onKey = {});
 
 // The message box: the text, OK (and Cancel with MB_OKCANCEL); Enter is OK,
 // Escape is Cancel. The caption shows in the navigation bar.

@@ -41,7 +41,10 @@ uint32_t TrackPopupMenu(WindowManager& windows, const Menu& menu, uint32_t flags
         ImGui::End();
         if (tappedOutside) end(0);
     };
-    const auto command = static_cast<uint32_t>(RunImGuiModal(windows, owner.Title(), frame, 0, 0));
+    // The navigation bar keeps the title of the owner's top-level window.
+    const Window* topLevel = &owner;
+    while (topLevel->Parent() != nullptr) topLevel = topLevel->Parent();
+    const auto command = static_cast<uint32_t>(RunImGuiModal(windows, topLevel->Title(), frame, 0, 0));
     if (flags & TPM_RETURNCMD) return command;
     if (command != 0) owner.PostMessage(WM_COMMAND, command, 0);
     return command != 0 ? 1 : 0;

@@ -18,11 +18,13 @@ namespace platform::ui {
 constexpr uint64_t kNoDeadline = std::numeric_limits<uint64_t>::max();
 
 struct InputEvent {
-    enum class Kind { StylusDown, StylusMove, StylusUp, KeyDown, KeyUp, Quit };
+    enum class Kind { StylusDown, StylusMove, StylusUp, KeyDown, KeyUp, Character, Wheel, Quit };
     Kind kind = Kind::StylusDown;
-    Point point;             // screen coordinates, for the stylus
+    Point point;             // screen coordinates, for the stylus and the wheel
     bool doubleTap = false;  // a second press within the double-tap time
     uint32_t virtualKey = 0; // for the keys
+    char16_t character = 0;  // typed text, one UTF-16 unit per event
+    int wheelNotches = 0;    // positive away from the user
 };
 
 class UiBackend {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ui/window_manager.h"
+#include "platform/utf8.h"
 
 namespace platform::ui {
 
@@ -68,6 +69,10 @@ void HeadlessBackend::Tap(Point point, uint64_t atMs) {
 void HeadlessBackend::PressKey(uint32_t virtualKey, uint64_t atMs) {
     Inject({InputEvent::Kind::KeyDown, {}, false, virtualKey}, atMs);
     Inject({InputEvent::Kind::KeyUp, {}, false, virtualKey}, atMs);
+}
+
+void HeadlessBackend::TypeText(const std::string& text, uint64_t atMs) {
+    for (const char16_t unit : Utf8ToUtf16(text)) Inject({InputEvent::Kind::Character, {}, false, 0, unit}, atMs);
 }
 
 void HeadlessBackend::Advance(WindowManager& manager, uint64_t milliseconds) {

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <string>
 
 #include "platform/ui/ui_backend.h"
 
@@ -29,6 +30,8 @@ public:
     void Inject(const InputEvent& event, uint64_t atMs = 0);
     void Tap(Point point, uint64_t atMs = 0);
     void PressKey(uint32_t virtualKey, uint64_t atMs = 0);
+    // Typed UTF-8 text, arriving as the sdl backend delivers it.
+    void TypeText(const std::string& text, uint64_t atMs = 0);
     size_t PresentCount();
 
     // Moves the clock forward by `milliseconds`, handling every timer and

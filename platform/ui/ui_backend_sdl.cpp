@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/utf8.h"
+
 namespace platform::ui {
 namespace {
 
@@ -19,6 +21,7 @@ bool IsInvisibleDriver(const char* driver) {
 
 uint32_t VirtualKeyOf(SDL_Keycode key) {
     switch (key) {
+        case SDLK_BACKSPACE: return VK_BACK;
         case SDLK_RETURN: return VK_RETURN;
         case SDLK_ESCAPE: return VK_ESCAPE;
         case SDLK_SPACE: return VK_SPACE;
@@ -26,6 +29,11 @@ uint32_t VirtualKeyOf(SDL_Keycode key) {
         case SDLK_UP: return VK_UP;
         case SDLK_RIGHT: return VK_RIGHT;
         case SDLK_DOWN: return VK_DOWN;
+        case SDLK_PAGEUP: return VK_PRIOR;
+        case SDLK_PAGEDOWN: return VK_NEXT;
+        case SDLK_HOME: return VK_HOME;
+        case SDLK_END: return VK_END;
+        case SDLK_DELETE: return VK_DELETE;
         case SDLK_AUDIONEXT: return VK_MEDIA_NEXT_TRACK;
         case SDLK_AUDIOPREV: return VK_MEDIA_PREV_TRACK;
         case SDLK_AUDIOSTOP: return VK_MEDIA_STOP;
@@ -144,6 +152,19 @@ void SdlBackend::WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& eve
                 input.kind = event.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
                 input.virtualKey = VirtualKeyOf(event.key.keysym.sym);
                 useful = input.virtualKey != 0 && event.key.repeat == 0;
+                break;
+            case SDL_TEXTINPUT:
+                // One event per UTF-16 unit, as WM_CHAR carries them.
+                useful = false;
+                for (const char16_t unit : Utf8ToUtf16(event.text.text)) {
+                    events.push_back({InputEvent::Kind::Character, {}, false, 0, unit});
+                }
+                break;
+            case SDL_MOUSEWHEEL:
+                input.kind = InputEvent::Kind::Wheel;
+                input.point = {event.wheel.mouseX / zoom_, event.wheel.mouseY / zoom_};
+                input.wheelNotches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+                useful = input.wheelNotches != 0;
                 break;
             default:
                 useful = false;  // wake-ups, window events: the loop looks at its queue anyway

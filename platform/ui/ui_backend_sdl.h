@@ -2,7 +2,8 @@
 
 // The sdl backend: a real window titled "Tunelark" showing the 240 x 320
 // screen at an integer zoom with square pixels, the left mouse button as
-// the stylus, keys as virtual-key codes, and the wall clock. It waits in
+// the stylus, keys as virtual-key codes, typed text as characters, the
+// mouse wheel, and the wall clock. It waits in
 // SDL's event wait, so an idle player sleeps.
 
 #include <cstdint>

@@ -43,12 +43,18 @@ constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
+// wParam: one UTF-16 code unit of typed text (a surrogate pair comes as two).
+constexpr uint32_t WM_CHAR = 0x0102;
 constexpr uint32_t WM_COMMAND = 0x0111;
 constexpr uint32_t WM_TIMER = 0x0113;
 constexpr uint32_t WM_MOUSEMOVE = 0x0200;
 constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
 constexpr uint32_t WM_LBUTTONUP = 0x0202;
 constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
+// The high word of wParam: the turn, WHEEL_DELTA per notch, positive away
+// from the user; lParam: the pointer's screen coordinates.
+constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr int WHEEL_DELTA = 120;
 constexpr uint32_t WM_HOTKEY = 0x0312;
 using platform::WM_USER;
 
@@ -61,13 +67,19 @@ constexpr uint32_t CS_HREDRAW = 0x0002;
 constexpr uint32_t CS_DBLCLKS = 0x0008;
 
 // Virtual-key codes of the keys the player knows.
+constexpr uint32_t VK_BACK = 0x08;
 constexpr uint32_t VK_RETURN = 0x0D;
 constexpr uint32_t VK_ESCAPE = 0x1B;
 constexpr uint32_t VK_SPACE = 0x20;
+constexpr uint32_t VK_PRIOR = 0x21;
+constexpr uint32_t VK_NEXT = 0x22;
+constexpr uint32_t VK_END = 0x23;
+constexpr uint32_t VK_HOME = 0x24;
 constexpr uint32_t VK_LEFT = 0x25;
 constexpr uint32_t VK_UP = 0x26;
 constexpr uint32_t VK_RIGHT = 0x27;
 constexpr uint32_t VK_DOWN = 0x28;
+constexpr uint32_t VK_DELETE = 0x2E;
 constexpr uint32_t VK_MEDIA_NEXT_TRACK = 0xB0;
 constexpr uint32_t VK_MEDIA_PREV_TRACK = 0xB1;
 constexpr uint32_t VK_MEDIA_STOP = 0xB2;
@@ -85,6 +97,7 @@ constexpr int HIWORD(uintptr_t value) { return static_cast<int>((value >> 16) & 
 // Signed coordinates packed into an lParam.
 constexpr int GET_X_LPARAM(LPARAM value) { return static_cast<int16_t>(static_cast<uint32_t>(value) & 0xFFFF); }
 constexpr int GET_Y_LPARAM(LPARAM value) { return static_cast<int16_t>((static_cast<uint32_t>(value) >> 16) & 0xFFFF); }
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM value) { return static_cast<int16_t>((value >> 16) & 0xFFFF); }
 
 // The handheld's screen and the navigation bar the platform draws on top.
 constexpr int kScreenWidth = 240;

@@ -207,12 +207,21 @@ void WindowManager::HandleInput(const InputEvent& event) {
                 }
                 return;
             }
-            Window* target = focus_ != nullptr ? focus_ : (topLevel_.empty() ? nullptr : topLevel_.front());
-            if (target != nullptr) {
+            if (Window* target = KeyboardTarget()) {
                 Dispatch({target, event.kind == Kind::KeyDown ? WM_KEYDOWN : WM_KEYUP, event.virtualKey, 0});
             }
             return;
         }
+        case Kind::Character:
+            if (Window* target = KeyboardTarget()) Dispatch({target, WM_CHAR, event.character, 0});
+            return;
+        case Kind::Wheel:
+            // As on Windows, the wheel turns the focus window's content.
+            if (Window* target = KeyboardTarget()) {
+                const auto turn = static_cast<WPARAM>(MAKELPARAM(0, event.wheelNotches * WHEEL_DELTA));
+                Dispatch({target, WM_MOUSEWHEEL, turn, MAKELPARAM(event.point.x, event.point.y)});
+            }
+            return;
         case Kind::StylusDown:
         case Kind::StylusMove:
         case Kind::StylusUp: {
@@ -234,6 +243,11 @@ void WindowManager::HandleInput(const InputEvent& event) {
             return;
         }
     }
+}
+
+Window* WindowManager::KeyboardTarget() const {
+    if (focus_ != nullptr) return focus_;
+    return topLevel_.empty() ? nullptr : topLevel_.front();
 }
 
 bool WindowManager::TakeQueued(Message& message) {

@@ -125,6 +125,8 @@ private:
     };
 
     void HandleInput(const InputEvent& event);
+    // Where keys and typed text go: the focus, else the first top-level window.
+    Window* KeyboardTarget() const;
     bool DispatchQueued();
     bool DispatchDueTimers();
     bool PaintPending();

@@ -45,6 +45,7 @@ private:
             case WM_TIMER: return "timer";
             case WM_KEYDOWN: return "keydown";
             case WM_KEYUP: return "keyup";
+            case WM_CHAR: return "char";
             case WM_HOTKEY: return "hotkey";
             case WM_LBUTTONDOWN: return "down";
             case WM_LBUTTONUP: return "up";
@@ -163,6 +164,23 @@ TEST_F(WindowManagerTest, KeysGoToTheFocusAndClaimedKeysBecomeHotKeys) {
     backend.PressKey(VK_APP1);
     manager.PumpPending();
     EXPECT_EQ(log, (std::vector<std::string>{"list:keydown:193", "list:keyup:193"}));
+}
+
+TEST_F(WindowManagerTest, TypedTextAndTheWheelGoToTheFocus) {
+    CreateAll();
+    manager.SetFocus(&list);
+    log.clear();
+    int wheelTurn = 0;
+    list.onMessage = [&](uint32_t message, WPARAM wParam) {
+        if (message == WM_MOUSEWHEEL) wheelTurn = GET_WHEEL_DELTA_WPARAM(wParam);
+    };
+    backend.TypeText("\xC3\xA9\xF0\x9D\x84\x9E");  // U+00E9, then U+1D11E as a surrogate pair
+    backend.Inject({InputEvent::Kind::Wheel, {30, 200}, false, 0, 0, -2});
+    manager.PumpPending();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
+              (std::vector<std::string>{"list:char:233", "list:char:55348", "list:char:56606"}));
+    EXPECT_EQ(wheelTurn, -2 * WHEEL_DELTA) << "two notches towards the user";
 }
 
 TEST_F(WindowManagerTest, ModalLoopKeepsTimersAndPostsGoingAndHandsQuitOn) {
