@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The real player in a real window on a virtual display: it opens at twice
-# the handheld's screen, shows its white frame, a second start brings it
-# forward and exits 0, a click reaches it, and a close shuts it down in order
-# (the settings are saved). Bounded in time; cleans up after itself.
+# the handheld's screen with its default playlist, shows the main window, a
+# second start brings it forward and exits 0, a click on Play reaches the
+# sound device and a click on Stop stops it, and a close shuts it down in
+# order (the settings and the playlist are saved). Bounded in time; cleans up
+# after itself.
 set -euo pipefail
 
 player=${1:?usage: player_window_test.sh PATH_TO_TUNELARK}
+fixtures=${2:?usage: player_window_test.sh PATH_TO_TUNELARK FIXTURES_DIRECTORY}
 
 if [ -z "${TUNELARK_E2E_DISPLAY:-}" ]; then
   export TUNELARK_E2E_DISPLAY=1
@@ -30,6 +33,12 @@ export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 unset TUNELARK_ZOOM
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+# The capture device writes the sound to a file as fast as it is decoded: a
+# track of over two hours keeps it growing until Stop.
+capture=$work/capture.wav
+export TUNELARK_AUDIO=capture:$capture
+mkdir -p "$TUNELARK_HOME"
+echo "$fixtures/long_130min.mp3" > "$TUNELARK_HOME/default.lst"
 
 "$player" &
 player_pid=$!
@@ -38,18 +47,33 @@ window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tunelark$' | he
 geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
 [ "$geometry" = "480x640" ] || fail "window is $geometry, expected 480x640"
 
-# The frame's white background fills the screen below the navigation bar.
+# The main window's skin covers the top of the frame, whose white shows below it.
 sleep 0.5
 import -window "$window" "$work/shot.png"
-pixel=$(convert "$work/shot.png" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' -crop 1x1+240+400 info:)
-[ "$pixel" = "255,255,255" ] || fail "frame pixel is $pixel, expected white"
+pixel_at() { convert "$work/shot.png" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' -crop "1x1+$1+$2" info:; }
+[ "$(pixel_at 240 600)" = "255,255,255" ] || fail "frame pixel is $(pixel_at 240 600), expected white"
+[ "$(pixel_at 240 120)" != "255,255,255" ] || fail "no main window drawn"
 
 # A second start finds the first and gives up at once.
 timeout 10 "$player" || fail "the second start did not exit 0"
 kill -0 "$player_pid" 2>/dev/null || fail "the first player died"
 
-xdotool mousemove --window "$window" 100 100 click 1
+# Play: the track's sound reaches the device (a minute of 8 kHz mono is 960 kB).
+xdotool mousemove --window "$window" 88 220 click 1
+captured() { stat -c %s "$capture" 2>/dev/null || echo 0; }
+for _ in $(seq 100); do
+  [ "$(captured)" -ge 960000 ] && break
+  sleep 0.1
+done
+[ "$(captured)" -ge 960000 ] || fail "Play did not reach the sound device"
 kill -0 "$player_pid" 2>/dev/null || fail "a click ended the player"
+
+# Stop: the sound ends there.
+xdotool mousemove --window "$window" 168 220 click 1
+sleep 0.5
+before=$(captured)
+sleep 1
+[ "$(captured)" = "$before" ] || fail "Stop did not stop the playback"
 
 # Closing the window ends the player the usual way.
 kill -TERM "$player_pid"
@@ -59,4 +83,5 @@ wait "$player_pid" || status=$?
 player_pid=
 [ "$status" -eq 0 ] || fail "the player exited with $status"
 [ -f "$TUNELARK_HOME/registry.txt" ] || fail "the settings were not saved at shutdown"
+grep -q "long_130min.mp3" "$TUNELARK_HOME/default.lst" || fail "the playlist was not saved at shutdown"
 echo "1 passed, 0 failed"

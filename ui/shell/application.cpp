@@ -1,6 +1,7 @@
 #include "ui/shell/application.h"
 
 #include "engine/player.h"
+#include "playlist/list_file.h"
 #include "prefs/settings.h"
 #include "resources/resource_ids.h"
 #include "resources/tunelark_module.h"
@@ -26,8 +27,8 @@ void LoadStartupSkin() {
 
 }  // namespace
 
-void LayoutWindows(WindowManager& windows, bool equalizerShown, Window* mainWindow, Window* equalizerWindow,
-                   Window* playlistWindow) {
+void LayoutWindows(WindowManager& windows, bool equalizerShown, bool playlistShown, Window* mainWindow,
+                   Window* equalizerWindow, Window* playlistWindow) {
     if (mainWindow != nullptr) windows.MoveWindow(*mainWindow, 0, 0, kScreenWidth, kMainHeight, true);
     if (equalizerWindow != nullptr) {
         if (equalizerShown) {
@@ -38,7 +39,11 @@ void LayoutWindows(WindowManager& windows, bool equalizerShown, Window* mainWind
     }
     if (playlistWindow != nullptr) {
         const int top = equalizerShown ? kMainHeight + kEqualizerHeight : kMainHeight;
-        windows.MoveWindow(*playlistWindow, 0, top, kScreenWidth, kFrameHeight - top, true);
+        if (playlistShown) {
+            windows.MoveWindow(*playlistWindow, 0, top, kScreenWidth, kFrameHeight - top, true);
+        } else {
+            windows.MoveWindow(*playlistWindow, 0, 0, 0, 0, true);
+        }
     }
 }
 
@@ -47,13 +52,13 @@ Application::Application() = default;
 Application::~Application() = default;
 
 void Application::LayoutWindows() {
-    g_settings.PLWnd = 1;  // the playlist window is always shown
-    ::LayoutWindows(*windows_, g_settings.EQWnd != 0, mainWindow, equalizerWindow, playlistWindow);
+    ::LayoutWindows(*windows_, g_settings.EQWnd != 0, g_settings.PLWnd != 0, &mainWindow_, equalizerWindow,
+                    playlistWindow);
 }
 
 void Application::OnFocusGained() {
-    // The main window's volume bar shows a volume changed elsewhere once it
-    // exists; the hardware buttons are claimed once their mapping exists.
+    // A volume changed elsewhere shows.
+    mainWindow_.ReadVolumeFromDevice();
 }
 
 void Application::OnFocusLost() {
@@ -63,6 +68,7 @@ void Application::OnFocusLost() {
 void Application::OnFrameDestroyed() {
     device_->ScreenBackOn();
     SaveSettings();
+    SaveDefaultList(playlist_);
     windows_->PostQuitMessage(0);
 }
 
@@ -79,23 +85,36 @@ void Application::ShowIcon() {
     }
 }
 
-int Application::Run(UiBackend& backend) {
+bool Application::Start(UiBackend& backend) {
     backend_ = &backend;
     windows_ = std::make_unique<WindowManager>(backend);
     device_ = std::make_unique<DeviceControl>(*windows_, g_settings);
+    views_ = std::make_unique<PlaylistViews>(mainWindow_, *windows_);
+    playlist_.SetView(views_.get());
     if (!windows_->CreateWindow(frame_, nullptr, "Tunelark", {0, kNavigationBarHeight, kScreenWidth, kScreenHeight},
                                 true)) {
-        return 0;
+        return false;
     }
     ShowIcon();
     engine_ = PlayerCreate();
     g_settings.Engine = engine_;
     LoadSettings();
     LoadStartupSkin();
+    if (!windows_->CreateWindow(mainWindow_, &frame_, kMainWindowClass, {0, 0, kScreenWidth, kMainHeight}, true)) {
+        return false;
+    }
+    LoadDefaultList(playlist_);
     windows_->SetTimer(frame_, kIdleTimerId, kIdleTimerPeriodMs);
     LayoutWindows();
     windows_->SetFocus(&frame_);
+    return true;
+}
+
+int Application::Run(UiBackend& backend) {
+    if (!Start(backend)) return 0;
     const int exitCode = windows_->RunMessageLoop();
-    // The engine is never destroyed: the process ends with any playback.
+    // The engine is never destroyed, but nothing plays on while the player
+    // takes its windows down.
+    PlayerStop(engine_);
     return exitCode;
 }

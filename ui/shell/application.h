@@ -6,8 +6,11 @@
 #include <memory>
 
 #include "platform/ui/window_manager.h"
+#include "playlist/playlist.h"
+#include "ui/main_window/main_window.h"
 #include "ui/shell/device_control.h"
 #include "ui/shell/frame_window.h"
+#include "ui/shell/playlist_views.h"
 
 struct PlayerEngine;
 
@@ -18,8 +21,12 @@ public:
 
     // Runs the player on `backend` until it quits; returns the exit code.
     int Run(platform::ui::UiBackend& backend);
+    // Everything before the message loop: the engine, the settings, the
+    // skin, the windows and the default playlist. False when a window cannot
+    // be created, which ends the player.
+    bool Start(platform::ui::UiBackend& backend);
 
-    // Places the child windows from Settings.EQWnd, forcing PLWnd on.
+    // Places the child windows from Settings.EQWnd and Settings.PLWnd.
     void LayoutWindows();
     // Focus gained and lost by the frame window, and its destruction.
     void OnFocusGained();
@@ -32,9 +39,11 @@ public:
     DeviceControl& Device() { return *device_; }
     PlayerEngine* Engine() const { return engine_; }
     FrameWindow& Frame() { return frame_; }
+    MainWindow& Main() { return mainWindow_; }
+    Playlist& GetPlaylist() { return playlist_; }
+    PlaylistViews& Views() { return *views_; }
 
-    // The child windows, as they exist (null until their window lands).
-    platform::ui::Window* mainWindow = nullptr;
+    // The child windows still to come, null until their window lands.
     platform::ui::Window* equalizerWindow = nullptr;
     platform::ui::Window* playlistWindow = nullptr;
 
@@ -45,12 +54,17 @@ private:
     std::unique_ptr<platform::ui::WindowManager> windows_;
     std::unique_ptr<DeviceControl> device_;
     FrameWindow frame_{*this};
+    MainWindow mainWindow_{*this};
+    Playlist playlist_;
+    std::unique_ptr<PlaylistViews> views_;
     PlayerEngine* engine_ = nullptr;
     platform::ui::UiBackend* backend_ = nullptr;
 };
 
 // Places the three windows inside the frame: main (0, 0, 240, 100); the
-// equalizer below it when shown, else out of sight at zero size; the
-// playlist in the rest of the 294-pixel-high frame.
-void LayoutWindows(platform::ui::WindowManager& windows, bool equalizerShown, platform::ui::Window* mainWindow,
-                   platform::ui::Window* equalizerWindow, platform::ui::Window* playlistWindow);
+// equalizer below it when shown; the playlist in the rest of the
+// 294-pixel-high frame when shown. A window not shown is out of sight at
+// zero size.
+void LayoutWindows(platform::ui::WindowManager& windows, bool equalizerShown, bool playlistShown,
+                   platform::ui::Window* mainWindow, platform::ui::Window* equalizerWindow,
+                   platform::ui::Window* playlistWindow);

@@ -1,0 +1,92 @@
+#include "tests/support/running_player.h"
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "engine/player.h"
+#include "platform/app_files.h"
+#include "playlist/list_file.h"
+#include "prefs/settings.h"
+#include "ui/skin/skin.h"
+
+namespace test {
+
+using namespace platform::ui;
+
+namespace {
+
+// Where the main window lies on the screen: the frame starts below the
+// navigation bar and the main window at the frame's corner.
+constexpr int kMainTop = kNavigationBarHeight;
+
+}  // namespace
+
+RunningPlayer::RunningPlayer() {
+    setenv("TUNELARK_HOME", home_.Directory().c_str(), 1);
+    g_settings = Settings{};
+}
+
+RunningPlayer::~RunningPlayer() {
+    if (application.Frame().Exists()) Windows().DestroyWindow(application.Frame());
+    if (PlayerEngine* engine = application.Engine()) {
+        PlayerStop(engine);
+        PlayerDestroy(engine);
+    }
+    g_settings.Engine = nullptr;
+    ReleaseSkinBitmaps();
+    unsetenv("TUNELARK_HOME");
+}
+
+void RunningPlayer::Start(const std::vector<std::string>& defaultList, Pace pace) {
+    std::string text;
+    for (const std::string& path : defaultList) text += path + "\n";
+    ASSERT_TRUE(platform::WriteFileAtomically(DefaultListPath(), text));
+    ASSERT_TRUE(application.Start(backend));
+    if (pace == Pace::Instant) {
+        PlayerSetOutputDevice(Engine(), platform::WaveBackend::Capture,
+                              {"", [this](const platform::WaveFormat&, const uint8_t*, size_t bytes) {
+                                   capturedBytes_ += bytes;
+                               }});
+    } else {
+        PlayerSetOutputDevice(Engine(), platform::WaveBackend::Null);
+    }
+    Windows().PumpPending();
+}
+
+void RunningPlayer::TapMain(int x, int y) {
+    backend.Tap({x, y + kMainTop});
+    Windows().PumpPending();
+}
+
+void RunningPlayer::DragMain(Point from, const std::vector<Point>& path) {
+    using Kind = InputEvent::Kind;
+    backend.Inject({Kind::StylusDown, {from.x, from.y + kMainTop}, false, 0});
+    for (const Point& point : path) backend.Inject({Kind::StylusMove, {point.x, point.y + kMainTop}, false, 0});
+    const Point last = path.empty() ? from : path.back();
+    backend.Inject({Kind::StylusUp, {last.x, last.y + kMainTop}, false, 0});
+    Windows().PumpPending();
+}
+
+void RunningPlayer::ScheduleTap(Point screenPoint, uint64_t afterMs) {
+    backend.Tap(screenPoint, backend.NowMs() + afterMs);
+}
+
+void RunningPlayer::ScheduleKey(uint32_t virtualKey, uint64_t afterMs) {
+    backend.PressKey(virtualKey, backend.NowMs() + afterMs);
+}
+
+void RunningPlayer::RunUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
+    // The frame's idle timer keeps the loop turning on the virtual clock
+    // while the engine works in real time.
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    bool timedOut = false;
+    Windows().RunModalLoop([&] {
+        timedOut = std::chrono::steady_clock::now() > deadline;
+        return timedOut || done();
+    });
+    Windows().PumpPending();
+    ASSERT_FALSE(timedOut) << "the player did not get there in time";
+}
+
+}  // namespace test

@@ -1,0 +1,267 @@
+// The main window of the running player on the headless backend: taps,
+// drags, the commands and their stop marks, titles, the clock, and how it
+// looks.
+
+#include "ui/main_window/main_window.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include "engine/player.h"
+#include "platform/ui/png_file.h"
+#include "platform/ui/window_manager.h"
+#include "prefs/settings.h"
+#include "tests/support/running_player.h"
+#include "ui/skin/main_placements.h"
+#include "ui/skin/skin.h"
+
+namespace {
+
+using namespace platform::ui;
+using test::FixturePath;
+using test::RunningPlayer;
+using Pace = RunningPlayer::Pace;
+
+// Centres of the regions in main-window pixels at 87 %.
+constexpr Point kPrev{24, 84};
+constexpr Point kPlay{44, 84};
+constexpr Point kStop{84, 84};
+constexpr Point kNext{103, 84};
+constexpr Point kShuffle{163, 84};
+constexpr Point kPlaylistToggle{220, 55};
+constexpr int kVolumeY = 55;
+constexpr int kPositionY = 66;
+
+TEST(MainRegions, TapsLandOnTheRegionsIncludingTheirEdges) {
+    struct Case {
+        Point tap;
+        MainRegion region;
+    };
+    const Case cases[] = {
+        {kPlay, MainRegion::Play},       {{34, 77}, MainRegion::Play},  // 39.08 skin units: Play, not Prev
+        {{33, 77}, MainRegion::Prev},    {{118, 77}, MainRegion::None},  // the gap before Eject
+        {{94, kVolumeY}, MainRegion::Volume}, {{229, kPositionY}, MainRegion::Position},
+        {{230, kPositionY}, MainRegion::None},
+    };
+    for (const auto& [tap, region] : cases) EXPECT_EQ(MainRegionAt(tap.x, tap.y, 87), region) << tap.x << "," << tap.y;
+    EXPECT_EQ(MainCornerAt(5, 5), MainCorner::Options);
+    EXPECT_EQ(MainCornerAt(230, 5), MainCorner::Close);
+    EXPECT_EQ(MainCornerAt(230, 16), MainCorner::None);
+}
+
+TEST(MainWindow, DraggingTheVolumeSweepsOneToHundredAndATapLeavesIt) {
+    RunningPlayer player;
+    player.Start();
+    player.DragMain({94, kVolumeY}, {{94, kVolumeY}});
+    EXPECT_EQ(player.Main().Volume(), 1);
+    player.DragMain({94, kVolumeY}, {{120, kVolumeY}, {152, kVolumeY}});
+    EXPECT_EQ(player.Main().Volume(), 100);
+    EXPECT_EQ(DeviceControl::GetVolumePercent(), 99) << "100 % reads back as 99 from the device";
+    player.TapMain(120, kVolumeY);
+    EXPECT_EQ(player.Main().Volume(), 100) << "a tap without movement";
+}
+
+TEST(MainWindow, DraggingThePositionSeeksOnceWhenLifted) {
+    RunningPlayer player;
+    player.Start({FixturePath("cbr128.mp3")}, Pace::RealTime);
+    player.TapMain(kPlay.x, kPlay.y);
+    ASSERT_EQ(PlayerGetStatus(player.Engine()), PLAYER_PLAYING);
+    PlayerPause(player.Engine());
+    using Kind = InputEvent::Kind;
+    player.backend.Inject({Kind::StylusDown, {50, kPositionY + kNavigationBarHeight}, false, 0});
+    player.backend.Inject({Kind::StylusMove, {120, kPositionY + kNavigationBarHeight}, false, 0});
+    player.Windows().PumpPending();
+    EXPECT_EQ(player.Main().Position(), 497);
+    EXPECT_LT(PlayerGetPosition(player.Engine()), 1000) << "no seek while dragging";
+    player.backend.Inject({Kind::StylusUp, {120, kPositionY + kNavigationBarHeight}, false, 0});
+    player.Windows().PumpPending();
+    EXPECT_NEAR(PlayerGetPosition(player.Engine()), 5000 * 497 / 1000, 100);
+}
+
+TEST(MainWindow, TheCloseCornerEndsThePlayer) {
+    RunningPlayer player;
+    player.Start();
+    player.TapMain(5, 5);
+    player.Windows().PumpPending();
+    EXPECT_TRUE(player.application.Frame().Exists()) << "the options corner does not close";
+    player.TapMain(230, 5);
+    player.Windows().PumpPending();
+    EXPECT_FALSE(player.application.Frame().Exists());
+    EXPECT_TRUE(player.Windows().QuitReceived());
+}
+
+TEST(MainWindow, PlayWhilePlayingRestartsTheTrackWithoutAdvancing) {
+    RunningPlayer player;
+    player.Start({FixturePath("cbr128.mp3"), FixturePath("short.mp3")}, Pace::RealTime);
+    player.TapMain(kPlay.x, kPlay.y);
+    // The stop this causes is reported before the tap's handling ends.
+    player.TapMain(kPlay.x, kPlay.y);
+    EXPECT_FALSE(player.Main().Marks().PlayMark) << "lowered by the stop report";
+    EXPECT_EQ(player.List().CurrentIndex, 0);
+    EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_PLAYING);
+}
+
+TEST(MainWindow, StopWhileStoppedThenPlayAdvancesAtTheEndAndStopsAfterTheLast) {
+    RunningPlayer player;
+    g_settings.Repeat = REPEAT_NONE;
+    player.Start({FixturePath("short.mp3"), FixturePath("id3v1.mp3")});
+    player.TapMain(kStop.x, kStop.y);
+    EXPECT_FALSE(player.Main().Marks().StopMark) << "no stop report follows";
+    player.TapMain(kPlay.x, kPlay.y);
+    player.RunUntil([&] { return player.List().CurrentIndex == 1 && PlayerGetStatus(player.Engine()) == PLAYER_STOPPED; });
+    EXPECT_EQ(player.Main().TitleText(), "The Artist - Song Title");
+    const size_t captured = player.CapturedBytes();
+    player.Windows().PumpPending();
+    EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED) << "nothing after the last with Repeat None";
+    EXPECT_EQ(player.CapturedBytes(), captured);
+}
+
+TEST(MainWindow, NextOnTheLastEntryDoesNothingAndTheTrackStillEndsByTheRules) {
+    RunningPlayer player;
+    g_settings.Repeat = REPEAT_NONE;
+    player.Start({FixturePath("short.mp3"), FixturePath("short.mp3")}, Pace::RealTime);
+    player.List().CurrentIndex = 1;
+    player.TapMain(kPlay.x, kPlay.y);
+    player.TapMain(kNext.x, kNext.y);
+    EXPECT_FALSE(player.Main().Marks().NextMark);
+    EXPECT_EQ(player.List().CurrentIndex, 1);
+    // Had Next left its mark raised, the end of the track would be taken for its stop.
+    g_settings.Repeat = REPEAT_ALL;
+    player.RunUntil([&] { return player.List().CurrentIndex == 0; });
+}
+
+TEST(MainWindow, StudyModeSeeksInsteadOfChangingTrackAndNothingWhileStopped) {
+    RunningPlayer player;
+    g_settings.StudyMode = 1;
+    g_settings.SeekStep = 2;
+    player.Start({FixturePath("cbr128.mp3"), FixturePath("short.mp3")}, Pace::RealTime);
+    player.TapMain(kNext.x, kNext.y);
+    EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
+    EXPECT_EQ(player.List().CurrentIndex, 0);
+    player.TapMain(kPlay.x, kPlay.y);
+    PlayerPause(player.Engine());
+    player.TapMain(kNext.x, kNext.y);
+    EXPECT_NEAR(PlayerGetPosition(player.Engine()), 2000, 100);
+    player.TapMain(kPrev.x, kPrev.y);
+    EXPECT_LT(PlayerGetPosition(player.Engine()), 100);
+    EXPECT_EQ(player.List().CurrentIndex, 0);
+}
+
+TEST(MainWindow, TitleFromTheTagOrTheFileName) {
+    RunningPlayer player;
+    const std::vector<std::string> files = {FixturePath("id3v1.mp3"), FixturePath("short.mp3"),
+                                            FixturePath("artist_only.ogg"), FixturePath("pcm.wav")};
+    player.Start(files);
+    const char* expected[] = {"The Artist - Song Title", "short.mp3", "Skylark - Untitled", "pcm.wav"};
+    for (int32_t i = 0; i < 4; ++i) {
+        ASSERT_TRUE(player.Main().PlayEntry(i));
+        EXPECT_EQ(player.Main().TitleText(), expected[i]);
+        PlayerStop(player.Engine());
+    }
+}
+
+TEST(MainWindow, ShuffleAndPlaylistTogglesFlipTheirSettings) {
+    RunningPlayer player;
+    player.Start();
+    player.TapMain(kShuffle.x, kShuffle.y);
+    EXPECT_EQ(g_settings.Shuffle, 1);
+    player.TapMain(kPlaylistToggle.x, kPlaylistToggle.y);
+    EXPECT_EQ(g_settings.PLWnd, 0);
+    // Lifting on another button acts on neither.
+    player.DragMain(kShuffle, {kPlay});
+    EXPECT_EQ(g_settings.Shuffle, 1);
+    EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
+}
+
+// The screen shows these clock glyphs: drawing them again changes nothing.
+void ExpectClock(WindowManager& windows, const std::array<int, 5>& glyphs) {
+    Framebuffer expected = windows.Screen();
+    DeviceContext context(expected, {0, kNavigationBarHeight}, {0, 0, kScreenWidth, kScreenHeight});
+    g_skin.Scale = 87;
+    PaintClock(&context, glyphs);
+    EXPECT_TRUE(expected.Pixels() == windows.Screen().Pixels())
+        << glyphs[0] << glyphs[1] << glyphs[2] << ":" << glyphs[3] << glyphs[4];
+}
+
+TEST(MainWindow, TheClockShowsMinutesPastAnHour) {
+    RunningPlayer player;
+    g_settings.Repeat = REPEAT_NONE;
+    player.Start({FixturePath("long_130min.mp3")}, Pace::RealTime);
+    player.TapMain(kPlay.x, kPlay.y);
+    PlayerPause(player.Engine());
+    struct Case {
+        int32_t milliseconds;
+        std::array<int, 5> glyphs;
+    };
+    const Case cases[] = {{(75 * 60 + 3) * 1000 + 500, {10, 7, 5, 0, 3}}, {123 * 60 * 1000 + 500, {1, 2, 3, 0, 0}}};
+    for (const auto& [milliseconds, glyphs] : cases) {
+        ASSERT_EQ(PlayerSeek(player.Engine(), milliseconds), 1);
+        player.backend.Advance(player.Windows(), kClockTimerPeriodMs);
+        ExpectClock(player.Windows(), glyphs);
+    }
+    PlayerStop(player.Engine());
+    player.Windows().PumpPending();
+    ExpectClock(player.Windows(), {10, 0, 0, 0, 0});
+}
+
+TEST(MainWindow, PlayOnAnEmptyListAddsTheChosenFilesAndPlaysThemInTurn) {
+    RunningPlayer player;
+    g_settings.Repeat = REPEAT_NONE;
+    const std::string music = player.Home() + "/music";
+    std::filesystem::create_directory(music);
+    std::filesystem::copy_file(FixturePath("short.mp3"), music + "/a.mp3");
+    std::filesystem::copy_file(FixturePath("id3v1.mp3"), music + "/b.mp3");
+    g_settings.LastDir = music;
+    player.Start();
+    // In the "Add File" dialog: tick both files from the keyboard, then OK.
+    uint64_t after = 50;
+    for (uint32_t key : {VK_DOWN, VK_SPACE, VK_DOWN, VK_SPACE, VK_RETURN}) player.ScheduleKey(key, after += 50);
+    player.TapMain(kPlay.x, kPlay.y);
+    ASSERT_EQ(player.List().Count(), 2);
+    EXPECT_EQ(player.List().Entries()[1].Path, music + "/b.mp3");
+    player.RunUntil([&] { return player.List().CurrentIndex == 1 && PlayerGetStatus(player.Engine()) == PLAYER_STOPPED; });
+    EXPECT_EQ(player.Main().TitleText(), "The Artist - Song Title");
+    const size_t captured = player.CapturedBytes();
+    player.Windows().PumpPending();
+    EXPECT_EQ(player.CapturedBytes(), captured) << "stopped after the second";
+}
+
+// The main window's pixels against a picture kept beside this test;
+// TUNELARK_UPDATE_GOLDEN=1 writes the picture instead.
+void ExpectMainWindowLooksLike(const WindowManager& windows, const std::string& name) {
+    const Framebuffer& screen = const_cast<WindowManager&>(windows).Screen();
+    Framebuffer window(kScreenWidth, 100);
+    for (int y = 0; y < window.Height(); ++y) {
+        for (int x = 0; x < window.Width(); ++x) window.SetPixel(x, y, screen.Pixel(x, y + kNavigationBarHeight));
+    }
+    const std::string path = std::string(TUNELARK_SOURCE_DIR) + "/tests/ui/main_window/golden/" + name + ".png";
+    if (std::getenv("TUNELARK_UPDATE_GOLDEN") != nullptr) {
+        ASSERT_TRUE(SavePng(window, path));
+        return;
+    }
+    const std::optional<Framebuffer> golden = LoadPng(path);
+    ASSERT_TRUE(golden.has_value()) << path;
+    EXPECT_TRUE(*golden == window) << name << " differs from " << path;
+}
+
+TEST(MainWindow, LooksAsDrawnWithTheBaseSkinAndARealSkin) {
+    for (const std::string skin : {"base", "Refugee"}) {
+        RunningPlayer player;
+        g_settings.Repeat = REPEAT_NONE;
+        if (skin != "base") g_settings.SkinDir = FixturePath("skin_" + skin);
+        player.Start({FixturePath("id3v1.mp3")});
+        ExpectMainWindowLooksLike(player.Windows(), "started_" + skin);
+
+        ASSERT_TRUE(player.List().OpenEntry(player.Engine(), 0));
+        player.TapMain(kShuffle.x, kShuffle.y);
+        player.DragMain({94, kVolumeY}, {{135, kVolumeY}});
+        player.backend.Inject({InputEvent::Kind::StylusDown, {kPlay.x, kPlay.y + kNavigationBarHeight}, false, 0});
+        player.Windows().PumpPending();
+        ExpectMainWindowLooksLike(player.Windows(), "track_play_held_" + skin);
+    }
+}
+
+}  // namespace

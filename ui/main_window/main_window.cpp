@@ -1,0 +1,160 @@
+// The main window's life, its messages and what it draws.
+
+#include "ui/main_window/main_window.h"
+
+#include <algorithm>
+
+#include "platform/ui/window_manager.h"
+#include "prefs/settings.h"
+#include "ui/shell/application.h"
+#include "ui/skin/main_placements.h"
+#include "ui/skin/skin.h"
+
+using namespace platform::ui;
+
+namespace {
+
+// The main window draws the skin, made for a 275-pixel window, at 87 %.
+constexpr int kMainScale = 87;
+
+constexpr int kMaximumVolume = 100;
+
+}  // namespace
+
+LRESULT MainWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_MOVE:
+        case WM_SIZE:
+            FollowPlacement();
+            return 0;
+        case WM_PAINT:
+            PaintAll();
+            return 0;
+        case WM_COMMAND:
+            OnMenuCommand(static_cast<uint32_t>(wParam));
+            return 0;
+        case WM_TIMER:
+            if (wParam == kClockTimerId) OnClockTick();
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_MOUSEMOVE:
+            OnStylusMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            OnStylusUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_PLAYER_STATUS:
+            if (wParam == PLAYER_STOPPED) OnStopped();
+            if (wParam == PLAYER_PLAYING) OnPlaying();
+            return 0;
+        default:
+            return DefaultHandleMessage(message, wParam, lParam);
+    }
+}
+
+void MainWindow::OnCreate() {
+    g_skin.Scale = kMainScale;
+    if (g_settings.UseStartVol) {
+        DeviceControl::SetVolumePercent(std::clamp(g_settings.StartVol, 0, kMaximumVolume));
+    }
+    PlayerSetNotifyWindow(application_.Engine(), this);
+    KeepDrawingContext();
+    // A start volume is read back from the device, as every later change is.
+    volume_ = DeviceControl::GetVolumePercent();
+}
+
+void MainWindow::OnDestroy() {
+    PlayerSetNotifyWindow(application_.Engine(), nullptr);
+    if (g_settings.UseEndVol) {
+        if (g_settings.EndVol < 1) g_settings.EndVol = 0;
+        DeviceControl::SetVolumePercent(std::min(g_settings.EndVol, kMaximumVolume));
+    }
+    ReleaseDrawingContext();
+}
+
+void MainWindow::PaintAll() {
+    HDC target = Drawing(kMainScale);
+    if (target == nullptr) return;
+    PaintMainBackground(target);
+    PaintMainTitleBar(target);
+    for (MainRegion button : {MainRegion::Prev, MainRegion::Play, MainRegion::Pause, MainRegion::Stop,
+                              MainRegion::Next, MainRegion::Eject, MainRegion::Shuffle, MainRegion::Repeat,
+                              MainRegion::EqualizerToggle, MainRegion::PlaylistToggle}) {
+        DrawRegion(button, false);
+    }
+    PaintChannelIndicators(target, trackInfo_.channels);
+    PaintVolume(target, volume_);
+    PaintBalance(target);
+    PaintClock(target, ClockGlyphs(PlayerGetPosition(application_.Engine()) / 1000));
+    PaintPosition(target, position_);
+    PaintBitRate(target, trackInfo_.bitrate);
+    PaintSampleRate(target, trackInfo_.sampleRate);
+    PaintTitle(target, title_);
+}
+
+void MainWindow::DrawRegion(MainRegion region, bool pressed) {
+    HDC target = Drawing(kMainScale);
+    if (target == nullptr) return;
+    switch (region) {
+        case MainRegion::Prev: PaintTransportButton(target, TransportButton::Prev, pressed); break;
+        case MainRegion::Play: PaintTransportButton(target, TransportButton::Play, pressed); break;
+        case MainRegion::Pause: PaintTransportButton(target, TransportButton::Pause, pressed); break;
+        case MainRegion::Stop: PaintTransportButton(target, TransportButton::Stop, pressed); break;
+        case MainRegion::Next: PaintTransportButton(target, TransportButton::Next, pressed); break;
+        case MainRegion::Eject: PaintTransportButton(target, TransportButton::Eject, pressed); break;
+        case MainRegion::Shuffle:
+            PaintMainToggle(target, MainToggle::Shuffle, g_settings.Shuffle != 0, pressed);
+            break;
+        case MainRegion::Repeat:
+            PaintMainToggle(target, MainToggle::Repeat, g_settings.Repeat != REPEAT_NONE, pressed);
+            break;
+        case MainRegion::EqualizerToggle:
+            PaintMainToggle(target, MainToggle::Equalizer, g_settings.EQWnd != 0, pressed);
+            break;
+        case MainRegion::PlaylistToggle:
+            PaintMainToggle(target, MainToggle::Playlist, g_settings.PLWnd != 0, pressed);
+            break;
+        case MainRegion::None:
+        case MainRegion::Volume:
+        case MainRegion::Position:
+            break;
+    }
+}
+
+void MainWindow::DrawClock(int64_t elapsedSeconds) {
+    if (HDC target = Drawing(kMainScale)) PaintClock(target, ClockGlyphs(elapsedSeconds));
+}
+
+void MainWindow::DrawPosition() {
+    if (HDC target = Drawing(kMainScale)) PaintPosition(target, position_);
+}
+
+void MainWindow::RedrawVolume() {
+    if (HDC target = Drawing(kMainScale)) PaintVolume(target, volume_);
+}
+
+void MainWindow::ReadVolumeFromDevice() {
+    volume_ = DeviceControl::GetVolumePercent();
+    RedrawVolume();
+}
+
+void MainWindow::DrawTrackInfo() {
+    HDC target = Drawing(kMainScale);
+    if (target == nullptr) return;
+    PaintChannelIndicators(target, trackInfo_.channels);
+    PaintBitRate(target, trackInfo_.bitrate);
+    PaintSampleRate(target, trackInfo_.sampleRate);
+}
+
+void MainWindow::DrawTitle() {
+    if (HDC target = Drawing(kMainScale)) PaintTitle(target, title_);
+}

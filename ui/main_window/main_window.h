@@ -1,0 +1,94 @@
+#pragma once
+
+// The top skinned window: transport buttons, the shuffle, repeat, equalizer
+// and playlist toggles, the clock, title, bit rate and sample rate, the
+// channel indicators and the position and volume bars. It turns taps into
+// player commands, is the engine's notify window, runs the clock while a
+// track plays and, when a track ends by itself, lets the playlist choose what
+// plays next. Everything here runs on the user-interface thread.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/player.h"
+#include "playlist/playlist_modes.h"
+#include "playlist/stop_marks.h"
+#include "ui/main_window/main_hit_regions.h"
+#include "ui/skin/skinned_window.h"
+
+class Application;
+
+// The clock's timer; it runs from each playing report to the next stopped one.
+constexpr uintptr_t kClockTimerId = 1000;
+constexpr uint32_t kClockTimerPeriodMs = 1000;
+
+inline constexpr const char* kMainWindowClass = "Tunelark_MN";
+inline constexpr const char* kProgramTitle = " Tunelark v0.93";
+
+class MainWindow final : public SkinnedWindow {
+public:
+    explicit MainWindow(Application& application) : SkinnedWindow(kMainWindowClass), application_(application) {}
+
+    platform::ui::LRESULT HandleMessage(uint32_t message, platform::ui::WPARAM wParam,
+                                        platform::ui::LPARAM lParam) override;
+
+    // The commands of the buttons, also run by the hardware buttons.
+    void PlayAction();
+    void StopAction();
+    void PrevAction();
+    void NextAction();
+    void AddFileAction();
+    // Opens and plays a playlist entry (the playlist's double tap).
+    bool PlayEntry(int32_t index);
+
+    // The engine opened entry `index`: show its track information and title.
+    void ShowTrack(int32_t index);
+    // Reads the device's volume again and shows it (a volume changed elsewhere).
+    void ReadVolumeFromDevice();
+    void RedrawVolume();
+
+    const std::string& TitleText() const { return title_; }
+    int Volume() const { return volume_; }
+    int Position() const { return position_; }
+    const StopMarks& Marks() const { return marks_; }
+
+private:
+    void OnCreate();
+    void OnDestroy();
+    void PaintAll();
+
+    void OnStylusDown(int x, int y);
+    void OnStylusMove(int x, int y);
+    void OnStylusUp(int x, int y);
+    void RunRegion(MainRegion region, int x, int y);
+    void ShowRepeatMenu(int x, int y);
+    void OnMenuCommand(uint32_t command);
+
+    void OnPlaying();
+    void OnStopped();
+    void OnClockTick();
+    void ShowTrackInfo();
+    void ShowTitle(int32_t index);
+
+    // Partial updates through the kept drawing context.
+    void DrawRegion(MainRegion region, bool pressed);
+    void DrawClock(int64_t elapsedSeconds);
+    void DrawPosition();
+    void DrawTrackInfo();
+    void DrawTitle();
+
+    bool ScreenIgnoresTaps() const;
+    PlaylistModes Modes() const;
+    void RepaintCurrentRow();
+
+    Application& application_;
+    PlayerFileInfo trackInfo_;
+    PlayerTag tag_;
+    StopMarks marks_;
+    std::string title_ = kProgramTitle;
+    int position_ = 0;  // permille of the track
+    int volume_ = 10;   // percent
+    // The region the stylus went down on, and whether it has moved on a bar.
+    MainRegion pressed_ = MainRegion::None;
+    bool dragged_ = false;
+};

@@ -1,0 +1,141 @@
+// The main window's commands, the stop marks they raise, and what it does
+// with the engine's status reports.
+//
+// Every stop of the engine arrives as the same stopped report, whether a
+// track ended or a command stopped or replaced it. A command that is about to
+// cause one raises its own mark first; the stopped handling lowers it instead
+// of moving on to the next track.
+
+#include <algorithm>
+
+#include "platform/ui/window_manager.h"
+#include "playlist/add_file_dialog.h"
+#include "playlist/path_text.h"
+#include "playlist/display_title.h"
+#include "prefs/settings.h"
+#include "ui/main_window/main_window.h"
+#include "ui/shell/application.h"
+
+using namespace platform::ui;
+
+PlaylistModes MainWindow::Modes() const { return PlaylistModes{g_settings.Repeat, g_settings.Shuffle != 0}; }
+
+void MainWindow::RepaintCurrentRow() {
+    Playlist& playlist = application_.GetPlaylist();
+    playlist.ShowCurrent = true;
+    application_.Views().RepaintRow(playlist.CurrentIndex);
+}
+
+void MainWindow::StopAction() {
+    PlayerEngine* engine = application_.Engine();
+    if (PlayerGetStatus(engine) != PLAYER_STOPPED) marks_.StopMark = true;
+    RepaintCurrentRow();
+    PlayerStop(engine);
+}
+
+void MainWindow::PlayAction() {
+    PlayerEngine* engine = application_.Engine();
+    Playlist& playlist = application_.GetPlaylist();
+    if (playlist.Count() == 0) {
+        AddFileAction();
+        return;
+    }
+    switch (PlayerGetStatus(engine)) {
+        case PLAYER_PLAYING:
+            if (playlist.ShowCurrent) {
+                // The loaded track starts again from its beginning.
+                marks_.PlayMark = true;
+                PlayerStop(engine);
+                PlayerPlay(engine);
+            } else {
+                // The playing entry was removed from the list.
+                playlist.ShowCurrent = true;
+                if (playlist.CurrentIndex == -1) playlist.CurrentIndex = 0;
+                PlayEntry(playlist.CurrentIndex);
+            }
+            break;
+        case PLAYER_PAUSED:
+            PlayerPause(engine);
+            break;
+        case PLAYER_STOPPED:
+            if (playlist.CurrentIndex == -1) playlist.CurrentIndex = 0;
+            if (playlist.OpenEntry(engine, playlist.CurrentIndex)) PlayerPlay(engine);
+            break;
+    }
+}
+
+void MainWindow::PrevAction() {
+    marks_.PrevMark = true;
+    if (!application_.GetPlaylist().PrevEntry(application_.Engine(), Modes())) marks_.PrevMark = false;
+}
+
+void MainWindow::NextAction() {
+    marks_.NextMark = true;
+    if (!application_.GetPlaylist().NextEntry(application_.Engine(), Modes())) marks_.NextMark = false;
+}
+
+void MainWindow::AddFileAction() {
+    std::string selection;
+    if (!ShowAddFileDialog(application_.Windows(), *this, g_settings.LastDir, selection)) return;
+    PlayerEngine* engine = application_.Engine();
+    if (PlayerGetStatus(engine) != PLAYER_STOPPED) marks_.AddFileMark = true;
+    Playlist& playlist = application_.GetPlaylist();
+    playlist.Clear();
+    playlist.CurrentIndex = 0;
+    playlist.SelectedIndex = -1;
+    playlist.ShowCurrent = true;
+    playlist.AddFiles(selection, g_settings.LastDir);
+    if (playlist.OpenEntry(engine, 0)) PlayerPlay(engine);
+}
+
+bool MainWindow::PlayEntry(int32_t index) {
+    PlayerEngine* engine = application_.Engine();
+    marks_.ReopenMark = PlayerGetStatus(engine) != PLAYER_STOPPED;
+    return application_.GetPlaylist().OpenEntry(engine, index) && PlayerPlay(engine) != 0;
+}
+
+void MainWindow::OnPlaying() {
+    application_.Windows().SetTimer(*this, kClockTimerId, kClockTimerPeriodMs);
+    // The report may be read after a later command stopped the track again.
+    if (PlayerGetStatus(application_.Engine()) == PLAYER_STOPPED) RepaintCurrentRow();
+}
+
+void MainWindow::OnStopped() {
+    RepaintCurrentRow();
+    application_.Windows().KillTimer(*this, kClockTimerId);
+    DrawClock(0);
+    position_ = 0;
+    DrawPosition();
+    // Lowers the mark of a stop a command caused; otherwise the track ended
+    // by itself and the playlist's rules choose what plays next.
+    application_.GetPlaylist().AdvanceAtEndOfTrack(application_.Engine(), Modes(), marks_);
+}
+
+void MainWindow::OnClockTick() {
+    PlayerEngine* engine = application_.Engine();
+    const int64_t elapsed = PlayerGetPosition(engine);
+    DrawClock(elapsed / 1000);
+    const int64_t duration = PlayerGetDuration(engine);
+    position_ = duration > 0 ? static_cast<int>(std::clamp<int64_t>(elapsed * 1000 / duration, 0, 1000)) : 0;
+    DrawPosition();
+}
+
+void MainWindow::ShowTrack(int32_t index) {
+    ShowTrackInfo();
+    ShowTitle(index);
+}
+
+void MainWindow::ShowTrackInfo() {
+    PlayerGetFileInfo(application_.Engine(), &trackInfo_);
+    DrawTrackInfo();
+}
+
+void MainWindow::ShowTitle(int32_t index) {
+    const bool tagged = PlayerGetTag(application_.Engine(), &tag_) != 0;
+    if (!tagged || !ArtistTitleText(tag_, title_)) {
+        std::string path;
+        application_.GetPlaylist().GetPath(index, path);
+        title_ = std::string(FileNamePart(path));
+    }
+    DrawTitle();
+}
