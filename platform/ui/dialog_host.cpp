@@ -97,11 +97,14 @@ private:
 };
 
 // A new dialog starts with no key or stylus held and no widget in use,
-// whatever the last one saw before it closed.
+// whatever the last one saw before it closed. Nor does the stylus hover
+// where it last lifted: the control it closed the last dialog with would
+// show highlighted in the next.
 void ForgetTheLastDialog() {
     ImGuiIO& io = ImGui::GetIO();
     std::fill(std::begin(io.KeysDown), std::end(io.KeysDown), false);
     io.MouseDown[0] = false;
+    io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
     ImGui::ClearActiveID();
 }
 

@@ -1,0 +1,27 @@
+#pragma once
+
+// The "File info" dialog of the playlist window: a file's path and the
+// title, artist and album of its ID3v1 tag, shown and never written.
+
+#include <string>
+
+namespace platform::ui {
+class Window;
+class WindowManager;
+}  // namespace platform::ui
+
+// What the dialog's three tag fields show.
+struct FileInfoTexts {
+    std::string title;
+    std::string artist;
+    std::string album;
+};
+
+// The tag texts of the file at `path`; all empty when the file has no ID3v1
+// tag or is not MPEG audio.
+FileInfoTexts ReadFileInfoTexts(const std::string& path);
+
+// Shows the dialog for the file at `path` until OK, Enter or Escape closes
+// it (or the player quits). The dialog covers the screen whatever window
+// owns it.
+void ShowFileInfo(platform::ui::WindowManager& windows, platform::ui::Window& owner, const std::string& path);

@@ -1,0 +1,11 @@
+#pragma once
+
+// The string table resource: texts the player loads by number.
+
+enum PlayerStringId {
+    IDS_DELETE_FILES_WARNING = 27,
+    IDS_SCREEN_TOGGLE_WARNING = 28,
+};
+
+// The text of string `id`; an empty text for a number the table lacks.
+const char* LoadPlayerString(int id);

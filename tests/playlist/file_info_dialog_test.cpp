@@ -1,0 +1,61 @@
+// The "File info" dialog: the tag texts it shows for the fixtures, and a run
+// on the headless backend.
+
+#include "playlist/file_info_dialog.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/dialog_owner.h"
+#include "tests/support/fixtures.h"
+
+namespace {
+
+using namespace platform::ui;
+
+// Bytes that are no audio at all, ended by an ID3v1 tag titled "Not Audio".
+std::vector<uint8_t> TaggedNoise() {
+    std::string tag = "TAGNot Audio";
+    tag.resize(128, '\0');
+    const std::string bytes = std::string(4096, 'U') + tag;
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+TEST(FileInfoDialogTest, FieldsShowTheId3v1Tag) {
+    const test::TemporaryFile noise(TaggedNoise(), "noise.mp3");
+    struct Case {
+        std::string path;
+        FileInfoTexts texts;
+    };
+    const Case cases[] = {
+        {test::FixturePath("id3v1.mp3"), {"Song Title", "The Artist", "The Album"}},
+        {test::FixturePath("short.mp3"), {}},  // no tag
+        {noise.Path(), {}},                    // not MPEG audio
+        {"/no/such/file.mp3", {}},
+    };
+    for (const auto& [path, texts] : cases) {
+        const FileInfoTexts shown = ReadFileInfoTexts(path);
+        EXPECT_EQ(shown.title, texts.title) << path;
+        EXPECT_EQ(shown.artist, texts.artist) << path;
+        EXPECT_EQ(shown.album, texts.album) << path;
+    }
+}
+
+TEST(FileInfoDialogTest, OkEnterAndEscapeClose) {
+    HeadlessBackend backend;
+    WindowManager windows{backend};
+    test::DialogOwner owner{backend, windows};
+    constexpr Point kOk{200, 300};
+    backend.Tap(kOk, backend.NowMs() + 300);
+    ShowFileInfo(windows, owner, test::FixturePath("id3v1.mp3"));
+    for (const uint32_t key : {VK_RETURN, VK_ESCAPE}) {
+        backend.PressKey(key, backend.NowMs() + 300);
+        ShowFileInfo(windows, owner, test::FixturePath("id3v1.mp3"));
+    }
+    EXPECT_EQ(windows.Focus(), &owner) << "the focus goes back";
+}
+
+}  // namespace
