@@ -54,18 +54,25 @@ void RunningPlayer::Start(const std::vector<std::string>& defaultList, Pace pace
     Windows().PumpPending();
 }
 
-void RunningPlayer::TapMain(int x, int y) {
-    backend.Tap({x, y + kMainTop});
+void RunningPlayer::Tap(Point screenPoint) {
+    backend.Tap(screenPoint);
     Windows().PumpPending();
 }
 
-void RunningPlayer::DragMain(Point from, const std::vector<Point>& path) {
+void RunningPlayer::Drag(Point from, const std::vector<Point>& path) {
     using Kind = InputEvent::Kind;
-    backend.Inject({Kind::StylusDown, {from.x, from.y + kMainTop}, false, 0});
-    for (const Point& point : path) backend.Inject({Kind::StylusMove, {point.x, point.y + kMainTop}, false, 0});
-    const Point last = path.empty() ? from : path.back();
-    backend.Inject({Kind::StylusUp, {last.x, last.y + kMainTop}, false, 0});
+    backend.Inject({Kind::StylusDown, from, false, 0});
+    for (const Point& point : path) backend.Inject({Kind::StylusMove, point, false, 0});
+    backend.Inject({Kind::StylusUp, path.empty() ? from : path.back(), false, 0});
     Windows().PumpPending();
+}
+
+void RunningPlayer::TapMain(int x, int y) { Tap({x, y + kMainTop}); }
+
+void RunningPlayer::DragMain(Point from, const std::vector<Point>& path) {
+    std::vector<Point> onScreen;
+    for (const Point& point : path) onScreen.push_back({point.x, point.y + kMainTop});
+    Drag({from.x, from.y + kMainTop}, onScreen);
 }
 
 void RunningPlayer::ScheduleTap(Point screenPoint, uint64_t afterMs) {

@@ -36,10 +36,14 @@ public:
     platform::ui::WindowManager& Windows() { return application.Windows(); }
     PlayerEngine* Engine() { return application.Engine(); }
     MainWindow& Main() { return application.Main(); }
+    EqWindow& Equalizer() { return application.Equalizer(); }
     Playlist& List() { return application.GetPlaylist(); }
     const std::string& Home() const { return home_.Directory(); }
 
-    // Stylus input at a point of the main window, handled before returning.
+    // Stylus input at points of the screen, handled before returning.
+    void Tap(platform::ui::Point screenPoint);
+    void Drag(platform::ui::Point from, const std::vector<platform::ui::Point>& path);
+    // The same at points of the main window.
     void TapMain(int x, int y);
     void DragMain(platform::ui::Point from, const std::vector<platform::ui::Point>& path);
     // Schedules input for a modal loop that a later call runs.

@@ -1,7 +1,6 @@
 #include "ui/shell/application.h"
 
 #include "engine/player.h"
-#include "playlist/list_file.h"
 #include "prefs/settings.h"
 #include "resources/resource_ids.h"
 #include "resources/tunelark_module.h"
@@ -52,8 +51,8 @@ Application::Application() = default;
 Application::~Application() = default;
 
 void Application::LayoutWindows() {
-    ::LayoutWindows(*windows_, g_settings.EQWnd != 0, g_settings.PLWnd != 0, &mainWindow_, equalizerWindow,
-                    playlistWindow);
+    ::LayoutWindows(*windows_, g_settings.EQWnd != 0, g_settings.PLWnd != 0, &mainWindow_, &eqWindow_,
+                    &playlistWindow_);
 }
 
 void Application::OnFocusGained() {
@@ -68,7 +67,6 @@ void Application::OnFocusLost() {
 void Application::OnFrameDestroyed() {
     device_->ScreenBackOn();
     SaveSettings();
-    SaveDefaultList(playlist_);
     windows_->PostQuitMessage(0);
 }
 
@@ -103,7 +101,11 @@ bool Application::Start(UiBackend& backend) {
     if (!windows_->CreateWindow(mainWindow_, &frame_, kMainWindowClass, {0, 0, kScreenWidth, kMainHeight}, true)) {
         return false;
     }
-    LoadDefaultList(playlist_);
+    // Created with no size: the layout gives it its place, or none.
+    if (!windows_->CreateWindow(eqWindow_, &frame_, kEqWindowClass, {}, true)) return false;
+    // It loads the default playlist as it is created, and saves it as it goes.
+    if (!windows_->CreateWindow(playlistWindow_, &frame_, kPlaylistWindowClass, {}, true)) return false;
+    views_->SetPlaylistWindow(&playlistWindow_);
     windows_->SetTimer(frame_, kIdleTimerId, kIdleTimerPeriodMs);
     LayoutWindows();
     windows_->SetFocus(&frame_);

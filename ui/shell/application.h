@@ -7,6 +7,8 @@
 
 #include "platform/ui/window_manager.h"
 #include "playlist/playlist.h"
+#include "playlist/playlist_window.h"
+#include "ui/eq_window/eq_window.h"
 #include "ui/main_window/main_window.h"
 #include "ui/shell/device_control.h"
 #include "ui/shell/frame_window.h"
@@ -40,12 +42,11 @@ public:
     PlayerEngine* Engine() const { return engine_; }
     FrameWindow& Frame() { return frame_; }
     MainWindow& Main() { return mainWindow_; }
+    EqWindow& Equalizer() { return eqWindow_; }
     Playlist& GetPlaylist() { return playlist_; }
     PlaylistViews& Views() { return *views_; }
 
-    // The child windows still to come, null until their window lands.
-    platform::ui::Window* equalizerWindow = nullptr;
-    platform::ui::Window* playlistWindow = nullptr;
+    PlaylistWindow& ListWindow() { return playlistWindow_; }
 
 private:
     // Gives the window the program's icon.
@@ -55,7 +56,9 @@ private:
     std::unique_ptr<DeviceControl> device_;
     FrameWindow frame_{*this};
     MainWindow mainWindow_{*this};
+    EqWindow eqWindow_{*this};
     Playlist playlist_;
+    PlaylistWindow playlistWindow_{*this};
     std::unique_ptr<PlaylistViews> views_;
     PlayerEngine* engine_ = nullptr;
     platform::ui::UiBackend* backend_ = nullptr;

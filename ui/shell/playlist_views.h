@@ -8,6 +8,7 @@
 #include "playlist/playlist_view.h"
 
 class MainWindow;
+class PlaylistWindow;
 
 namespace platform::ui {
 class WindowManager;
@@ -19,7 +20,7 @@ public:
         : mainWindow_(mainWindow), windows_(windows) {}
 
     // The window that draws the rows; null until it exists.
-    void SetRowsView(PlaylistView* rows) { rows_ = rows; }
+    void SetPlaylistWindow(PlaylistWindow* rows) { rows_ = rows; }
 
     void ShowTrack(int32_t index) override;
     void StopFromMainWindow() override;
@@ -32,5 +33,5 @@ public:
 private:
     MainWindow& mainWindow_;
     platform::ui::WindowManager& windows_;
-    PlaylistView* rows_ = nullptr;
+    PlaylistWindow* rows_ = nullptr;
 };

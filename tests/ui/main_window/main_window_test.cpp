@@ -4,16 +4,14 @@
 
 #include "ui/main_window/main_window.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include <gtest/gtest.h>
 
 #include "engine/player.h"
-#include "platform/ui/png_file.h"
 #include "platform/ui/window_manager.h"
 #include "prefs/settings.h"
+#include "tests/support/golden_picture.h"
 #include "tests/support/running_player.h"
 #include "ui/skin/main_placements.h"
 #include "ui/skin/skin.h"
@@ -229,22 +227,11 @@ TEST(MainWindow, PlayOnAnEmptyListAddsTheChosenFilesAndPlaysThemInTurn) {
     EXPECT_EQ(player.CapturedBytes(), captured) << "stopped after the second";
 }
 
-// The main window's pixels against a picture kept beside this test;
-// TUNELARK_UPDATE_GOLDEN=1 writes the picture instead.
+// The main window's pixels against a picture kept beside this test.
 void ExpectMainWindowLooksLike(const WindowManager& windows, const std::string& name) {
-    const Framebuffer& screen = const_cast<WindowManager&>(windows).Screen();
-    Framebuffer window(kScreenWidth, 100);
-    for (int y = 0; y < window.Height(); ++y) {
-        for (int x = 0; x < window.Width(); ++x) window.SetPixel(x, y, screen.Pixel(x, y + kNavigationBarHeight));
-    }
-    const std::string path = std::string(TUNELARK_SOURCE_DIR) + "/tests/ui/main_window/golden/" + name + ".png";
-    if (std::getenv("TUNELARK_UPDATE_GOLDEN") != nullptr) {
-        ASSERT_TRUE(SavePng(window, path));
-        return;
-    }
-    const std::optional<Framebuffer> golden = LoadPng(path);
-    ASSERT_TRUE(golden.has_value()) << path;
-    EXPECT_TRUE(*golden == window) << name << " differs from " << path;
+    test::ExpectAreaLooksLike(const_cast<WindowManager&>(windows).Screen(),
+                              {0, kNavigationBarHeight, kScreenWidth, kNavigationBarHeight + 100},
+                              "tests/ui/main_window/golden/" + name + ".png");
 }
 
 TEST(MainWindow, LooksAsDrawnWithTheBaseSkinAndARealSkin) {

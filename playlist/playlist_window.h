@@ -1,0 +1,95 @@
+#pragma once
+
+// The lowest skinned window: the playlist's numbered rows above a bar of
+// five button groups (Add, Remove, Sel, Misc, List), the scroll strip, and
+// the popup menus of the groups. A tap selects a row, a double tap plays it,
+// a drag moves the selected entry or scrolls. It loads the default playlist
+// when it is created and saves it when it is destroyed. User-interface
+// thread only.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "playlist/playlist_layout.h"
+#include "ui/skin/skinned_window.h"
+
+class Application;
+class Playlist;
+
+inline constexpr const char* kPlaylistWindowClass = "Tunelark_PL";
+
+class PlaylistWindow final : public SkinnedWindow {
+public:
+    explicit PlaylistWindow(Application& application);
+
+    platform::ui::LRESULT HandleMessage(uint32_t message, platform::ui::WPARAM wParam,
+                                        platform::ui::LPARAM lParam) override;
+
+    // Redraws one entry's row if it is shown.
+    void RepaintRow(int32_t index);
+    // Redraws every row and the bar with its open groups.
+    void RepaintList();
+    // Scrolls so the current entry shows after moving to it (forward, or
+    // backward with `afterPrev`).
+    void EnsureCurrentVisible(bool afterPrev);
+    void SetFirstVisibleRow(int32_t row);
+
+    int32_t FirstVisibleRow() const { return firstRow_; }
+    int ScrollPercent() const { return scrollPercent_; }
+    bool GroupOpen(PlaylistGroup group) const { return open_[static_cast<size_t>(group)]; }
+    PlaylistGeometry Geometry() const;
+
+private:
+    void OnCreate();
+    void OnDestroy();
+    void PaintAll();
+    void PaintFrame(platform::ui::HDC target);
+    void PaintBar(platform::ui::HDC target);
+    void RedrawBar();
+    void DrawRow(platform::ui::HDC target, int visibleRow);
+    void DrawGroupButton(GroupButton button, bool pressed);
+    const std::string& TitleOf(const std::string& path);
+
+    // Stylus (playlist_window_taps.cpp).
+    void OnStylusDown(int x, int y, bool doubleTap);
+    void OnStylusMove(int x, int y);
+    void OnStylusUp(int x, int y);
+    void TapRow(int visibleRow, bool doubleTap);
+    std::optional<GroupButton> ActiveButtonAt(int x, int y) const;
+    void Scroll(int y);
+    void MoveSelectedEntry(int visibleRow);
+
+    // The groups and their commands (playlist_window_groups.cpp).
+    void RunButton(GroupButton button, int x);
+    void RunLowestButton(PlaylistGroup group, int x);
+    void OpenGroup(PlaylistGroup group);
+    void CloseGroup(PlaylistGroup group);
+    bool CloseAllGroups();
+    void ShowSubmenu(const char* name, int x);
+    void OnMenuCommand(uint32_t command);
+    void AddFiles();
+    void AddDirectory();
+    void LoadList();
+    void SaveList();
+    void DeleteSelectedFile();
+    void ShowNotSupported();
+    // After the list changed as a whole: the rows shown from the top again.
+    void ListReplaced();
+
+    bool ScreenIgnoresTaps() const;
+    Playlist& List();
+
+    Application& application_;
+    int scrollPercent_ = 0;
+    int32_t firstRow_ = 0;
+    std::array<bool, 5> open_{};  // by PlaylistGroup
+    // What the stylus went down on.
+    enum class PressKind { None, Button, Row, Strip };
+    PressKind press_ = PressKind::None;
+    GroupButton pressedButton_{PlaylistGroup::Add, 0};
+    // Titles read from the files' tags, kept so that a repaint reads no file.
+    std::unordered_map<std::string, std::string> titles_;
+};
