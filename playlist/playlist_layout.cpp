@@ -41,6 +41,18 @@ constexpr int kStripEndZone = 56;
 constexpr int kStripTravelMargin = 58;
 constexpr int kStripThumbHeight = 18;
 
+// A tap and the window's right and bottom edges in skin units, unrounded.
+struct SkinTap {
+    SkinTap(const PlaylistGeometry& geometry, int windowX, int windowY) {
+        const float toSkin = 100.0f / static_cast<float>(geometry.scale);
+        x = static_cast<float>(windowX) * toSkin;
+        y = static_cast<float>(windowY) * toSkin;
+        right = static_cast<float>(geometry.width) * toSkin;
+        bottom = static_cast<float>(geometry.height) * toSkin;
+    }
+    float x, y, right, bottom;
+};
+
 const GroupColumn& ColumnOf(PlaylistGroup group) {
     for (const GroupColumn& column : kColumns) {
         if (column.group == group) return column;
@@ -75,12 +87,11 @@ int PlaylistGeometry::ScrollThumbY(int scrollPercent) const {
 
 std::optional<GroupButton> GroupButtonAt(const PlaylistGeometry& geometry, int x, int y) {
     if (geometry.scale <= 0) return std::nullopt;
-    const float toSkin = 100.0f / static_cast<float>(geometry.scale);
-    const float skinX = static_cast<float>(x) * toSkin;
-    const float skinY = static_cast<float>(y) * toSkin;
-    const float bottom = static_cast<float>(geometry.height) * toSkin;
+    const SkinTap tap(geometry, x, y);
+    const float bottom = tap.bottom;
+    const float skinY = tap.y;
     for (const GroupColumn& column : kColumns) {
-        if (skinX < column.left || skinX > column.right) continue;
+        if (tap.x < column.left || tap.x > column.right) continue;
         const int levels = PlaylistGroupButtonCount(column.group);
         for (int level = 0; level < levels; ++level) {
             const float top = bottom - static_cast<float>(kLevelTops[static_cast<size_t>(level)]);
@@ -94,13 +105,9 @@ std::optional<GroupButton> GroupButtonAt(const PlaylistGeometry& geometry, int x
 
 std::optional<int> ListRowAt(const PlaylistGeometry& geometry, int x, int y) {
     if (geometry.scale <= 0) return std::nullopt;
-    const float toSkin = 100.0f / static_cast<float>(geometry.scale);
-    const float skinX = static_cast<float>(x) * toSkin;
-    const float skinY = static_cast<float>(y) * toSkin;
-    const float width = static_cast<float>(geometry.width) * toSkin;
-    const float bottom = static_cast<float>(geometry.height) * toSkin;
-    if (skinX < kListSideMargin || skinX > width - kListSideMargin) return std::nullopt;
-    if (skinY < kTopBarHeight || skinY > bottom - kBottomBarHeight) return std::nullopt;
+    const SkinTap tap(geometry, x, y);
+    if (tap.x < kListSideMargin || tap.x > tap.right - kListSideMargin) return std::nullopt;
+    if (tap.y < kTopBarHeight || tap.y > tap.bottom - kBottomBarHeight) return std::nullopt;
     if (y < geometry.rowsTop) return std::nullopt;
     return (y - geometry.rowsTop) / kPlaylistRowHeight;
 }

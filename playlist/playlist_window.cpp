@@ -44,50 +44,13 @@ PlaylistGeometry PlaylistWindow::Geometry() const {
     return PlaylistGeometry(area.Width(), area.Height(), kPlaylistScale);
 }
 
-LRESULT PlaylistWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CREATE:
-            OnCreate();
-            return 0;
-        case WM_DESTROY:
-            OnDestroy();
-            return 0;
-        case WM_MOVE:
-        case WM_SIZE:
-            FollowPlacement();
-            return 0;
-        case WM_PAINT:
-            PaintAll();
-            return 0;
-        case WM_COMMAND:
-            OnMenuCommand(static_cast<uint32_t>(wParam));
-            return 0;
-        case WM_LBUTTONDOWN:
-            OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), false);
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), true);
-            return 0;
-        case WM_MOUSEMOVE:
-            OnStylusMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        case WM_LBUTTONUP:
-            OnStylusUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        default:
-            return DefaultHandleMessage(message, wParam, lParam);
-    }
-}
-
 void PlaylistWindow::OnCreate() {
     g_skin.Scale = kPlaylistScale;
     LoadDefaultList(List());
-    KeepDrawingContext();
 }
 
 void PlaylistWindow::OnDestroy() {
     SaveDefaultList(List());
-    ReleaseDrawingContext();
 }
 
 void PlaylistWindow::PaintAll() {

@@ -25,9 +25,6 @@ class PlaylistWindow final : public SkinnedWindow {
 public:
     explicit PlaylistWindow(Application& application);
 
-    platform::ui::LRESULT HandleMessage(uint32_t message, platform::ui::WPARAM wParam,
-                                        platform::ui::LPARAM lParam) override;
-
     // Redraws one entry's row if it is shown.
     void RepaintRow(int32_t index);
     // Redraws every row and the bar with its open groups.
@@ -43,9 +40,9 @@ public:
     PlaylistGeometry Geometry() const;
 
 private:
-    void OnCreate();
-    void OnDestroy();
-    void PaintAll();
+    void OnCreate() override;
+    void OnDestroy() override;
+    void PaintAll() override;
     void PaintFrame(platform::ui::HDC target);
     void PaintBar(platform::ui::HDC target);
     void RedrawBar();
@@ -54,9 +51,9 @@ private:
     const std::string& TitleOf(const std::string& path);
 
     // Stylus (playlist_window_taps.cpp).
-    void OnStylusDown(int x, int y, bool doubleTap);
-    void OnStylusMove(int x, int y);
-    void OnStylusUp(int x, int y);
+    void OnStylusDown(int x, int y, bool doubleTap) override;
+    void OnStylusMove(int x, int y) override;
+    void OnStylusUp(int x, int y) override;
     void TapRow(int visibleRow, bool doubleTap);
     std::optional<GroupButton> ActiveButtonAt(int x, int y) const;
     void Scroll(int y);
@@ -69,7 +66,7 @@ private:
     void CloseGroup(PlaylistGroup group);
     bool CloseAllGroups();
     void ShowSubmenu(const char* name, int x);
-    void OnMenuCommand(uint32_t command);
+    void OnMenuCommand(uint32_t command) override;
     void AddFiles();
     void AddDirectory();
     void LoadList();

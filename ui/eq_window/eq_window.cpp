@@ -28,35 +28,6 @@ int32_t& EngineValue(PlayerEqSettings& settings, int slider) {
 
 }  // namespace
 
-LRESULT EqWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CREATE:
-            OnCreate();
-            return 0;
-        case WM_DESTROY:
-            OnDestroy();
-            return 0;
-        case WM_MOVE:
-        case WM_SIZE:
-            FollowPlacement();
-            return 0;
-        case WM_PAINT:
-            PaintAll();
-            return 0;
-        case WM_LBUTTONDOWN:
-            OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        case WM_MOUSEMOVE:
-            OnStylusMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        case WM_LBUTTONUP:
-            OnStylusUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        default:
-            return DefaultHandleMessage(message, wParam, lParam);
-    }
-}
-
 void EqWindow::OnCreate() {
     g_skin.Scale = kEqualizerScale;
     // The sliders start where the stored settings put the engine; from here
@@ -66,10 +37,7 @@ void EqWindow::OnCreate() {
     for (int slider = 0; slider < kSliderCount; ++slider) {
         sliders_[static_cast<size_t>(slider)] = SliderFromEngine(EngineValue(settings, slider));
     }
-    KeepDrawingContext();
 }
-
-void EqWindow::OnDestroy() { ReleaseDrawingContext(); }
 
 bool EqWindow::EqualizerEnabled() const {
     PlayerEqSettings settings;

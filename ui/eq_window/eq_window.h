@@ -20,9 +20,6 @@ class EqWindow final : public SkinnedWindow {
 public:
     explicit EqWindow(Application& application) : SkinnedWindow(kEqWindowClass), application_(application) {}
 
-    platform::ui::LRESULT HandleMessage(uint32_t message, platform::ui::WPARAM wParam,
-                                        platform::ui::LPARAM lParam) override;
-
     // Moves the ten band sliders to the preset called exactly `name` and
     // sets the engine from them; the preamp stays. Any other name changes
     // nothing.
@@ -35,18 +32,17 @@ public:
     int SliderPosition(int slider) const { return sliders_[static_cast<size_t>(slider)]; }
 
 private:
-    void OnCreate();
-    void OnDestroy();
-    void PaintAll();
+    void OnCreate() override;
+    void PaintAll() override;
     // The ON button showing the equalizer `on` or off; the PRESETS button.
     void DrawOnButton(bool on, bool pressed);
     void DrawPresetsButton(bool pressed);
     // The button of `control` as its state is now.
     void DrawButton(EqControl control, bool pressed);
 
-    void OnStylusDown(int x, int y);
-    void OnStylusMove(int x, int y);
-    void OnStylusUp(int x, int y);
+    void OnStylusDown(int x, int y, bool doubleTap) override;
+    void OnStylusMove(int x, int y) override;
+    void OnStylusUp(int x, int y) override;
     void ToggleEqualizer();
     void ShowPresets();
 

@@ -14,7 +14,7 @@ using namespace platform::ui;
 
 bool EqWindow::ScreenIgnoresTaps() const { return g_settings.TapHold && application_.Device().ScreenIsOff(); }
 
-void EqWindow::OnStylusDown(int x, int y) {
+void EqWindow::OnStylusDown(int x, int y, bool /*doubleTap*/) {
     pressed_ = EqControl::None;
     if (ScreenIgnoresTaps()) return;
     if (IsEqCloseCorner(x, y)) {

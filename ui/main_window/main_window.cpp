@@ -21,44 +21,15 @@ constexpr int kMaximumVolume = 100;
 
 }  // namespace
 
-LRESULT MainWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_CREATE:
-            OnCreate();
-            return 0;
-        case WM_DESTROY:
-            OnDestroy();
-            return 0;
-        case WM_MOVE:
-        case WM_SIZE:
-            FollowPlacement();
-            return 0;
-        case WM_PAINT:
-            PaintAll();
-            return 0;
-        case WM_COMMAND:
-            OnMenuCommand(static_cast<uint32_t>(wParam));
-            return 0;
-        case WM_TIMER:
-            if (wParam == kClockTimerId) OnClockTick();
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        case WM_MOUSEMOVE:
-            OnStylusMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        case WM_LBUTTONUP:
-            OnStylusUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        case WM_PLAYER_STATUS:
-            if (wParam == PLAYER_STOPPED) OnStopped();
-            if (wParam == PLAYER_PLAYING) OnPlaying();
-            return 0;
-        default:
-            return DefaultHandleMessage(message, wParam, lParam);
-    }
+bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM) {
+    if (message != WM_PLAYER_STATUS) return false;
+    if (wParam == PLAYER_STOPPED) OnStopped();
+    if (wParam == PLAYER_PLAYING) OnPlaying();
+    return true;
+}
+
+void MainWindow::OnTimer(uintptr_t id) {
+    if (id == kClockTimerId) OnClockTick();
 }
 
 void MainWindow::OnCreate() {
@@ -67,7 +38,6 @@ void MainWindow::OnCreate() {
         DeviceControl::SetVolumePercent(std::clamp(g_settings.StartVol, 0, kMaximumVolume));
     }
     PlayerSetNotifyWindow(application_.Engine(), this);
-    KeepDrawingContext();
     // A start volume is read back from the device, as every later change is.
     volume_ = DeviceControl::GetVolumePercent();
 }
@@ -78,7 +48,6 @@ void MainWindow::OnDestroy() {
         if (g_settings.EndVol < 1) g_settings.EndVol = 0;
         DeviceControl::SetVolumePercent(std::min(g_settings.EndVol, kMaximumVolume));
     }
-    ReleaseDrawingContext();
 }
 
 void MainWindow::PaintAll() {

@@ -29,9 +29,6 @@ class MainWindow final : public SkinnedWindow {
 public:
     explicit MainWindow(Application& application) : SkinnedWindow(kMainWindowClass), application_(application) {}
 
-    platform::ui::LRESULT HandleMessage(uint32_t message, platform::ui::WPARAM wParam,
-                                        platform::ui::LPARAM lParam) override;
-
     // The commands of the buttons, also run by the hardware buttons.
     void PlayAction();
     void StopAction();
@@ -53,16 +50,18 @@ public:
     const StopMarks& Marks() const { return marks_; }
 
 private:
-    void OnCreate();
-    void OnDestroy();
-    void PaintAll();
+    void OnCreate() override;
+    void OnDestroy() override;
+    void PaintAll() override;
+    void OnTimer(uintptr_t id) override;
+    bool OnOtherMessage(uint32_t message, platform::ui::WPARAM wParam, platform::ui::LPARAM lParam) override;
 
-    void OnStylusDown(int x, int y);
-    void OnStylusMove(int x, int y);
-    void OnStylusUp(int x, int y);
+    void OnStylusDown(int x, int y, bool doubleTap) override;
+    void OnStylusMove(int x, int y) override;
+    void OnStylusUp(int x, int y) override;
     void RunRegion(MainRegion region, int x, int y);
     void ShowRepeatMenu(int x, int y);
-    void OnMenuCommand(uint32_t command);
+    void OnMenuCommand(uint32_t command) override;
 
     void OnPlaying();
     void OnStopped();

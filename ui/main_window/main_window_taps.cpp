@@ -22,7 +22,7 @@ bool IsButton(MainRegion region) {
 
 bool MainWindow::ScreenIgnoresTaps() const { return g_settings.TapHold && application_.Device().ScreenIsOff(); }
 
-void MainWindow::OnStylusDown(int x, int y) {
+void MainWindow::OnStylusDown(int x, int y, bool /*doubleTap*/) {
     pressed_ = MainRegion::None;
     dragged_ = false;
     if (ScreenIgnoresTaps()) return;

@@ -7,12 +7,45 @@
 
 using namespace platform::ui;
 
-void SkinnedWindow::KeepDrawingContext() {
-    context_ = std::make_unique<DeviceContext>(Manager()->Screen(), Point{}, Rect{});
-    FollowPlacement();
+LRESULT SkinnedWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            context_ = std::make_unique<DeviceContext>(Manager()->Screen(), Point{}, Rect{});
+            FollowPlacement();
+            return 0;
+        case WM_DESTROY:
+            OnDestroy();
+            context_.reset();
+            return 0;
+        case WM_MOVE:
+        case WM_SIZE:
+            FollowPlacement();
+            return 0;
+        case WM_PAINT:
+            PaintAll();
+            return 0;
+        case WM_COMMAND:
+            OnMenuCommand(static_cast<uint32_t>(wParam));
+            return 0;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), message == WM_LBUTTONDBLCLK);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnStylusMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            OnStylusUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        default:
+            if (OnOtherMessage(message, wParam, lParam)) return 0;
+            return DefaultHandleMessage(message, wParam, lParam);
+    }
 }
-
-void SkinnedWindow::ReleaseDrawingContext() { context_.reset(); }
 
 void SkinnedWindow::FollowPlacement() {
     if (context_ == nullptr) return;

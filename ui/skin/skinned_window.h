@@ -1,9 +1,11 @@
 #pragma once
 
-// What the three skinned windows share: a drawing context kept for the
-// window's whole life, so that partial updates (one button, the clock, a
-// bar) draw straight into the window between paints.
+// What the three skinned windows share: the dispatch of their messages, and
+// a drawing context kept for the window's whole life, so that partial
+// updates (one button, the clock, a bar) draw straight into the window
+// between paints.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,13 +16,28 @@ class SkinnedWindow : public platform::ui::Window {
 public:
     using Window::Window;
 
+    platform::ui::LRESULT HandleMessage(uint32_t message, platform::ui::WPARAM wParam,
+                                        platform::ui::LPARAM lParam) final;
+
 protected:
-    // Takes the window's drawing context at creation and gives it back at
-    // destruction.
-    void KeepDrawingContext();
-    void ReleaseDrawingContext();
-    // The layout moved or resized the window: the kept context follows it.
-    void FollowPlacement();
+    // Creation and destruction; the drawing context is taken after
+    // OnCreate and given back after OnDestroy.
+    virtual void OnCreate() {}
+    virtual void OnDestroy() {}
+    // The full repaint.
+    virtual void PaintAll() = 0;
+    // A chosen menu item; a timer's tick.
+    virtual void OnMenuCommand(uint32_t /*command*/) {}
+    virtual void OnTimer(uintptr_t /*id*/) {}
+    // The stylus, in window pixels; `doubleTap` only for classes with CS_DBLCLKS.
+    virtual void OnStylusDown(int x, int y, bool doubleTap) = 0;
+    virtual void OnStylusMove(int x, int y) = 0;
+    virtual void OnStylusUp(int x, int y) = 0;
+    // A message of the window's own; false leaves it to the default handling.
+    virtual bool OnOtherMessage(uint32_t /*message*/, platform::ui::WPARAM /*wParam*/,
+                                platform::ui::LPARAM /*lParam*/) {
+        return false;
+    }
 
     // The kept context, at the skin scale `scale`, for drawing now; nullptr
     // when the window cannot be drawn on: not created, hidden, or covered by
@@ -29,6 +46,8 @@ protected:
     platform::ui::HDC Drawing(int scale);
 
 private:
+    // The layout moved or resized the window: the kept context follows it.
+    void FollowPlacement();
     bool IsCovered() const;
 
     std::unique_ptr<platform::ui::DeviceContext> context_;
