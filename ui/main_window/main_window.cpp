@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/ui/window_manager.h"
+#include "prefs/hardware_buttons.h"
 #include "prefs/settings.h"
 #include "ui/shell/application.h"
 #include "ui/skin/main_placements.h"
@@ -30,6 +31,7 @@ bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM) {
 
 void MainWindow::OnTimer(uintptr_t id) {
     if (id == kClockTimerId) OnClockTick();
+    if (id == kMultiFunctionTimerId) OnMultiFunctionTick(application_);
 }
 
 void MainWindow::OnCreate() {
@@ -109,6 +111,12 @@ void MainWindow::DrawPosition() {
 
 void MainWindow::RedrawVolume() {
     if (HDC target = Drawing(kMainScale)) PaintVolume(target, volume_);
+}
+
+void MainWindow::SetVolume(int percent) {
+    volume_ = percent;
+    DeviceControl::SetVolumePercent(volume_);
+    RedrawVolume();
 }
 
 void MainWindow::ReadVolumeFromDevice() {

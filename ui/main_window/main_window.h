@@ -13,6 +13,7 @@
 #include "engine/player.h"
 #include "playlist/playlist_modes.h"
 #include "playlist/stop_marks.h"
+#include "prefs/multi_function.h"
 #include "ui/main_window/main_hit_regions.h"
 #include "ui/skin/skinned_window.h"
 
@@ -43,6 +44,9 @@ public:
     // Reads the device's volume again and shows it (a volume changed elsewhere).
     void ReadVolumeFromDevice();
     void RedrawVolume();
+    // Sets the volume field and the device, and redraws the bar.
+    void SetVolume(int percent);
+    MultiFunctionState& MultiFunction() { return multiFunction_; }
 
     const std::string& TitleText() const { return title_; }
     int Volume() const { return volume_; }
@@ -87,6 +91,7 @@ private:
     std::string title_ = kProgramTitle;
     int position_ = 0;  // permille of the track
     int volume_ = 10;   // percent
+    MultiFunctionState multiFunction_;
     // The region the stylus went down on, and whether it has moved on a bar.
     MainRegion pressed_ = MainRegion::None;
     bool dragged_ = false;

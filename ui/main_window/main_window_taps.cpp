@@ -3,6 +3,7 @@
 
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/window_manager.h"
+#include "prefs/options_sheet.h"
 #include "prefs/settings.h"
 #include "resources/player_menu.h"
 #include "ui/main_window/main_window.h"
@@ -28,7 +29,7 @@ void MainWindow::OnStylusDown(int x, int y, bool /*doubleTap*/) {
     if (ScreenIgnoresTaps()) return;
     switch (MainCornerAt(x, y)) {
         case MainCorner::Options:
-            // The options sheet opens from this corner once the player has one.
+            ShowOptions(application_);
             return;
         case MainCorner::Close:
             // Posted rather than sent: closing destroys this window, which

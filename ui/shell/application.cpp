@@ -1,6 +1,7 @@
 #include "ui/shell/application.h"
 
 #include "engine/player.h"
+#include "prefs/hardware_buttons.h"
 #include "prefs/settings.h"
 #include "resources/resource_ids.h"
 #include "resources/tunelark_module.h"
@@ -58,13 +59,16 @@ void Application::LayoutWindows() {
 void Application::OnFocusGained() {
     // A volume changed elsewhere shows.
     mainWindow_.ReadVolumeFromDevice();
+    ClaimButtons(*windows_, frame_);
 }
 
 void Application::OnFocusLost() {
+    if (g_settings.UnMap != 0) ReleaseButtons(*windows_, frame_);
     device_->ScreenBackOn();
 }
 
 void Application::OnFrameDestroyed() {
+    ReleaseAllButtons(*windows_, frame_);
     device_->ScreenBackOn();
     SaveSettings();
     windows_->PostQuitMessage(0);
@@ -108,6 +112,7 @@ bool Application::Start(UiBackend& backend) {
     views_->SetPlaylistWindow(&playlistWindow_);
     windows_->SetTimer(frame_, kIdleTimerId, kIdleTimerPeriodMs);
     LayoutWindows();
+    ClaimButtons(*windows_, frame_);
     windows_->SetFocus(&frame_);
     return true;
 }

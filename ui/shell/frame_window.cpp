@@ -1,6 +1,7 @@
 #include "ui/shell/frame_window.h"
 
 #include "platform/ui/window_manager.h"
+#include "prefs/hardware_buttons.h"
 #include "ui/shell/application.h"
 
 using namespace platform::ui;
@@ -32,6 +33,9 @@ LRESULT FrameWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lPara
         case WM_TIMER:
             // Reaching the loop every 50 s is what keeps the computer awake:
             // the backend holds the screen saver off while the player runs.
+            return 0;
+        case WM_HOTKEY:
+            HandleHotKey(application_, static_cast<uint32_t>(HIWORD(static_cast<uintptr_t>(lParam))));
             return 0;
         case WM_RELAYOUT:
             application_.LayoutWindows();

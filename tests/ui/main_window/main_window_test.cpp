@@ -82,6 +82,7 @@ TEST(MainWindow, DraggingThePositionSeeksOnceWhenLifted) {
 TEST(MainWindow, TheCloseCornerEndsThePlayer) {
     RunningPlayer player;
     player.Start();
+    player.ScheduleKey(VK_ESCAPE, 100);  // closes the options sheet
     player.TapMain(5, 5);
     player.Windows().PumpPending();
     EXPECT_TRUE(player.application.Frame().Exists()) << "the options corner does not close";

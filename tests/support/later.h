@@ -1,0 +1,34 @@
+#pragma once
+
+// Runs something once, a while from now on the virtual clock, inside
+// whatever loop turns then: a picture of a dialog, say, while it is open.
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/ui/window_manager.h"
+
+namespace test {
+
+class Later final : public platform::ui::Window {
+public:
+    Later(platform::ui::WindowManager& windows, uint64_t afterMs, std::function<void()> action)
+        : Window("Later"), action_(std::move(action)) {
+        windows.CreateWindow(*this, nullptr, "", {}, false);
+        windows.SetTimer(*this, kTimer, static_cast<uint32_t>(afterMs));
+    }
+
+    platform::ui::LRESULT HandleMessage(uint32_t message, platform::ui::WPARAM wParam,
+                                        platform::ui::LPARAM lParam) override {
+        if (message != platform::ui::WM_TIMER || wParam != kTimer) return DefaultHandleMessage(message, wParam, lParam);
+        Manager()->KillTimer(*this, kTimer);
+        action_();
+        return 0;
+    }
+
+private:
+    static constexpr uintptr_t kTimer = 1;
+    std::function<void()> action_;
+};
+
+}  // namespace test
