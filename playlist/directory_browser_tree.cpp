@@ -41,15 +41,10 @@ void AppendRows(DirectoryTreeItem& item, int depth, std::vector<DirectoryTreeRow
     for (const auto& child : item.children) AppendRows(*child, depth + 1, rows);
 }
 
-std::string WithoutTrailingSeparator(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
-}
-
 }  // namespace
 
 DirectoryTree::DirectoryTree(std::string rootDirectory, VolumeTest isVolume)
-    : rootDirectory_(WithoutTrailingSeparator(std::move(rootDirectory))), isVolume_(std::move(isVolume)) {
+    : rootDirectory_(platform::WithoutTrailingSeparator(std::move(rootDirectory))), isVolume_(std::move(isVolume)) {
     root_.name = kRootText;
     root_.hasChildren = true;
     Expand(root_);
@@ -63,13 +58,13 @@ std::vector<DirectoryTreeRow> DirectoryTree::Rows() {
 
 std::string DirectoryTree::PathOf(const DirectoryTreeItem& item) const {
     if (item.parent == nullptr) return rootDirectory_;
-    return platform::ui::JoinPath(PathOf(*item.parent), item.name);
+    return platform::JoinPath(PathOf(*item.parent), item.name);
 }
 
 std::unique_ptr<DirectoryTreeItem> DirectoryTree::MakeChild(DirectoryTreeItem& parent, const std::string& parentPath,
                                                             std::string name) const {
     auto child = std::make_unique<DirectoryTreeItem>();
-    const std::string path = platform::ui::JoinPath(parentPath, name);
+    const std::string path = platform::JoinPath(parentPath, name);
     child->name = std::move(name);
     child->isVolume = isVolume_ && isVolume_(path);
     child->hasChildren = HasSubdirectory(path);

@@ -1,6 +1,6 @@
 #include "playlist/display_title.h"
 
-#include "playlist/path_text.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -22,5 +22,5 @@ std::string DisplayTitle(const std::string& path) {
     PlayerTag tag;
     std::string text;
     if (PlayerReadFileTag(path, &tag) != 0 && ArtistTitleText(tag, text)) return text;
-    return std::string(FileNamePart(path));
+    return std::string(platform::FileNamePart(path));
 }

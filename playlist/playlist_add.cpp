@@ -5,7 +5,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "playlist/path_text.h"
+#include "platform/path_text.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_view.h"
 
@@ -44,11 +44,11 @@ bool Playlist::AddFiles(std::string_view selection, std::string& lastDirectory) 
     if (std::filesystem::is_directory(status)) {
         // Several files chosen in one directory: the directory, then their names.
         lastDirectory = first;
-        for (size_t i = 1; i < pieces.size(); ++i) Insert(JoinPath(first, pieces[i]), -1);
+        for (size_t i = 1; i < pieces.size(); ++i) Insert(platform::JoinPath(first, pieces[i]), -1);
         return true;
     }
     Insert(first, -1);
-    const std::string directory = DirectoryPart(first);
+    const std::string directory = platform::DirectoryPart(first);
     if (!directory.empty()) lastDirectory = directory;
     return true;
 }
@@ -64,7 +64,7 @@ int32_t Playlist::AddDirectory(const std::string& directory, std::string& lastDi
     for (; !error && iterator != std::filesystem::directory_iterator(); iterator.increment(error)) {
         const std::string name = iterator->path().filename().string();
         for (size_t group = 0; group < kDirectoryExtensions.size(); ++group) {
-            if (!EndsWithIgnoringCase(name, kDirectoryExtensions[group])) continue;
+            if (!platform::EndsWithIgnoringCase(name, kDirectoryExtensions[group])) continue;
             std::error_code typeError;
             if (!iterator->is_directory(typeError)) groups[group].push_back(name);
             break;
@@ -73,7 +73,7 @@ int32_t Playlist::AddDirectory(const std::string& directory, std::string& lastDi
     int32_t added = 0;
     for (const std::vector<std::string>& names : groups) {
         for (const std::string& name : names) {
-            Insert(JoinPath(directory, name), -1);
+            Insert(platform::JoinPath(directory, name), -1);
             ++added;
         }
     }

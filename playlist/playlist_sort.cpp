@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "engine/player.h"
-#include "playlist/path_text.h"
+#include "platform/path_text.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_view.h"
 
@@ -19,7 +19,7 @@ void Playlist::SortByTitle() {
     for (const PlaylistEntry& entry : entries_) {
         // An entry without a readable tag sorts as an empty title.
         PlayerTag tag;
-        keys.push_back(PlayerReadFileTag(entry.Path, &tag) != 0 ? FoldCase(tag.title) : std::string());
+        keys.push_back(PlayerReadFileTag(entry.Path, &tag) != 0 ? platform::FoldCase(tag.title) : std::string());
     }
     SortByKeys(std::move(keys));
     if (view_ != nullptr) view_->EndWaitCursor();
@@ -28,14 +28,14 @@ void Playlist::SortByTitle() {
 void Playlist::SortByFileName() {
     std::vector<std::string> keys;
     keys.reserve(entries_.size());
-    for (const PlaylistEntry& entry : entries_) keys.push_back(FoldCase(FileNamePart(entry.Path)));
+    for (const PlaylistEntry& entry : entries_) keys.push_back(platform::FoldCase(platform::FileNamePart(entry.Path)));
     SortByKeys(std::move(keys));
 }
 
 void Playlist::SortByPath() {
     std::vector<std::string> keys;
     keys.reserve(entries_.size());
-    for (const PlaylistEntry& entry : entries_) keys.push_back(FoldCase(entry.Path));
+    for (const PlaylistEntry& entry : entries_) keys.push_back(platform::FoldCase(entry.Path));
     SortByKeys(std::move(keys));
 }
 

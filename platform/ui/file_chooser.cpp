@@ -33,7 +33,7 @@ void FileChooser::Relist() {
 
 void FileChooser::GoUp() {
     if (AtTop()) return;
-    const std::string left = FileNamePart(directory_);
+    const std::string left(FileNamePart(directory_));
     Open(ParentDirectory(directory_));
     const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const DirectoryEntry& entry) {
         return entry.isDirectory && entry.name == left;

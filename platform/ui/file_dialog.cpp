@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string_view>
 
 #include "platform/ui/dialog_host.h"
 #include "platform/ui/file_chooser_view.h"
@@ -59,9 +60,9 @@ std::string MultipleSelection(const std::string& directory, const std::vector<st
     return result;
 }
 
-bool HasExtension(const std::string& fileName) {
+bool HasExtension(std::string_view fileName) {
     const size_t dot = fileName.rfind('.');
-    return dot != std::string::npos && dot > 0 && dot + 1 < fileName.size();
+    return dot != std::string_view::npos && dot > 0 && dot + 1 < fileName.size();
 }
 
 // The path the typed name stands for: absolute as typed, or inside the

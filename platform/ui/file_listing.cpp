@@ -72,11 +72,6 @@ bool CanList(const std::string& path) {
     return true;
 }
 
-std::string WithoutTrailingSeparator(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
-}
-
 // Without "." and ".." steps or a trailing '/'.
 std::string Normalised(const std::string& path) {
     return WithoutTrailingSeparator(std::filesystem::path(path).lexically_normal().string());
@@ -118,21 +113,11 @@ std::vector<DirectoryEntry> ListDirectory(const std::string& directory, std::str
     return folders;
 }
 
-std::string JoinPath(const std::string& directory, const std::string& name) {
-    if (directory.empty() || directory.back() == '/') return directory + name;
-    return directory + "/" + name;
-}
-
 std::string ParentDirectory(const std::string& path) {
     const std::string trimmed = WithoutTrailingSeparator(path);
     const size_t separator = trimmed.rfind('/');
     if (separator == std::string::npos) return ".";
     return separator == 0 ? "/" : trimmed.substr(0, separator);
-}
-
-std::string FileNamePart(const std::string& path) {
-    const size_t separator = path.rfind('/');
-    return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 std::string ReadableDirectoryNear(const std::string& wanted) {

@@ -1,12 +1,15 @@
 #pragma once
 
 // What the file dialogs read from the file system: a directory's folders and
-// the files a filter lets through, paths moved up and joined, and where a
-// dialog can open when the directory it was given is gone.
+// the files a filter lets through, paths moved up, and where a dialog can
+// open when the directory it was given is gone. Paths are joined and cut
+// with platform/path_text.h.
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/path_text.h"
 
 namespace platform::ui {
 
@@ -26,14 +29,8 @@ bool MatchesFilePatterns(std::string_view name, std::string_view patterns);
 // cannot be read lists as empty.
 std::vector<DirectoryEntry> ListDirectory(const std::string& directory, std::string_view patterns);
 
-// `name` inside `directory`, with one '/' between them.
-std::string JoinPath(const std::string& directory, const std::string& name);
-
 // The directory that holds `path`; "/" for "/" itself.
 std::string ParentDirectory(const std::string& path);
-
-// The last component of `path`.
-std::string FileNamePart(const std::string& path);
 
 // Where a dialog asked to open in `wanted` opens: that directory (made
 // absolute, without a trailing '/') when it can be listed, else its nearest

@@ -10,7 +10,7 @@
 
 #include "platform/ui/window_manager.h"
 #include "playlist/add_file_dialog.h"
-#include "playlist/path_text.h"
+#include "platform/path_text.h"
 #include "playlist/display_title.h"
 #include "prefs/settings.h"
 #include "ui/main_window/main_window.h"
@@ -135,7 +135,7 @@ void MainWindow::ShowTitle(int32_t index) {
     if (!tagged || !ArtistTitleText(tag_, title_)) {
         std::string path;
         application_.GetPlaylist().GetPath(index, path);
-        title_ = std::string(FileNamePart(path));
+        title_ = std::string(platform::FileNamePart(path));
     }
     DrawTitle();
 }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "playlist/path_text.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ std::optional<SkinFiles> SkinFiles::List(const std::string& dir) {
 int SkinFiles::CountNamed(std::span<const std::string_view> names) const {
     auto named = [&names](const Entry& entry) {
         return !entry.isDirectory && std::ranges::any_of(names, [&entry](std::string_view name) {
-            return EqualsIgnoringCase(entry.name, name);
+            return platform::EqualsIgnoringCase(entry.name, name);
         });
     };
     return static_cast<int>(std::ranges::count_if(entries_, named));
@@ -51,12 +51,12 @@ int SkinFiles::CountNamed(std::span<const std::string_view> names) const {
 std::optional<std::string> SkinFiles::Find(std::string_view name) const {
     const Entry* found = nullptr;
     for (const Entry& entry : entries_) {
-        if (!entry.isRegularFile || !EqualsIgnoringCase(entry.name, name)) {
+        if (!entry.isRegularFile || !platform::EqualsIgnoringCase(entry.name, name)) {
             continue;
         }
         if (found == nullptr || entry.name == name) {
             found = &entry;
         }
     }
-    return found != nullptr ? std::optional(JoinPath(dir_, found->name)) : std::nullopt;
+    return found != nullptr ? std::optional(platform::JoinPath(dir_, found->name)) : std::nullopt;
 }

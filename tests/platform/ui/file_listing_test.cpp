@@ -73,7 +73,7 @@ TEST(FileListingTest, PathsMoveUpAndFallBackToWhatExists) {
     EXPECT_EQ(ParentDirectory("/music/rock"), "/music");
     EXPECT_EQ(ParentDirectory("/music"), "/");
     EXPECT_EQ(ParentDirectory("/"), "/");
-    EXPECT_EQ(JoinPath("/", "music"), "/music");
+    EXPECT_EQ(platform::JoinPath("/", "music"), "/music");
 }
 
 TEST(FileListingTest, BytesThatAreNotUtf8ShowAsReplacementCharacters) {

@@ -1,9 +1,12 @@
 #pragma once
 
-// Small helpers on UTF-8 paths with '/' separators.
+// Small helpers on UTF-8 paths with '/' separators, and the ASCII case
+// folding their names are compared with.
 
 #include <string>
 #include <string_view>
+
+namespace platform {
 
 // The part after the last '/', the whole path when it has none.
 std::string_view FileNamePart(std::string_view path);
@@ -11,6 +14,9 @@ std::string_view FileNamePart(std::string_view path);
 // The path cut at its last '/' ("/" for a file in the root); empty when the
 // path has no '/'.
 std::string DirectoryPart(std::string_view path);
+
+// The path without the '/'s that end it; "/" stays "/".
+std::string WithoutTrailingSeparator(std::string path);
 
 // "directory/name", without doubling a '/' that ends the directory.
 std::string JoinPath(std::string_view directory, std::string_view name);
@@ -20,3 +26,5 @@ std::string JoinPath(std::string_view directory, std::string_view name);
 std::string FoldCase(std::string_view text);
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);
+
+}  // namespace platform

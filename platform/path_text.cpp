@@ -1,4 +1,6 @@
-#include "playlist/path_text.h"
+#include "platform/path_text.h"
+
+namespace platform {
 
 namespace {
 
@@ -17,6 +19,11 @@ std::string DirectoryPart(std::string_view path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string_view::npos) return {};
     return std::string(path.substr(0, slash == 0 ? 1 : slash));
+}
+
+std::string WithoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
 }
 
 std::string JoinPath(std::string_view directory, std::string_view name) {
@@ -44,3 +51,5 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
 bool EqualsIgnoringCase(std::string_view left, std::string_view right) {
     return left.size() == right.size() && EndsWithIgnoringCase(left, right);
 }
+
+}  // namespace platform
