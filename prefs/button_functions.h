@@ -51,6 +51,23 @@ inline const HardwareKey* FindHardwareKey(uint32_t virtualKey) {
     return nullptr;
 }
 
+// The codes stored in the Map* fields.
+enum MappingCode : int32_t {
+    kPlayCode = 1,
+    kStopCode = 2,
+    kPauseCode = 3,
+    kPrevCode = 4,
+    kNextCode = 5,
+    kRewindCode = 6,
+    kForwardCode = 7,
+    kVolumeUpCode = 8,
+    kVolumeDownCode = 9,
+    kScreenToggleCode = 10,
+    kExitCode = 11,
+    kPlayPauseCode = 12,
+    kMultiFunctionCode = 13,
+};
+
 // A function has two codes: the one stored in the Map* fields, and the one
 // stored in the MultiFunc* fields (its name's string number). Both run it.
 struct ButtonFunction {
@@ -59,23 +76,27 @@ struct ButtonFunction {
     int32_t multiFunctionCode;  // 0: cannot be a multi-function slot
 };
 
-inline constexpr int32_t kMultiFunctionCode = 13;
-
 inline constexpr std::array<ButtonFunction, 13> kButtonFunctions{{
-    {"Play", 1, 15},
-    {"Stop", 2, 17},
-    {"Pause", 3, 18},
-    {"Prev", 4, 19},
-    {"Next", 5, 20},
-    {"Rew", 6, 21},
-    {"FF", 7, 22},
-    {"Volume Up", 8, 23},
-    {"Volume Down", 9, 24},
-    {"Screen Toggle", 10, 25},
-    {"Exit", 11, 26},
-    {"Play / Pause", 12, 16},
+    {"Play", kPlayCode, 15},
+    {"Stop", kStopCode, 17},
+    {"Pause", kPauseCode, 18},
+    {"Prev", kPrevCode, 19},
+    {"Next", kNextCode, 20},
+    {"Rew", kRewindCode, 21},
+    {"FF", kForwardCode, 22},
+    {"Volume Up", kVolumeUpCode, 23},
+    {"Volume Down", kVolumeDownCode, 24},
+    {"Screen Toggle", kScreenToggleCode, 25},
+    {"Exit", kExitCode, 26},
+    {"Play / Pause", kPlayPauseCode, 16},
     {"Multi Function", kMultiFunctionCode, 0},
 }};
+
+// The functions run after one to five presses of the multi-function button;
+// more presses run nothing.
+inline constexpr std::array<int32_t Settings::*, 5> kMultiFunctionSlots{
+    &Settings::MultiFunc1, &Settings::MultiFunc2, &Settings::MultiFunc3, &Settings::MultiFunc4,
+    &Settings::MultiFunc5};
 
 // The function either of its codes names; null for 0 and unknown codes.
 inline const ButtonFunction* FindButtonFunction(int32_t code) {

@@ -13,24 +13,7 @@ using namespace platform::ui;
 
 namespace {
 
-// The mapping codes of the function table.
-enum MappingCode : int32_t {
-    kPlay = 1,
-    kStop = 2,
-    kPause = 3,
-    kPrev = 4,
-    kNext = 5,
-    kRewind = 6,
-    kForward = 7,
-    kVolumeUp = 8,
-    kVolumeDown = 9,
-    kScreenToggle = 10,
-    kExit = 11,
-    kPlayPause = 12,
-};
-
 constexpr int kMaximumVolume = 100;
-constexpr int32_t kMillisecondsPerSecond = 1000;
 
 bool Mapped(const HardwareKey& key) { return g_settings.*key.mapping != 0; }
 
@@ -38,22 +21,11 @@ bool Mapped(const HardwareKey& key) { return g_settings.*key.mapping != 0; }
 // the multi-function button get through; true when the call is done.
 bool HeldBack(Application& application, uint32_t key, const ButtonFunction& function) {
     if (!g_settings.ButtonHold || !application.Device().ScreenIsOff()) return false;
-    if (function.mappingCode == kScreenToggle) {
+    if (function.mappingCode == kScreenToggleCode) {
         application.Device().ToggleScreen();
         return true;
     }
     return !IsMediaKey(key) && function.mappingCode != kMultiFunctionCode;
-}
-
-void Seek(PlayerEngine* engine, bool forward) {
-    const int32_t status = PlayerGetStatus(engine);
-    if (status != PLAYER_PLAYING && status != PLAYER_PAUSED) return;
-    const int32_t milliseconds = g_settings.SeekStep * kMillisecondsPerSecond;
-    if (forward) {
-        PlayerForward(engine, milliseconds);
-    } else {
-        PlayerRewind(engine, milliseconds);
-    }
 }
 
 // Below 1 % is silence, above 100 % there is nothing.
@@ -94,18 +66,18 @@ void RunButtonFunction(Application& application, uint32_t key, int32_t code) {
     MainWindow& main = application.Main();
     PlayerEngine* engine = application.Engine();
     switch (function->mappingCode) {
-        case kPlay: main.PlayAction(); break;
-        case kStop: main.StopAction(); break;
-        case kPause: PlayerPause(engine); break;
-        case kPrev: main.PrevAction(); break;
-        case kNext: main.NextAction(); break;
-        case kRewind: Seek(engine, false); break;
-        case kForward: Seek(engine, true); break;
-        case kVolumeUp: ChangeVolume(main, g_settings.VolUpStep); break;
-        case kVolumeDown: ChangeVolume(main, -g_settings.VolDownStep); break;
-        case kScreenToggle: application.Device().ToggleScreen(); break;
-        case kExit: application.Windows().PostMessage(&application.Frame(), WM_CLOSE, 0, 0); break;
-        case kPlayPause:
+        case kPlayCode: main.PlayAction(); break;
+        case kStopCode: main.StopAction(); break;
+        case kPauseCode: PlayerPause(engine); break;
+        case kPrevCode: main.PrevAction(); break;
+        case kNextCode: main.NextAction(); break;
+        case kRewindCode: main.SeekByStep(false); break;
+        case kForwardCode: main.SeekByStep(true); break;
+        case kVolumeUpCode: ChangeVolume(main, g_settings.VolUpStep); break;
+        case kVolumeDownCode: ChangeVolume(main, -g_settings.VolDownStep); break;
+        case kScreenToggleCode: application.Device().ToggleScreen(); break;
+        case kExitCode: application.Windows().PostMessage(&application.Frame(), WM_CLOSE, 0, 0); break;
+        case kPlayPauseCode:
             if (PlayerGetStatus(engine) == PLAYER_PLAYING) {
                 PlayerPause(engine);
             } else {

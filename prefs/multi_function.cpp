@@ -5,10 +5,10 @@
 // timer that always ran would put them, so the player behaves the same but
 // costs nothing while idle.
 
-#include <array>
 
 #include "platform/play_sound.h"
 #include "platform/ui/window_manager.h"
+#include "prefs/button_functions.h"
 #include "prefs/hardware_buttons.h"
 #include "prefs/multi_function.h"
 #include "prefs/settings.h"
@@ -17,10 +17,6 @@
 #include "ui/shell/application.h"
 
 namespace {
-
-constexpr std::array<int32_t Settings::*, kMultiFunctionSlots> kSlots{
-    &Settings::MultiFunc1, &Settings::MultiFunc2, &Settings::MultiFunc3, &Settings::MultiFunc4,
-    &Settings::MultiFunc5};
 
 void PlayClickResource() {
     platform::PlaySoundClip(TunelarkModule()->Find(platform::ui::ResourceKind::Wave, IDR_CLICK_WAVE));
@@ -51,5 +47,7 @@ void OnMultiFunctionTick(Application& application) {
     if (g_settings.UseSound) {
         for (int32_t click = 0; click < presses; ++click) g_playClickSound();
     }
-    if (presses <= kMultiFunctionSlots) RunButtonFunction(application, 0, g_settings.*kSlots[presses - 1]);
+    if (static_cast<size_t>(presses) <= kMultiFunctionSlots.size()) {
+        RunButtonFunction(application, 0, g_settings.*kMultiFunctionSlots[static_cast<size_t>(presses - 1)]);
+    }
 }

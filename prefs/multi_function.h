@@ -10,8 +10,6 @@ inline constexpr uintptr_t kMultiFunctionTimerId = 1;
 inline constexpr uint32_t kMultiFunctionTickMs = 100;
 // Ticks without a press after which the count is evaluated: about 800 ms.
 inline constexpr int32_t kMultiFunctionThresholdTicks = 8;
-// Counts above this run nothing.
-inline constexpr int32_t kMultiFunctionSlots = 5;
 
 // Kept by the main window for as long as it lives.
 struct MultiFunctionState {

@@ -61,9 +61,7 @@ MultiFunctionPage::MultiFunctionPage(Settings& settings) : useSound(settings.Use
 }
 
 int32_t& MultiFunctionPage::Slot(int number) {
-    int32_t Settings::*const slots[kSlots] = {&Settings::MultiFunc1, &Settings::MultiFunc2, &Settings::MultiFunc3,
-                                              &Settings::MultiFunc4, &Settings::MultiFunc5};
-    return settings_.*slots[number - 1];
+    return settings_.*kMultiFunctionSlots[static_cast<size_t>(number - 1)];
 }
 
 void MultiFunctionPage::Change() {

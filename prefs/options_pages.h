@@ -137,7 +137,7 @@ private:
 
 class MultiFunctionPage final : public OptionsPage {
 public:
-    static constexpr int kSlots = 5;
+    static constexpr int kSlots = static_cast<int>(kMultiFunctionSlots.size());
     static constexpr int kNoChoice = 0;  // "<Select>"
 
     explicit MultiFunctionPage(Settings& settings);

@@ -38,6 +38,8 @@ public:
     void AddFileAction();
     // Opens and plays a playlist entry (the playlist's double tap).
     bool PlayEntry(int32_t index);
+    // Rewinds or fast-forwards by SeekStep seconds unless stopped.
+    void SeekByStep(bool forward);
 
     // The engine opened entry `index`: show its track information and title.
     void ShowTrack(int32_t index);

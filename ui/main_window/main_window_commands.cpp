@@ -88,6 +88,17 @@ void MainWindow::AddFileAction() {
     if (playlist.OpenEntry(engine, 0)) PlayerPlay(engine);
 }
 
+void MainWindow::SeekByStep(bool forward) {
+    PlayerEngine* engine = application_.Engine();
+    if (PlayerGetStatus(engine) == PLAYER_STOPPED) return;
+    const int32_t milliseconds = g_settings.SeekStep * 1000;
+    if (forward) {
+        PlayerForward(engine, milliseconds);
+    } else {
+        PlayerRewind(engine, milliseconds);
+    }
+}
+
 bool MainWindow::PlayEntry(int32_t index) {
     PlayerEngine* engine = application_.Engine();
     marks_.ReopenMark = PlayerGetStatus(engine) != PLAYER_STOPPED;

@@ -77,23 +77,22 @@ void MainWindow::OnStylusUp(int x, int y) {
 
 void MainWindow::RunRegion(MainRegion region, int x, int y) {
     PlayerEngine* engine = application_.Engine();
-    const bool stopped = PlayerGetStatus(engine) == PLAYER_STOPPED;
     switch (region) {
         case MainRegion::Prev:
-            if (!g_settings.StudyMode) {
+            if (g_settings.StudyMode) {
+                SeekByStep(false);
+            } else {
                 PrevAction();
-            } else if (!stopped) {
-                PlayerRewind(engine, g_settings.SeekStep * 1000);
             }
             break;
         case MainRegion::Play: PlayAction(); break;
         case MainRegion::Pause: PlayerPause(engine); break;
         case MainRegion::Stop: StopAction(); break;
         case MainRegion::Next:
-            if (!g_settings.StudyMode) {
+            if (g_settings.StudyMode) {
+                SeekByStep(true);
+            } else {
                 NextAction();
-            } else if (!stopped) {
-                PlayerForward(engine, g_settings.SeekStep * 1000);
             }
             break;
         case MainRegion::Eject: AddFileAction(); break;
