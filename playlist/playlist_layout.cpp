@@ -44,11 +44,10 @@ constexpr int kStripThumbHeight = 18;
 // A tap and the window's right and bottom edges in skin units, unrounded.
 struct SkinTap {
     SkinTap(const PlaylistGeometry& geometry, int windowX, int windowY) {
-        const float toSkin = 100.0f / static_cast<float>(geometry.scale);
-        x = static_cast<float>(windowX) * toSkin;
-        y = static_cast<float>(windowY) * toSkin;
-        right = static_cast<float>(geometry.width) * toSkin;
-        bottom = static_cast<float>(geometry.height) * toSkin;
+        x = ToSkinUnits(windowX, geometry.scale);
+        y = ToSkinUnits(windowY, geometry.scale);
+        right = ToSkinUnits(geometry.width, geometry.scale);
+        bottom = ToSkinUnits(geometry.height, geometry.scale);
     }
     float x, y, right, bottom;
 };

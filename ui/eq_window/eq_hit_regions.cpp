@@ -1,6 +1,7 @@
 #include "ui/eq_window/eq_hit_regions.h"
 
 #include "ui/skin/equalizer_placements.h"
+#include "ui/skin/skin_sprites.h"
 
 namespace {
 
@@ -18,10 +19,6 @@ constexpr int kSliderWidth = 14;
 constexpr int kSliderHeight = 64;
 constexpr int kSliderTop = 38;
 
-constexpr int kCloseCornerLeft = 225;
-constexpr int kCloseCornerRight = 240;
-constexpr int kCloseCornerBottom = 15;
-
 Box SliderBox(int column) {
     return {static_cast<float>(column), static_cast<float>(column + kSliderWidth), kSliderTop,
             kSliderTop + kSliderHeight};
@@ -29,15 +26,10 @@ Box SliderBox(int column) {
 
 }  // namespace
 
-bool IsEqCloseCorner(int x, int y) {
-    return x >= kCloseCornerLeft && x <= kCloseCornerRight && y >= 0 && y <= kCloseCornerBottom;
-}
-
 EqRegion EqRegionAt(int x, int y, int scale) {
     if (scale <= 0) return {};
-    const float toSkin = 100.0f / static_cast<float>(scale);
-    const float skinX = static_cast<float>(x) * toSkin;
-    const float skinY = static_cast<float>(y) * toSkin;
+    const float skinX = ToSkinUnits(x, scale);
+    const float skinY = ToSkinUnits(y, scale);
     if (kOnButton.Holds(skinX, skinY)) return {EqControl::OnButton};
     if (kPresetsButton.Holds(skinX, skinY)) return {EqControl::PresetsButton};
     if (SliderBox(kPreampSliderColumn).Holds(skinX, skinY)) return {EqControl::Slider, kPreampSlider};

@@ -18,9 +18,6 @@ struct EqRegion {
     bool operator==(const EqRegion&) const = default;
 };
 
-// The title bar's close button, tested before the regions, in window pixels.
-bool IsEqCloseCorner(int x, int y);
-
 // The first region, in the table's order, that holds the tap at (x, y)
 // window pixels with the skin drawn at `scale` percent.
 EqRegion EqRegionAt(int x, int y, int scale);

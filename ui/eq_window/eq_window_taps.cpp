@@ -17,7 +17,7 @@ bool EqWindow::ScreenIgnoresTaps() const { return g_settings.TapHold && applicat
 void EqWindow::OnStylusDown(int x, int y, bool /*doubleTap*/) {
     pressed_ = EqControl::None;
     if (ScreenIgnoresTaps()) return;
-    if (IsEqCloseCorner(x, y)) {
+    if (InTitleBarCloseBox(x, y)) {
         // The window stays with its sliders; the layout gives it no room.
         g_settings.EQWnd = 0;
         application_.Windows().SendMessage(application_.Frame(), WM_RELAYOUT, 0, 0);

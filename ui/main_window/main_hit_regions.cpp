@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "ui/skin/skin_sprites.h"
+
 namespace {
 
 struct Region {
@@ -32,9 +34,6 @@ constexpr int kPositionBarLeft = 16;
 constexpr int kPositionBarLength = 248;
 
 constexpr int kOptionsCornerSize = 20;
-constexpr int kCloseCornerLeft = 225;
-constexpr int kCloseCornerRight = 240;
-constexpr int kCloseCornerBottom = 15;
 
 // The part of a bar under window x as a fraction times `full`, truncated.
 int BarValueAtX(int x, int scale, int barLeft, int barLength, int full) {
@@ -49,15 +48,14 @@ int BarValueAtX(int x, int scale, int barLeft, int barLength, int full) {
 
 MainCorner MainCornerAt(int x, int y) {
     if (x >= 0 && x <= kOptionsCornerSize && y >= 0 && y <= kOptionsCornerSize) return MainCorner::Options;
-    if (x >= kCloseCornerLeft && x <= kCloseCornerRight && y >= 0 && y <= kCloseCornerBottom) return MainCorner::Close;
+    if (InTitleBarCloseBox(x, y)) return MainCorner::Close;
     return MainCorner::None;
 }
 
 MainRegion MainRegionAt(int x, int y, int scale) {
     if (scale <= 0) return MainRegion::None;
-    const float toSkin = 100.0f / static_cast<float>(scale);
-    const float skinX = static_cast<float>(x) * toSkin;
-    const float skinY = static_cast<float>(y) * toSkin;
+    const float skinX = ToSkinUnits(x, scale);
+    const float skinY = ToSkinUnits(y, scale);
     for (const Region& region : kRegions) {
         if (skinX >= region.left && skinX <= region.right && skinY >= region.top && skinY <= region.bottom) {
             return region.region;

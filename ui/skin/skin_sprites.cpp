@@ -118,6 +118,15 @@ ToggleState ToggleStateOf(bool on, bool pressed) {
 
 int ScaleToScreen(int length) { return length * g_skin.Scale / 100; }
 
+float ToSkinUnits(int pixels, int scale) { return static_cast<float>(pixels) * (100.0f / static_cast<float>(scale)); }
+
+bool InTitleBarCloseBox(int x, int y) {
+    constexpr int kLeft = 225;
+    constexpr int kRight = 240;
+    constexpr int kBottom = 15;
+    return x >= kLeft && x <= kRight && y >= 0 && y <= kBottom;
+}
+
 bool CopySprite(HDC target, HBITMAP bitmap, const RECT& destination, const RECT& source) {
     if (target == nullptr || bitmap == nullptr) {
         return false;

@@ -40,6 +40,14 @@ ToggleState ToggleStateOf(bool on, bool pressed);
 // A skin length in screen pixels at the skin's current Scale.
 int ScaleToScreen(int length);
 
+// A length in window pixels in skin units at `scale` percent, unrounded:
+// what the windows hit-test taps in.
+float ToSkinUnits(int pixels, int scale);
+
+// The close box of the main and equalizer title bars, in window pixels,
+// edges included.
+bool InTitleBarCloseBox(int x, int y);
+
 // Stretch-copies `source` of `bitmap` onto `destination` of `target` through a
 // memory context of its own. False, leaving the target as it was, for a null
 // bitmap or target.

@@ -106,10 +106,10 @@ TEST(EqualizerRegions, TapsLandOnTheRegionsIncludingTheirEdges) {
         {{214, 60}, {EqControl::Slider, 10}},    {{50, 21}, {}},  // the AUTO button
     };
     for (const auto& [tap, region] : cases) EXPECT_EQ(EqRegionAt(tap.x, tap.y, 87), region) << tap.x << "," << tap.y;
-    EXPECT_TRUE(IsEqCloseCorner(225, 0));
-    EXPECT_TRUE(IsEqCloseCorner(240, 15));
-    EXPECT_FALSE(IsEqCloseCorner(224, 5));
-    EXPECT_FALSE(IsEqCloseCorner(230, 16));
+    EXPECT_TRUE(InTitleBarCloseBox(225, 0));
+    EXPECT_TRUE(InTitleBarCloseBox(240, 15));
+    EXPECT_FALSE(InTitleBarCloseBox(224, 5));
+    EXPECT_FALSE(InTitleBarCloseBox(230, 16));
 }
 
 // Writes and reads numbers of the player's stored settings.
