@@ -53,14 +53,7 @@ void PlaylistWindow::OnDestroy() {
     SaveDefaultList(List());
 }
 
-void PlaylistWindow::PaintAll() {
-    HDC target = Drawing(kPlaylistScale);
-    if (target == nullptr) return;
-    PaintFrame(target);
-    PaintBar(target);
-    const PlaylistGeometry geometry = Geometry();
-    for (int row = 0; row < geometry.DrawnRows(); ++row) DrawRow(target, row);
-}
+void PlaylistWindow::PaintAll() { RepaintList(); }
 
 void PlaylistWindow::PaintFrame(HDC target) {
     const PlaylistGeometry geometry = Geometry();
@@ -120,8 +113,7 @@ const std::string& PlaylistWindow::TitleOf(const std::string& path) {
     return found->second;
 }
 
-void PlaylistWindow::DrawRow(HDC target, int visibleRow) {
-    const PlaylistGeometry geometry = Geometry();
+void PlaylistWindow::DrawRow(HDC target, const PlaylistGeometry& geometry, int visibleRow) {
     const int top = geometry.rowsTop + visibleRow * kPlaylistRowHeight;
     const int height = visibleRow < geometry.wholeRows ? kPlaylistRowHeight : geometry.partialRowHeight;
     if (height <= 0) return;
@@ -137,9 +129,10 @@ void PlaylistWindow::DrawRow(HDC target, int visibleRow) {
 }
 
 void PlaylistWindow::RepaintRow(int32_t index) {
+    const PlaylistGeometry geometry = Geometry();
     const int visibleRow = index - firstRow_;
-    if (visibleRow < 0 || visibleRow >= Geometry().DrawnRows()) return;
-    if (HDC target = Drawing(kPlaylistScale)) DrawRow(target, visibleRow);
+    if (visibleRow < 0 || visibleRow >= geometry.DrawnRows()) return;
+    if (HDC target = Drawing(kPlaylistScale)) DrawRow(target, geometry, visibleRow);
 }
 
 void PlaylistWindow::RepaintList() {
@@ -147,7 +140,8 @@ void PlaylistWindow::RepaintList() {
     if (target == nullptr) return;
     PaintFrame(target);
     PaintBar(target);
-    for (int row = 0; row < Geometry().DrawnRows(); ++row) DrawRow(target, row);
+    const PlaylistGeometry geometry = Geometry();
+    for (int row = 0; row < geometry.DrawnRows(); ++row) DrawRow(target, geometry, row);
 }
 
 void PlaylistWindow::SetFirstVisibleRow(int32_t row) {

@@ -46,7 +46,7 @@ private:
     void PaintFrame(platform::ui::HDC target);
     void PaintBar(platform::ui::HDC target);
     void RedrawBar();
-    void DrawRow(platform::ui::HDC target, int visibleRow);
+    void DrawRow(platform::ui::HDC target, const PlaylistGeometry& geometry, int visibleRow);
     void DrawGroupButton(GroupButton button, bool pressed);
     const std::string& TitleOf(const std::string& path);
 

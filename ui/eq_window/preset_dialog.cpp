@@ -4,10 +4,10 @@
 #include <imgui_internal.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 #include <vector>
 
+#include "platform/path_text.h"
 #include "platform/ui/dialog_host.h"
 #include "ui/eq_window/eq_presets.h"
 
@@ -40,9 +40,7 @@ std::string ButtonLabel(std::string_view text) {
 }
 
 bool LessIgnoringCase(const std::string& left, const std::string& right) {
-    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) < std::tolower(static_cast<unsigned char>(b));
-    });
+    return platform::FoldCase(left) < platform::FoldCase(right);
 }
 
 class PresetDialog {
