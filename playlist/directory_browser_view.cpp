@@ -157,13 +157,11 @@ void DirectoryBrowserView::MoveSelection(std::ptrdiff_t rows) {
 bool DirectoryBrowserView::HandleKey(uint32_t virtualKey) {
     using namespace platform::ui;
     const auto everyRow = static_cast<std::ptrdiff_t>(tree_.Rows().size());
+    if (const std::optional<std::ptrdiff_t> rows = ListMoveForKey(virtualKey, visibleRows_, everyRow)) {
+        MoveSelection(*rows);
+        return true;
+    }
     switch (virtualKey) {
-        case VK_UP: MoveSelection(-1); return true;
-        case VK_DOWN: MoveSelection(1); return true;
-        case VK_PRIOR: MoveSelection(-visibleRows_); return true;
-        case VK_NEXT: MoveSelection(visibleRows_); return true;
-        case VK_HOME: MoveSelection(-everyRow); return true;
-        case VK_END: MoveSelection(everyRow); return true;
         case VK_RIGHT:
             tree_.ExpandOrDescend();
             scrollToSelection_ = true;

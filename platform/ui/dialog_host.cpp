@@ -249,4 +249,16 @@ int MessageBox(WindowManager& windows, const std::string& text, const std::strin
         IDOK, withCancel ? IDCANCEL : IDOK);
 }
 
+std::optional<std::ptrdiff_t> ListMoveForKey(uint32_t virtualKey, std::ptrdiff_t pageRows, std::ptrdiff_t allRows) {
+    switch (virtualKey) {
+        case VK_UP: return -1;
+        case VK_DOWN: return 1;
+        case VK_PRIOR: return -pageRows;
+        case VK_NEXT: return pageRows;
+        case VK_HOME: return -allRows;
+        case VK_END: return allRows;
+        default: return std::nullopt;
+    }
+}
+
 }  // namespace platform::ui

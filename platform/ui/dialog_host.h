@@ -10,7 +10,9 @@
 // so a tap (down and up) is never lost between frames; ImGui's clock is the
 // window system's, so a double tap means the same on both backends.
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/ui/window.h"
@@ -29,6 +31,11 @@ constexpr uint32_t MB_OKCANCEL = 0x0001;
 // and returns true when it took the key (a list moving its highlight, say).
 // The dialog is drawn again after a key it took.
 using DialogKeyHandler = std::function<bool(uint32_t virtualKey)>;
+
+// How far a dialog's list moves its highlight for a key: a row for Up and
+// Down, `pageRows` for Page Up and Page Down, `allRows` (to the end) for
+// Home and End; nothing for other keys.
+std::optional<std::ptrdiff_t> ListMoveForKey(uint32_t virtualKey, std::ptrdiff_t pageRows, std::ptrdiff_t allRows);
 
 // A modal dialog: `content` draws one ImGui frame of the dialog's widgets
 // and calls `end(result)` when the dialog is done. Enter ends it with

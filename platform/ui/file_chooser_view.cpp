@@ -215,20 +215,13 @@ void FileChooserView::MoveHighlight(std::ptrdiff_t rows) {
 bool FileChooserView::HandleKey(uint32_t virtualKey) {
     // Keys that edit text belong to the name field while it has the keyboard.
     const bool typing = ImGui::GetIO().WantTextInput;
+    if (typing && (virtualKey == VK_HOME || virtualKey == VK_END)) return false;
     const auto everyRow = static_cast<std::ptrdiff_t>(chooser_.Entries().size());
+    if (const std::optional<std::ptrdiff_t> rows = ListMoveForKey(virtualKey, visibleRows_, everyRow)) {
+        MoveHighlight(*rows);
+        return true;
+    }
     switch (virtualKey) {
-        case VK_UP: MoveHighlight(-1); return true;
-        case VK_DOWN: MoveHighlight(1); return true;
-        case VK_PRIOR: MoveHighlight(-visibleRows_); return true;
-        case VK_NEXT: MoveHighlight(visibleRows_); return true;
-        case VK_HOME:
-            if (typing) return false;
-            MoveHighlight(-everyRow);
-            return true;
-        case VK_END:
-            if (typing) return false;
-            MoveHighlight(everyRow);
-            return true;
         case VK_SPACE:
             if (typing) return false;
             chooser_.ToggleHighlighted();

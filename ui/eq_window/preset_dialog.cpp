@@ -67,16 +67,10 @@ public:
     // Arrows, Home, End and the page keys move the selection; Enter and
     // Escape are left to the dialog runner.
     bool HandleKey(uint32_t virtualKey) {
-        const int everyRow = static_cast<int>(names_.size());
-        switch (virtualKey) {
-            case VK_UP: Move(-1); return true;
-            case VK_DOWN: Move(1); return true;
-            case VK_PRIOR: Move(-visibleRows_); return true;
-            case VK_NEXT: Move(visibleRows_); return true;
-            case VK_HOME: Move(-everyRow); return true;
-            case VK_END: Move(everyRow); return true;
-            default: return false;
-        }
+        const std::optional<std::ptrdiff_t> rows =
+            ListMoveForKey(virtualKey, visibleRows_, static_cast<std::ptrdiff_t>(names_.size()));
+        if (rows.has_value()) Move(static_cast<int>(*rows));
+        return rows.has_value();
     }
 
 private:
