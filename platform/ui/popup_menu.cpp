@@ -19,8 +19,16 @@ uint32_t TrackPopupMenu(WindowManager& windows, const Menu& menu, uint32_t flags
     // Where (x, y) sits on the menu: its left, centre or right, top, middle or bottom.
     const float pivotX = (flags & TPM_RIGHTALIGN) ? 1.0f : (flags & TPM_CENTERALIGN) ? 0.5f : 0.0f;
     const float pivotY = (flags & TPM_BOTTOMALIGN) ? 1.0f : (flags & TPM_VCENTERALIGN) ? 0.5f : 0.0f;
+    // The menu's size as last drawn. The menu is kept on the screen, as the
+    // handheld keeps it, by placing it from that size before it is drawn: a
+    // correction made after its items were laid out would show only in the
+    // next frame, and the next frame places it from (x, y) again.
+    ImVec2 size(0, 0);
     const auto frame = [&](const std::function<void(int)>& end) {
-        ImGui::SetNextWindowPos(ImVec2(static_cast<float>(x), static_cast<float>(y)), 0, ImVec2(pivotX, pivotY));
+        const float left = std::clamp(static_cast<float>(x) - pivotX * size.x, 0.0f, std::max(0.0f, kScreenWidth - size.x));
+        const float top = std::clamp(static_cast<float>(y) - pivotY * size.y, float{kNavigationBarHeight},
+                                     std::max(float{kNavigationBarHeight}, kScreenHeight - size.y));
+        ImGui::SetNextWindowPos(ImVec2(left, top));
         ImGui::Begin("menu", nullptr,
                      ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
                          ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings);
@@ -31,12 +39,7 @@ uint32_t TrackPopupMenu(WindowManager& windows, const Menu& menu, uint32_t flags
                 end(static_cast<int>(item.command));
             }
         }
-        // Keeping the menu on the screen, as the handheld does.
-        const ImVec2 position = ImGui::GetWindowPos();
-        const ImVec2 size = ImGui::GetWindowSize();
-        const float left = std::clamp(position.x, 0.0f, std::max(0.0f, kScreenWidth - size.x));
-        const float top = std::clamp(position.y, float{kNavigationBarHeight}, std::max(float{kNavigationBarHeight}, kScreenHeight - size.y));
-        if (left != position.x || top != position.y) ImGui::SetWindowPos(ImVec2(left, top));
+        size = ImGui::GetWindowSize();
         const bool tappedOutside = ImGui::IsMouseReleased(0) && !ImGui::IsWindowHovered(ImGuiHoveredFlags_AnyWindow);
         ImGui::End();
         if (tappedOutside) end(0);

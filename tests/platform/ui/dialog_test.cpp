@@ -134,6 +134,18 @@ TEST_F(PopupMenuTest, ReturnCommandAndTapOutside) {
     EXPECT_TRUE(owner.commands.empty()) << "TPM_RETURNCMD posts nothing";
 }
 
+TEST_F(PopupMenuTest, AMenuThatWouldLeaveTheScreenIsMovedOntoIt) {
+    // Its right edge at x 20 and its top at y 310, as a submenu at the foot
+    // of the screen: moved right to x 0 and up to end at the screen's bottom.
+    constexpr uint32_t kBackground = 0x123456;
+    windows.Screen().Fill({0, 0, kScreenWidth, kScreenHeight}, kBackground);
+    backend.PressKey(VK_ESCAPE, backend.NowMs() + 100);
+    EXPECT_EQ(TrackPopupMenu(windows, menu, TPM_RIGHTALIGN | TPM_RETURNCMD, 20, 310, owner), 0u);
+    const Framebuffer& screen = windows.Screen();
+    EXPECT_NE(screen.Pixel(5, 290), kBackground) << "the menu reaches above its anchor";
+    EXPECT_NE(screen.Pixel(60, 315), kBackground) << "the menu reaches right of its anchor";
+}
+
 TEST_F(PopupMenuTest, BottomRightAlignmentOpensUpAndLeft) {
     // Anchored at its bottom-right corner (230, 300), the last item sits just above that point.
     backend.Tap({200, 300 - 12}, backend.NowMs() + 100);
