@@ -15,6 +15,8 @@ namespace platform::ui {
 namespace {
 
 constexpr float kFontPixels = 13.0f;
+// Frames drawn for each input change, until what ImGui settles late shows.
+constexpr int kFramesPerChange = 3;
 constexpr int kDialogTop = kNavigationBarHeight;
 constexpr int kDialogHeight = kScreenHeight - kNavigationBarHeight;
 // ImGui needs time to pass between frames; two frames drawn for one input
@@ -119,7 +121,11 @@ class DialogWindow final : public Window {
 public:
     // `onKey` gets each key first and returns true when it took it.
     DialogWindow(WindowManager& windows, std::function<void()> content, std::function<bool(uint32_t)> onKey)
-        : Window("Dialog"), windows_(windows), content_(std::move(content)), onKey_(std::move(onKey)) {}
+        : Window("Dialog"),
+          windows_(windows),
+          content_(std::move(content)),
+          onKey_(std::move(onKey)),
+          underneath_(windows.Screen()) {}
 
     LRESULT HandleMessage(uint32_t message, WPARAM wParam, LPARAM lParam) override {
         ImGuiIO& io = ImGui::GetIO();
@@ -165,19 +171,26 @@ public:
     }
 
 private:
-    // Each input change gets a frame of its own, drawn now, and a second one
-    // that shows at once what ImGui settles a frame late: windows that size
-    // themselves, scroll and focus requests.
+    // Each input change gets a frame of its own, drawn now, and more that
+    // show at once what ImGui settles a frame or two late: windows that size
+    // themselves (and a menu placed on the screen from that size), scroll
+    // and focus requests. Each frame is drawn over what lay under the dialog,
+    // so a window that moved or shrank leaves nothing behind.
     void Paint() {
         windows_.ScreenChanged();
         const uint64_t now = windows_.NowMs();
-        Canvas(windows_).Render(now, content_);
-        Canvas(windows_).Render(now, content_);
+        for (int frame = 0; frame < kFramesPerChange; ++frame) {
+            windows_.Screen() = underneath_;
+            Canvas(windows_).Render(now, content_);
+        }
     }
 
     WindowManager& windows_;
     std::function<void()> content_;
     std::function<bool(uint32_t)> onKey_;
+    // The screen as it was when the dialog opened; the windows under it do
+    // not draw while it covers them.
+    const Framebuffer underneath_;
 };
 
 }  // namespace
