@@ -76,6 +76,10 @@ int PlayerOpenURL(PlayerEngine* engine, const std::string& url) {
     return 1;
 }
 
+int PlayerGetStreamError(PlayerEngine* engine, std::string* text) {
+    return engine->streamReader.GetLastError(text);
+}
+
 void PlayerClose(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
     PlayerStop(engine);

@@ -95,9 +95,12 @@ struct PlayerTag {
     int32_t genre = -1;   // the tag's genre byte 0..255; -1 when no tag was read
 };
 
-// Network streams (PlayerOpenURL with an "http://" URL of at most 259
-// characters). The pool holds bufferBlocks chunks of 2048 bytes (1..4096);
-// decoding starts once prebufferBlocks of them are filled (1..bufferBlocks).
+// Network streams (PlayerOpenURL with an "http://" or "https://" URL of at
+// most 259 characters; https verifies the server's certificate against the
+// system's trust store, or SSL_CERT_FILE / SSL_CERT_DIR when set, and never
+// falls back to plain http). The pool holds bufferBlocks chunks of 2048
+// bytes (1..4096); decoding starts once prebufferBlocks of them are filled
+// (1..bufferBlocks).
 // The proxy is "host:port", optionally after "http://"; empty connects
 // directly. Proxy and user agent hold at most 259 characters and no control
 // characters. PlayerSetStreamOptions refuses while a stream runs.
@@ -144,6 +147,13 @@ void PlayerGetOutputOptions(PlayerEngine* engine, PlayerOutputOptions* options);
 
 int PlayerGetStreamInfo(PlayerEngine* engine, std::string* name, std::string* genre, std::string* url);
 int PlayerGetStreamTitle(PlayerEngine* engine, std::string* title);
+// Why the stream's last connection failed, as a sentence for the user that
+// names the server ("The certificate of radio.example.org could not be
+// verified (...)."); 1 with the text, 0 (and empty text) when the last
+// connection succeeded, none was tried, or it was stopped. Read it after
+// PlayerPlay returned 0 or the playback ended; PlayerOpenURL and PlayerClose
+// forget it.
+int PlayerGetStreamError(PlayerEngine* engine, std::string* text);
 int PlayerSetStreamOptions(PlayerEngine* engine, const PlayerStreamOptions* options);
 void PlayerGetStreamOptions(PlayerEngine* engine, PlayerStreamOptions* options);
 

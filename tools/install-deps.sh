@@ -9,6 +9,8 @@ packages=(
   build-essential cmake pkg-config ninja-build
   # libraries linked into the program
   libmad0-dev libsdl2-dev libvorbisidec-dev libogg-dev libgsm1-dev
+  # https streams
+  libssl-dev
   # drawing: text through SDL_ttf, its fonts (DejaVu, WenQuanYi for CJK), PNG screenshots
   libsdl2-ttf-dev fonts-dejavu-core fonts-wqy-microhei libpng-dev
   # dialogs, menus and message boxes
@@ -23,6 +25,8 @@ packages=(
   icecast2 curl
   # classic three-window skins made by other people, data only, for the skin tests
   audacious-plugins-data
+  # https in the stream tests: TLS in front of the test servers, the test certificates
+  stunnel4 openssl
 )
 
 missing=()

@@ -7,12 +7,7 @@
 #include <algorithm>
 
 #include "formats/stream/stream_request.h"
-
-namespace {
-
-constexpr std::string_view kHttpPrefix = "http://";
-
-}  // namespace
+#include "formats/stream/stream_url.h"
 
 StreamReader::StreamReader() {
     wakeDescriptor_ = CreateWakeDescriptor();
@@ -25,9 +20,10 @@ StreamReader::~StreamReader() {
 }
 
 bool StreamReader::StreamSetUrl(const std::string& url) {
-    if (!url.starts_with(kHttpPrefix) || !networkReady_ || !IsAcceptableStreamText(url)) return false;
+    if (!UrlSchemeOf(url) || !networkReady_ || !IsAcceptableStreamText(url)) return false;
     std::lock_guard fields(fieldLock_);
     url_ = url;
+    lastError_.clear();
     return true;
 }
 
@@ -40,6 +36,7 @@ void StreamReader::StreamClose() {
     genre_.clear();
     stationUrl_.clear();
     title_.reset();
+    lastError_.clear();
 }
 
 void StreamReader::Interrupt() {
@@ -86,6 +83,12 @@ int StreamReader::GetTitle(std::string* title) const {
     if (!title_) return 0;
     if (title != nullptr) *title = *title_;
     return 1;
+}
+
+int StreamReader::GetLastError(std::string* text) const {
+    std::lock_guard fields(fieldLock_);
+    if (text != nullptr) *text = lastError_;
+    return lastError_.empty() ? 0 : 1;
 }
 
 int StreamReader::SetOptions(const PlayerStreamOptions& options) {

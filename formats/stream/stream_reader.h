@@ -27,6 +27,8 @@
 #include <vector>
 
 #include "engine/player.h"
+#include "formats/stream/stream_channel.h"
+#include "formats/stream/stream_http.h"
 #include "formats/stream/stream_metadata.h"
 #include "formats/stream/stream_socket.h"
 #include "platform/critical_section.h"
@@ -51,10 +53,10 @@ public:
     StreamReader& operator=(const StreamReader&) = delete;
 
     // Stores the URL; nothing is connected yet. False unless it starts with
-    // "http://", fits 259 characters without control characters, and the
-    // network is ready.
+    // "http://" or "https://", fits 259 characters without control
+    // characters, and the network is ready.
     bool StreamSetUrl(const std::string& url);
-    // Stops, and forgets the URL, the station fields and the title.
+    // Stops, and forgets the URL, the station fields, the title and the error.
     void StreamClose();
 
     // Allocates the pool and connects; true once the response headers are read.
@@ -84,6 +86,10 @@ public:
     int GetInfo(std::string* name, std::string* genre, std::string* url) const;
     // The title of the last complete metadata block; 0 when it had none.
     int GetTitle(std::string* title) const;
+    // Why the last connection failed, for the user ("The certificate of
+    // radio.example.org could not be verified (...)."); 0 when the last
+    // connection succeeded or none was tried. Kept until the next connection.
+    int GetLastError(std::string* text) const;
     // Refused while the pool exists, for a buffer outside 1..kMaximumBufferChunks
     // or an unacceptable proxy or user agent.
     int SetOptions(const PlayerStreamOptions& options);
@@ -95,13 +101,11 @@ private:
         uint8_t audio[kStreamChunkBytes];  // the audio that came with the headers
         size_t audioBytes = 0;
     };
-    struct ResponseHeaders;
 
     // stream_connection.cpp
     bool StreamConnect(Connection& connection);
-    bool ConnectOnce(const std::string& url, const PlayerStreamOptions& options, StreamClock::time_point deadline,
-                     ResponseHeaders& response);
-    void ApplyHeaders(const ResponseHeaders& response, Connection& connection);
+    bool ApplyHeaders(const HttpResponse& response, Connection& connection);
+    void SetLastError(std::string text);
 
     // stream_receive.cpp
     void StreamReceiveThread();
@@ -127,14 +131,17 @@ private:
     // Started and joined under the control lock.
     std::thread receiveThread_;
 
-    // Written by the receive thread; other threads only compare it with kNoSocket.
+    // Owned by the receive thread while it runs.
+    StreamChannel channel_;
+    // The channel's socket once the headers are read, written by the receive
+    // thread; other threads only compare it with kNoSocket.
     std::atomic<int> socket_{-1};
 
     // Owned by the receive thread while it runs; reset by StreamClose after a stop.
     MetadataFilter metadata_;
 
-    // Guards the URL, the options, the station fields and the title, which
-    // the receive thread writes while the caller reads them.
+    // Guards the URL, the options, the station fields, the title and the
+    // error, which the receive thread writes while the caller reads them.
     mutable std::mutex fieldLock_;
     std::string url_;
     PlayerStreamOptions options_;
@@ -142,6 +149,7 @@ private:
     std::string genre_;
     std::string stationUrl_;
     std::optional<std::string> title_;
+    std::string lastError_;
 
     // Single words between threads. stopRequested_ is set by StreamStop and
     // cleared by StreamStart; interrupted_ is set by Interrupt and survives

@@ -1,9 +1,5 @@
 // The receive thread and the chunk pool: StreamStart, StreamStop, StreamRead.
 
-#include <poll.h>
-#include <sys/socket.h>
-
-#include <cerrno>
 #include <cstring>
 #include <system_error>
 
@@ -116,7 +112,6 @@ void StreamReader::StreamReceiveThread() {
 // still held on return is the caller's to give back.
 void StreamReader::ReceiveChunks(StreamChunk*& chunk) {
     const MetadataFilter::BlockHandler publish = [this](std::span<const uint8_t> block) { PublishBlock(block); };
-    const int socket = socket_;
     for (;;) {
         if (chunk == nullptr) {
             if (StopRequested()) return;
@@ -128,17 +123,17 @@ void StreamReader::ReceiveChunks(StreamChunk*& chunk) {
         bool serverClosed = false;
         while (chunk->length < kStreamChunkBytes) {
             if (StopRequested()) return;
-            if (WaitForSocket(socket, POLLIN, wakeDescriptor_, kReceiveWait) != SocketWait::Ready) return;
             uint8_t* end = chunk->data + chunk->length;
-            const ssize_t received = recv(socket, end, kStreamChunkBytes - chunk->length, 0);
-            if (received < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-            if (received < 0) return;
-            if (received == 0) {
+            size_t received = 0;
+            const ChannelRead read =
+                channel_.Receive(end, kStreamChunkBytes - chunk->length, &received, wakeDescriptor_, kReceiveWait);
+            if (read == ChannelRead::Closed) {
                 serverClosed = true;
                 break;
             }
-            const size_t removed = metadata_.Filter(end, static_cast<size_t>(received), publish);
-            chunk->length += static_cast<uint32_t>(static_cast<size_t>(received) - removed);
+            if (read != ChannelRead::Data) return;
+            const size_t removed = metadata_.Filter(end, received, publish);
+            chunk->length += static_cast<uint32_t>(received - removed);
         }
         if (StopRequested()) return;
         if (chunk->length > 0) {
@@ -190,5 +185,6 @@ void StreamReader::ReleasePool() {
 }
 
 void StreamReader::CloseConnection() {
-    CloseSocket(socket_.exchange(kNoSocket));
+    socket_ = kNoSocket;
+    channel_.Close();
 }

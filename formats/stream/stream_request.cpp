@@ -1,76 +1,42 @@
 #include "formats/stream/stream_request.h"
 
 #include <algorithm>
+#include <iterator>
 
+#include "platform/path_text.h"
 #include "platform/utf8.h"
 
 namespace {
 
 constexpr std::string_view kHttpPrefix = "http://";
-constexpr uint32_t kHighestPort = 65535;
 constexpr char kDeleteCharacter = 0x7F;
+constexpr int kRedirectStatuses[] = {301, 302, 303, 307, 308};
 
 bool IsBlank(char character) {
     return character == ' ' || character == '\t' || character == '\r' || character == '\n' || character == '\v' ||
            character == '\f';
 }
 
-bool IsDigit(char character) { return character >= '0' && character <= '9'; }
-
-// Reads an optional sign and decimal digits at `position`, as the number
-// conversions do; nothing without digits. Clamps far beyond any valid value.
-std::optional<int64_t> ReadNumber(std::string_view text, size_t position) {
-    bool negative = false;
-    if (position < text.size() && (text[position] == '-' || text[position] == '+')) {
-        negative = text[position] == '-';
-        ++position;
-    }
-    if (position >= text.size() || !IsDigit(text[position])) return std::nullopt;
-    int64_t value = 0;
-    constexpr int64_t kClamp = int64_t{1} << 40;
-    for (; position < text.size() && IsDigit(text[position]); ++position) {
-        value = std::min(value * 10 + (text[position] - '0'), kClamp);
-    }
-    return negative ? -value : value;
-}
-
-struct HostAndPort {
-    std::string host;
-    std::string hostHeader;
-    uint16_t port = kDefaultHttpPort;
-    size_t end = 0;  // where the host part ends
-};
-
-// "host", "host:port", "[v6address]" or "[v6address]:port" at the start of
-// `text`; the host ends at ':' or '/'.
-std::optional<HostAndPort> ParseHostAndPort(std::string_view text) {
-    HostAndPort result;
-    size_t position = 0;
-    if (!text.empty() && text[0] == '[') {
-        const size_t close = text.find(']');
-        if (close == std::string_view::npos || close == 1) return std::nullopt;
-        result.host = std::string(text.substr(1, close - 1));
-        result.hostHeader = std::string(text.substr(0, close + 1));
-        position = close + 1;
-    } else {
-        position = text.find_first_of(":/");
-        if (position == std::string_view::npos) position = text.size();
-        if (position == 0) return std::nullopt;
-        result.host = std::string(text.substr(0, position));
-        result.hostHeader = result.host;
-    }
-    if (position < text.size() && text[position] == ':') {
-        if (const auto port = ReadNumber(text, position + 1)) {
-            if (*port < 1 || *port > kHighestPort) return std::nullopt;
-            result.port = static_cast<uint16_t>(*port);
-        }
-    }
-    result.end = position;
-    return result;
-}
+bool IsLineEnd(char character) { return character == '\r' || character == '\n' || character == '\0'; }
 
 std::string_view WithoutHttpPrefix(std::string_view text) {
     return text.starts_with(kHttpPrefix) ? text.substr(kHttpPrefix.size()) : text;
+}
+
+// Where the value of the field `name` starts: just after the colon of the
+// first header line (the status line is none) that starts with the name.
+std::optional<size_t> FindHeaderField(std::string_view headers, std::string_view name) {
+    size_t line = headers.find('\n');
+    while (line != std::string_view::npos) {
+        const size_t start = line + 1;
+        const std::string_view rest = headers.substr(start);
+        if (rest.size() > name.size() && rest[name.size()] == ':' &&
+            platform::EqualsIgnoringCase(rest.substr(0, name.size()), name)) {
+            return start + name.size() + 1;
+        }
+        line = headers.find('\n', start);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -83,18 +49,27 @@ bool IsAcceptableStreamText(std::string_view text) {
 }
 
 std::optional<StreamEndpoint> ChooseEndpoint(std::string_view url, std::string_view proxy) {
-    const std::string_view server = WithoutHttpPrefix(proxy.empty() ? url : proxy);
-    const auto hostAndPort = ParseHostAndPort(server);
-    if (!hostAndPort) return std::nullopt;
+    const auto parsed = ParseStreamUrl(url);
+    if (!parsed) return std::nullopt;
     StreamEndpoint endpoint;
-    endpoint.host = hostAndPort->host;
-    endpoint.hostHeader = hostAndPort->hostHeader;
-    endpoint.port = hostAndPort->port;
-    if (!proxy.empty()) {
-        endpoint.target = std::string(url);
+    endpoint.host = parsed->host;
+    endpoint.hostHeader = parsed->hostHeader;
+    endpoint.port = parsed->port;
+    endpoint.target = parsed->target;
+    endpoint.secure = parsed->scheme == UrlScheme::Https;
+    if (endpoint.secure) endpoint.secureHost = parsed->host;
+    if (proxy.empty()) return endpoint;
+
+    const auto server = ParseServerPart(WithoutHttpPrefix(proxy), kDefaultHttpPort);
+    if (!server) return std::nullopt;
+    endpoint.host = server->host;
+    endpoint.port = server->port;
+    if (endpoint.secure) {
+        // The proxy only opens the tunnel; the request inside it goes to the server.
+        endpoint.tunnel = parsed->hostHeader + ":" + std::to_string(parsed->port);
     } else {
-        const size_t slash = server.find('/', hostAndPort->end);
-        endpoint.target = slash == std::string_view::npos ? "/" : std::string(server.substr(slash));
+        endpoint.hostHeader = server->hostHeader;
+        endpoint.target = std::string(url);
     }
     return endpoint;
 }
@@ -110,6 +85,17 @@ std::string BuildRequest(const StreamEndpoint& endpoint, std::string_view userAg
     return request;
 }
 
+std::string BuildTunnelRequest(const StreamEndpoint& endpoint, std::string_view userAgent) {
+    std::string request = "CONNECT ";
+    request.append(endpoint.tunnel)
+        .append(" HTTP/1.0\r\nHost: ")
+        .append(endpoint.tunnel)
+        .append("\r\nUser-Agent: ")
+        .append(userAgent)
+        .append("\r\n\r\n");
+    return request;
+}
+
 std::optional<int> ParseStatusCode(std::string_view response) {
     size_t position = 0;
     while (position < response.size() && IsBlank(response[position])) ++position;
@@ -117,31 +103,43 @@ std::optional<int> ParseStatusCode(std::string_view response) {
     while (position < response.size() && !IsBlank(response[position]) && response[position] != '\0') ++position;
     if (position == wordStart) return std::nullopt;
     while (position < response.size() && IsBlank(response[position])) ++position;
-    const auto status = ReadNumber(response, position);
+    const auto status = ReadDecimal(response, position);
     if (!status || *status < INT32_MIN || *status > INT32_MAX) return std::nullopt;
     return static_cast<int>(*status);
 }
 
-std::optional<std::string> FindHeaderValue(std::string_view headers, std::string_view key) {
-    const size_t found = headers.find(key);
-    if (found == std::string_view::npos) return std::nullopt;
-    const size_t start = found + key.size();
-    size_t end = start;
-    while (end < headers.size() && end - start < kHeaderValueBytes && headers[end] != '\r' && headers[end] != '\n' &&
-           headers[end] != '\0') {
-        ++end;
-    }
-    if (end == start) return std::nullopt;
-    return std::string(headers.substr(start, end - start));
+bool IsRedirectStatus(int status) {
+    return std::find(std::begin(kRedirectStatuses), std::end(kRedirectStatuses), status) !=
+           std::end(kRedirectStatuses);
 }
 
-int32_t ParseMetaint(std::string_view headers) {
-    constexpr std::string_view kKey = "icy-metaint:";
-    const size_t found = headers.find(kKey);
-    if (found == std::string_view::npos) return 0;
-    size_t position = found + kKey.size();
-    while (position < headers.size() && IsBlank(headers[position])) ++position;
-    const auto metaint = ReadNumber(headers, position);
-    if (!metaint || *metaint <= 0 || *metaint > INT32_MAX) return 0;
+std::optional<std::string> FindHeaderValue(std::string_view headers, std::string_view name) {
+    const auto start = FindHeaderField(headers, name);
+    if (!start) return std::nullopt;
+    size_t end = *start;
+    while (end < headers.size() && end - *start < kHeaderValueBytes && !IsLineEnd(headers[end])) ++end;
+    if (end == *start) return std::nullopt;
+    return std::string(headers.substr(*start, end - *start));
+}
+
+std::optional<std::string> FindTrimmedHeaderValue(std::string_view headers, std::string_view name) {
+    const auto value = FindHeaderValue(headers, name);
+    if (!value) return std::nullopt;
+    const size_t first = value->find_first_not_of(" \t");
+    if (first == std::string::npos) return std::nullopt;
+    return value->substr(first, value->find_last_not_of(" \t") - first + 1);
+}
+
+std::optional<int32_t> ParseMetaint(std::string_view headers) {
+    const auto value = FindHeaderValue(headers, "icy-metaint");
+    if (!value) return 0;
+    size_t position = 0;
+    while (position < value->size() && IsBlank((*value)[position])) ++position;
+    const auto metaint = ReadDecimal(*value, position);
+    if (!metaint || *metaint < 0 || *metaint > kLargestMetaint) return std::nullopt;
+    // Whatever follows the number must be blank: "8192x" is no interval.
+    for (position = value->find_first_not_of("+-0123456789", position); position < value->size(); ++position) {
+        if (!IsBlank((*value)[position])) return std::nullopt;
+    }
     return static_cast<int32_t>(*metaint);
 }

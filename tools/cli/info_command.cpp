@@ -107,10 +107,14 @@ int RunInfoCommand(const std::vector<std::string>& paths) {
     }
     // A stream plays while it is described; nobody needs to hear it.
     PlayerSetOutputDevice(engine, platform::WaveBackend::Null);
-    for (const std::string& path : paths) {
-        const std::string line = IsUrl(path) ? DescribeStream(engine, path) : DescribeFile(engine, path);
-        std::printf("%s\n", line.c_str());
-        std::fflush(stdout);
+    for (const std::string& argument : paths) {
+        // A station list is described entry by entry.
+        for (const SourceEntry& entry : ExpandArgument(argument, "info")) {
+            const std::string& path = entry.location;
+            const std::string line = IsUrl(path) ? DescribeStream(engine, path) : DescribeFile(engine, path);
+            std::printf("%s\n", line.c_str());
+            std::fflush(stdout);
+        }
     }
     PlayerDestroy(engine);
     return 0;

@@ -19,7 +19,8 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: tunelark-cli COMMAND ...\n"
                  "  info FILE|URL...          one JSON line each: format, duration and tag; for an\n"
-                 "                            http:// stream its format, station, genre and URL\n"
+                 "                            http(s):// stream its format, station, genre and URL;\n"
+                 "                            a station list (.pls, .m3u, .m3u8) one line per entry\n"
                  "  play FILE|URL...          play with sound; space pauses, arrows seek, n skips, q quits\n"
                  "  render FILE -o OUT.wav    play through the capture device into a WAV file\n"
                  "  render URL -o OUT.wav --length MS   record MS milliseconds of a stream\n"

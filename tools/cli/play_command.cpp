@@ -18,10 +18,12 @@ constexpr auto kRefreshInterval = std::chrono::milliseconds(250);
 
 enum class TrackEnd { Finished, Skipped, Quit, NoDevice };
 
-std::string TrackTitle(PlayerEngine* engine, const std::string& path) {
+std::string TrackTitle(PlayerEngine* engine, const SourceEntry& entry) {
+    const std::string& path = entry.location;
     if (IsUrl(path)) {
         const std::string description = StreamDescription(engine);
-        return description.empty() ? path : description;
+        if (!description.empty()) return description;
+        return entry.title.empty() ? path : entry.title;
     }
     PlayerTag tag;
     if (PlayerGetTag(engine, &tag) && !tag.title.empty()) {
@@ -57,17 +59,17 @@ void ShowStatus(PlayerEngine* engine, const std::string& title) {
     std::fflush(stdout);
 }
 
-TrackEnd PlayTrack(PlayerEngine* engine, PlaybackWatch& watch, TerminalKeys& keys, const std::string& path) {
+TrackEnd PlayTrack(PlayerEngine* engine, PlaybackWatch& watch, TerminalKeys& keys, const SourceEntry& entry) {
     watch.Rearm();
     if (!PlayerPlay(engine)) return TrackEnd::NoDevice;
-    const bool stream = IsUrl(path);
-    std::string title = TrackTitle(engine, path);
+    const bool stream = IsUrl(entry.location);
+    std::string title = TrackTitle(engine, entry);
     uint32_t titlesShown = watch.Titles();
     if (!keys.Interactive()) std::printf("playing %s\n", title.c_str());
     while (!watch.Stopped()) {
         if (stream && watch.Titles() != titlesShown) {
             titlesShown = watch.Titles();
-            title = TrackTitle(engine, path);
+            title = TrackTitle(engine, entry);
             if (!keys.Interactive()) std::printf("now playing %s\n", title.c_str());
             std::fflush(stdout);
         }
@@ -84,6 +86,13 @@ TrackEnd PlayTrack(PlayerEngine* engine, PlaybackWatch& watch, TerminalKeys& key
     return TrackEnd::Finished;
 }
 
+// Why a stream did not start, as the engine knows it.
+std::string StreamFailure(PlayerEngine* engine) {
+    std::string reason;
+    if (PlayerGetStreamError(engine, &reason)) return reason;
+    return "no connection, no MPEG audio, or no sound device";
+}
+
 }  // namespace
 
 int RunPlayCommand(const std::vector<std::string>& paths) {
@@ -93,23 +102,29 @@ int RunPlayCommand(const std::vector<std::string>& paths) {
     PlayerSetOutputDevice(engine, platform::WaveBackend::Sdl);
     TerminalKeys keys;
     int exitStatus = 0;
-    for (const std::string& path : paths) {
-        if (!OpenSourceOrUrl(engine, path, "play")) continue;
-        const TrackEnd end = PlayTrack(engine, watch, keys, path);
-        if (keys.Interactive()) std::printf("\n");
-        if (end == TrackEnd::NoDevice && IsUrl(path)) {
-            std::fprintf(stderr, "tunelark-cli play: skipping '%s': no connection, no MPEG audio, or no sound device\n",
-                         path.c_str());
-            continue;
-        }
-        if (end == TrackEnd::NoDevice) {
-            std::fprintf(stderr,
-                         "tunelark-cli play: no sound device could be opened "
-                         "(TUNELARK_AUDIO=null plays silently)\n");
-            exitStatus = kFailureExitStatus;
+    bool quit = false;
+    for (const std::string& argument : paths) {
+        // A station list plays its first entry that starts.
+        for (const SourceEntry& entry : ExpandArgument(argument, "play")) {
+            const std::string& path = entry.location;
+            if (!OpenSourceOrUrl(engine, path, "play")) continue;
+            const TrackEnd end = PlayTrack(engine, watch, keys, entry);
+            if (keys.Interactive()) std::printf("\n");
+            if (end == TrackEnd::NoDevice && IsUrl(path)) {
+                std::fprintf(stderr, "tunelark-cli play: skipping '%s': %s\n", path.c_str(),
+                             StreamFailure(engine).c_str());
+                continue;
+            }
+            if (end == TrackEnd::NoDevice) {
+                std::fprintf(stderr,
+                             "tunelark-cli play: no sound device could be opened "
+                             "(TUNELARK_AUDIO=null plays silently)\n");
+                exitStatus = kFailureExitStatus;
+            }
+            quit = end == TrackEnd::Quit || end == TrackEnd::NoDevice;
             break;
         }
-        if (end == TrackEnd::Quit) break;
+        if (quit) break;
     }
     PlayerDestroy(engine);
     return exitStatus;

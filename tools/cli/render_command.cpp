@@ -1,5 +1,6 @@
 #include "tools/cli/render_command.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -191,18 +192,16 @@ int Usage() {
                  "usage: tunelark-cli render FILE|URL -o OUT.wav [--bits 8|16] [--half-rate] [--buffers N]\n"
                  "         [--eq E,P,B1,...,B10] [--bass DB] [--echo DELAY_MS,LEVEL]\n"
                  "         [--feedback-echo DELAY_MS,LEVEL] [--widen STRENGTH] [--seek MS] [--length MS]\n"
-                 "       a URL (http://) needs --length and is recorded in real time\n");
+                 "       a URL (http:// or https://) needs --length and is recorded in real time;\n"
+                 "       a station list (.pls, .m3u, .m3u8) renders its first entry that starts\n");
     return kUsageExitStatus;
 }
 
-}  // namespace
-
-int RunRenderCommand(const std::vector<std::string>& arguments) {
-    RenderRequest request;
-    if (!ParseRenderArguments(arguments, request)) return Usage();
-    const bool stream = IsUrl(request.input);
-    if (stream && (!request.length || request.seek)) return Usage();
-
+// Plays `source` through the capture device into the output file. Nothing
+// when it did not start (after saying why), so that a list can go on to
+// its next entry; otherwise the exit status.
+std::optional<int> RenderSource(const RenderRequest& request, const std::string& source) {
+    const bool stream = IsUrl(source);
     PlaybackWatch watch;
     RenderedFile rendered(request.output, request.length, watch, stream);
     PlayerEngine* engine = PlayerCreate();
@@ -213,9 +212,9 @@ int RunRenderCommand(const std::vector<std::string>& arguments) {
     };
     PlayerSetOutputDevice(engine, platform::WaveBackend::Capture, sink);
 
-    if (!OpenSourceOrUrl(engine, request.input, "render")) {
+    if (!OpenSourceOrUrl(engine, source, "render")) {
         PlayerDestroy(engine);
-        return kFailureExitStatus;
+        return std::nullopt;
     }
     ApplySettings(engine, request);
     if (request.seek && !PlayerSeek(engine, *request.seek)) {
@@ -224,9 +223,14 @@ int RunRenderCommand(const std::vector<std::string>& arguments) {
         return kFailureExitStatus;
     }
     if (!PlayerPlay(engine)) {
-        std::fprintf(stderr, "tunelark-cli render: playback did not start\n");
+        std::string reason;
+        if (stream && PlayerGetStreamError(engine, &reason)) {
+            std::fprintf(stderr, "tunelark-cli render: playback did not start: %s\n", reason.c_str());
+        } else {
+            std::fprintf(stderr, "tunelark-cli render: playback did not start\n");
+        }
         PlayerDestroy(engine);
-        return kFailureExitStatus;
+        return std::nullopt;
     }
     while (!watch.Stopped() && !rendered.Full()) watch.Wait(kWaitSlice);
     PlayerStop(engine);
@@ -242,4 +246,26 @@ int RunRenderCommand(const std::vector<std::string>& arguments) {
     }
     // A stream never ends by itself: recording its length is success.
     return watch.Stopped() || (stream && rendered.Full()) ? 0 : kFailureExitStatus;
+}
+
+// A stream needs a length and cannot seek.
+bool FitsStreams(const RenderRequest& request) {
+    return request.length && !request.seek;
+}
+
+}  // namespace
+
+int RunRenderCommand(const std::vector<std::string>& arguments) {
+    RenderRequest request;
+    if (!ParseRenderArguments(arguments, request)) return Usage();
+    if (IsUrl(request.input) && !FitsStreams(request)) return Usage();
+    // A station list renders its first entry that starts.
+    const std::vector<SourceEntry> entries = ExpandArgument(request.input, "render");
+    const bool anyStream =
+        std::any_of(entries.begin(), entries.end(), [](const SourceEntry& entry) { return IsUrl(entry.location); });
+    if (anyStream && !FitsStreams(request)) return Usage();
+    for (const SourceEntry& entry : entries) {
+        if (const auto exitStatus = RenderSource(request, entry.location)) return *exitStatus;
+    }
+    return kFailureExitStatus;
 }

@@ -2,8 +2,28 @@
 
 #include <cstdio>
 
+#include "formats/stream/station_list.h"
+
 bool IsUrl(const std::string& argument) {
     return argument.find("://") != std::string::npos;
+}
+
+std::vector<SourceEntry> ExpandArgument(const std::string& argument, const char* command) {
+    StationListResult list;
+    if (IsUrl(argument)) {
+        list = ResolveStationUrl(argument, PlayerStreamOptions{});
+    } else if (StationListFormatForName(argument)) {
+        list = ReadStationListFile(argument);
+    } else {
+        return {{argument, ""}};
+    }
+    if (!list.error.empty()) {
+        std::fprintf(stderr, "tunelark-cli %s: '%s': %s\n", command, argument.c_str(), list.error.c_str());
+        return {{argument, ""}};
+    }
+    std::vector<SourceEntry> entries;
+    for (StationListEntry& entry : list.entries) entries.push_back({std::move(entry.location), std::move(entry.title)});
+    return entries;
 }
 
 bool OpenSourceOrUrl(PlayerEngine* engine, const std::string& argument, const char* command) {
@@ -13,7 +33,8 @@ bool OpenSourceOrUrl(PlayerEngine* engine, const std::string& argument, const ch
         return false;
     }
     if (PlayerOpenURL(engine, argument)) return true;
-    std::fprintf(stderr, "tunelark-cli %s: cannot open '%s': only http:// URLs of at most 259 characters play\n",
+    std::fprintf(stderr,
+                 "tunelark-cli %s: cannot open '%s': only http:// and https:// URLs of at most 259 characters play\n",
                  command, argument.c_str());
     return false;
 }

@@ -98,7 +98,41 @@ public:
         return std::nullopt;
     }
 
+    // Copies bytes both ways between the client and 127.0.0.1:`port` until
+    // either side closes or the server stops: a proxy's tunnel.
+    void Relay(uint16_t port) {
+        const int onward = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port);
+        if (connect(onward, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            close(onward);
+            return;
+        }
+        while (!stopping_()) {
+            pollfd descriptors[2] = {{socket_, POLLIN, 0}, {onward, POLLIN, 0}};
+            if (poll(descriptors, 2, static_cast<int>(kServerStep.count())) <= 0) continue;
+            if (!Forward(descriptors[0], socket_, onward) || !Forward(descriptors[1], onward, socket_)) break;
+        }
+        close(onward);
+    }
+
 private:
+    // Moves what `from` has to `to`; false once either side has closed.
+    static bool Forward(const pollfd& ready, int from, int to) {
+        if (ready.revents == 0) return true;
+        char buffer[4096];
+        const ssize_t received = recv(from, buffer, sizeof buffer, 0);
+        if (received <= 0) return false;
+        for (ssize_t sent = 0; sent < received;) {
+            const ssize_t result = send(to, buffer + sent, size_t(received - sent), MSG_NOSIGNAL);
+            if (result <= 0) return false;
+            sent += result;
+        }
+        return true;
+    }
+
     bool Readable(std::chrono::milliseconds timeout) {
         pollfd descriptor{socket_, POLLIN, 0};
         return poll(&descriptor, 1, static_cast<int>(timeout.count())) > 0;

@@ -19,6 +19,8 @@
 #include <string>
 #include <thread>
 
+#include "tests/formats/stream/free_port.h"
+
 namespace streamtest {
 
 constexpr const char* kIcecastPassword = "tunelark-test";
@@ -70,6 +72,7 @@ public:
     IcecastServer& operator=(const IcecastServer&) = delete;
 
     bool Ready() const { return ready_; }
+    uint16_t Port() const { return port_; }
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/live.mp3"; }
 
     // Changes the stream title through the admin interface (curl, bounded).
@@ -87,18 +90,6 @@ private:
     static std::string ScriptPath() {
         const std::filesystem::path tests = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
         return (tests / "stream" / "run_icecast.sh").string();
-    }
-
-    static uint16_t FreePort() {
-        const int probe = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        socklen_t length = sizeof address;
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-        close(probe);
-        return ntohs(address.sin_port);
     }
 
     static bool WaitForReady(int descriptor) {

@@ -96,4 +96,72 @@ TEST(StreamCli, PlayShowsStationAndTitles) {
     EXPECT_TRUE(sawTitle);
 }
 
+std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
+std::string ClosedUrl() {
+    uint16_t port = 0;
+    {
+        FaultServer closed({});
+        port = closed.Port();
+    }
+    return "http://127.0.0.1:" + std::to_string(port) + "/closed";
+}
+
+TEST(StreamCli, InfoDescribesEachEntryOfAStationList) {
+    FaultServer first({Respond("ICY 200 OK", kHeaders, Body(60000))});
+    FaultServer second({Respond("ICY 200 OK", "icy-name:Second Radio\r\n", Body(60000))});
+    const std::string closed = ClosedUrl();
+    const std::string pls = "[playlist]\nNumberOfEntries=3\nFile1=" + first.Url() + "\nTitle1=First\nFile2=" +
+                            closed + "\nFile3=" + second.Url() + "\n";
+    test::TemporaryFile list(Bytes(pls), "stations.pls");
+    // A list on the network, known by its content type alone, with an entry relative to it.
+    FaultServer web({Respond("HTTP/1.1 200 OK", "Content-Type: audio/x-mpegurl\r\n",
+                             "#EXTM3U\n" + first.Url() + "\nrelative/stream\n")});
+
+    const auto result = test::RunCli({"info", list.Path(), web.Url("/listen")});
+    ASSERT_EQ(result.exitStatus, 0);
+    ASSERT_EQ(result.lines.size(), 5u);
+    const std::vector<std::string> urls = {first.Url(), closed, second.Url(), first.Url(), web.Url("/relative/stream")};
+    const std::vector<std::string> playable = {"true", "false", "true", "true", "false"};
+    for (size_t index = 0; index < urls.size(); ++index) {
+        EXPECT_EQ(Value(result.lines[index], "url"), "\"" + urls[index] + "\"") << index;
+        EXPECT_EQ(Value(result.lines[index], "playable"), playable[index]) << index;
+    }
+    EXPECT_EQ(Value(result.lines[0], "station_name"), "\"CLI Radio\"");
+    EXPECT_EQ(Value(result.lines[2], "station_name"), "\"Second Radio\"");
+
+    // A list that cannot be read is described as the file it is.
+    test::TemporaryFile damaged(Bytes("File1=http://127.0.0.1/\n"), "damaged.pls");
+    const auto refused = test::RunCli({"info", damaged.Path()});
+    ASSERT_EQ(refused.exitStatus, 0);
+    ASSERT_EQ(refused.lines.size(), 1u);
+    EXPECT_EQ(Value(refused.lines[0], "path"), "\"" + damaged.Path() + "\"");
+    EXPECT_EQ(Value(refused.lines[0], "playable"), "false");
+}
+
+TEST(StreamCli, PlayAndRenderTakeTheFirstEntryThatStarts) {
+    FaultServer working({Respond("ICY 200 OK", kHeaders, Body(30000))});
+    FaultServer spare({Respond("ICY 200 OK", kHeaders, Body(30000))});
+    const std::string m3u =
+        "#EXTM3U\n#EXTINF:-1,Gone\n" + ClosedUrl() + "\n" + working.Url() + "\n" + spare.Url() + "\n";
+    test::TemporaryFile list(Bytes(m3u), "stations.m3u8");
+
+    setenv("TUNELARK_AUDIO", "null", 1);
+    const auto played = test::RunCli({"play", list.Path()});
+    unsetenv("TUNELARK_AUDIO");
+    ASSERT_EQ(played.exitStatus, 0);
+    ASSERT_FALSE(played.lines.empty());
+    EXPECT_TRUE(played.lines[0].starts_with("playing CLI Radio")) << played.lines[0];
+    EXPECT_EQ(spare.Connections(), 0) << "one entry of a list plays";
+
+    const std::string output = list.Directory() + "/list.wav";
+    const auto rendered = test::RunCli({"render", list.Path(), "-o", output, "--length", "500"});
+    ASSERT_EQ(rendered.exitStatus, 0);
+    const auto wave = test::ReadWaveFile(output);
+    ASSERT_TRUE(wave.has_value());
+    EXPECT_EQ(wave->Frames(), 500u * 44100 / 1000);
+    EXPECT_EQ(spare.Connections(), 0);
+    EXPECT_EQ(test::RunCli({"render", list.Path(), "-o", output}).exitStatus, 2) << "streams need --length";
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "formats/stream/stream_reader.h"
+#include "formats/stream/stream_request.h"
 #include "platform/recording_window.h"
 #include "tests/formats/stream/fault_server.h"
 
@@ -133,7 +134,11 @@ TEST(StreamReaderServer, RefusesWhatIsNotAStream) {
     const std::string endless = "ICY 200 OK\r\n" + std::string(3000, 'h');
     const std::vector<RefusedCase> cases = {
         {"404", Respond("HTTP/1.0 404 Not Found", "", "body"), 1},
-        {"301", Respond("HTTP/1.0 301 Moved Permanently", "Location: http://127.0.0.1:9/\r\n", ""), 1},
+        {"300", Respond("HTTP/1.0 300 Multiple Choices", "Location: /elsewhere\r\n", ""), 1},
+        {"metaint beyond its bound",
+         Respond("ICY 200 OK", "icy-metaint:" + std::to_string(kLargestMetaint + 1) + "\r\n", "audio"), 1},
+        {"metaint not a number", Respond("ICY 200 OK", "icy-metaint:lots\r\n", "audio"), 1},
+        {"redirect to another scheme", Respond("HTTP/1.0 302 Found", "Location: ftp://127.0.0.1/\r\n", ""), 1},
         {"no status number", Respond("ICY OK", "icy-name:x\r\n", "audio"), 1},
         {"302 without location", Respond("HTTP/1.0 302 Found", "X: y\r\n", ""), 1},
         {"3000 bytes of headers without an end",
@@ -165,6 +170,9 @@ TEST(StreamReaderServer, RefusesWhatIsNotAStream) {
         size_t count = 0;
         uint8_t byte = 0;
         EXPECT_FALSE(reader.StreamRead(&byte, 1, &count));
+        std::string error;
+        EXPECT_EQ(reader.GetLastError(&error), 1);
+        EXPECT_NE(error.find("127.0.0.1"), std::string::npos) << error;
     }
 }
 
@@ -172,25 +180,44 @@ Session RedirectTo(std::string location) {
     return Respond("HTTP/1.0 302 Found", "Location: " + location + "\r\n", "");
 }
 
-TEST(StreamReaderServer, FollowsARedirect) {
+TEST(StreamReaderServer, FollowsRedirects) {
+    struct Case {
+        std::string status;
+        std::string location;  // $ stands for the server's own address
+        std::string secondRequest;
+    };
+    const std::vector<Case> cases = {
+        {"301 Moved Permanently", "$/second", "GET /second HTTP/1.0\r\n"},
+        {"302 Found", "$/second?a=1", "GET /second?a=1 HTTP/1.0\r\n"},
+        {"303 See Other", "/absolute/path", "GET /absolute/path HTTP/1.0\r\n"},
+        {"307 Temporary Redirect", "relative.mp3", "GET /lists/relative.mp3 HTTP/1.0\r\n"},
+        {"308 Permanent Redirect", "../up", "GET /up HTTP/1.0\r\n"},
+        {"302 Found", "  //127.0.0.1:%/spaced  ", "GET /spaced HTTP/1.0\r\n"},
+    };
     const std::vector<uint8_t> audio = Audio(10000);
-    std::unique_ptr<FaultServer> server;
-    std::string target;
-    server = std::make_unique<FaultServer>(std::vector<Session>{
-        [&target](FaultServer& self, ServerConnection& connection) {
-            RedirectTo(target)(self, connection);
-        },
-        Respond("ICY 200 OK", "icy-name:Moved\r\n", Text(audio)),
-    });
-    target = server->Url("/second");
-    StreamReader reader;
-    ASSERT_TRUE(reader.StreamSetUrl(server->Url("/first")));
-    ASSERT_TRUE(reader.StreamStart());
-    EXPECT_TRUE(Text(ReadAll(reader)) == Text(audio));
-    const auto requests = server->Requests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_TRUE(requests[0].starts_with("GET /first HTTP/1.0\r\n"));
-    EXPECT_TRUE(requests[1].starts_with("GET /second HTTP/1.0\r\n"));
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.status + " to " + test.location);
+        std::string location;
+        FaultServer server({
+            [&location, &test](FaultServer& self, ServerConnection& connection) {
+                Respond("HTTP/1.1 " + test.status, "LOCATION: " + location + "\r\n", "")(self, connection);
+            },
+            Respond("ICY 200 OK", "icy-name:Moved\r\n", Text(audio)),
+        });
+        location = test.location;
+        if (location.starts_with('$')) location = server.Url("") + location.substr(1);
+        if (const size_t port = location.find('%'); port != std::string::npos) {
+            location.replace(port, 1, std::to_string(server.Port()));
+        }
+        StreamReader reader;
+        ASSERT_TRUE(reader.StreamSetUrl(server.Url("/lists/first")));
+        ASSERT_TRUE(reader.StreamStart());
+        EXPECT_TRUE(Text(ReadAll(reader)) == Text(audio));
+        const auto requests = server.Requests();
+        ASSERT_EQ(requests.size(), 2u);
+        EXPECT_TRUE(requests[0].starts_with("GET /lists/first HTTP/1.0\r\n"));
+        EXPECT_TRUE(requests[1].starts_with(test.secondRequest)) << requests[1];
+    }
 }
 
 TEST(StreamReaderServer, ARedirectLoopEnds) {

@@ -13,27 +13,48 @@
 
 namespace {
 
+// The endpoint as the tables write it.
+struct Endpoint {
+    std::string host;
+    std::string hostHeader;
+    uint16_t port;
+    std::string target;
+    std::string secureHost = "";  // empty: plain http
+    std::string tunnel = "";
+};
+
 TEST(StreamRequest, ChoosesHostPortAndTarget) {
     struct Case {
         std::string url;
         std::string proxy;
-        std::optional<StreamEndpoint> expected;  // host, Host header, port, target
+        std::optional<Endpoint> expected;
     };
     const std::string radio = "http://radio.example:8000/live?x=1";
+    const std::string secure = "https://radio.example/live";
     const std::vector<Case> cases = {
-        {"http://host/path", "", StreamEndpoint{"host", "host", 80, "/path"}},
-        {"http://host:8000", "", StreamEndpoint{"host", "host", 8000, "/"}},
-        {"http://host:8000/a/b.mp3", "", StreamEndpoint{"host", "host", 8000, "/a/b.mp3"}},
-        {"http://host:/x", "", StreamEndpoint{"host", "host", 80, "/x"}},
-        {"http://10.0.0.7:81/", "", StreamEndpoint{"10.0.0.7", "10.0.0.7", 81, "/"}},
-        {"http://[::1]:8000/s", "", StreamEndpoint{"::1", "[::1]", 8000, "/s"}},
-        {"http://[::1]/s", "", StreamEndpoint{"::1", "[::1]", 80, "/s"}},
-        {radio, "proxyhost:3128", StreamEndpoint{"proxyhost", "proxyhost", 3128, radio}},
-        {radio, "http://proxyhost:3128", StreamEndpoint{"proxyhost", "proxyhost", 3128, radio}},
-        {radio, "proxyhost", StreamEndpoint{"proxyhost", "proxyhost", 80, radio}},
-        // A redirect may name a server without the prefix.
-        {"other:9000/next", "", StreamEndpoint{"other", "other", 9000, "/next"}},
+        {"http://host/path", "", Endpoint{"host", "host", 80, "/path"}},
+        {"http://host:8000", "", Endpoint{"host", "host", 8000, "/"}},
+        {"http://host:8000/a/b.mp3", "", Endpoint{"host", "host", 8000, "/a/b.mp3"}},
+        {"http://host:/x", "", Endpoint{"host", "host", 80, "/x"}},
+        {"http://host?q=1", "", Endpoint{"host", "host", 80, "/?q=1"}},
+        {"http://host/a#fragment", "", Endpoint{"host", "host", 80, "/a"}},
+        {"http://10.0.0.7:81/", "", Endpoint{"10.0.0.7", "10.0.0.7", 81, "/"}},
+        {"http://[::1]:8000/s", "", Endpoint{"::1", "[::1]", 8000, "/s"}},
+        {"http://[::1]/s", "", Endpoint{"::1", "[::1]", 80, "/s"}},
+        {"https://host/s", "", Endpoint{"host", "host", 443, "/s", "host"}},
+        {"https://host:8443", "", Endpoint{"host", "host", 8443, "/", "host"}},
+        {"https://[::1]/s", "", Endpoint{"::1", "[::1]", 443, "/s", "::1"}},
+        {radio, "proxyhost:3128", Endpoint{"proxyhost", "proxyhost", 3128, radio}},
+        {radio, "http://proxyhost:3128", Endpoint{"proxyhost", "proxyhost", 3128, radio}},
+        {radio, "proxyhost", Endpoint{"proxyhost", "proxyhost", 80, radio}},
+        // https goes through a tunnel: the request inside it is the server's own.
+        {secure, "proxyhost:3128", Endpoint{"proxyhost", "radio.example", 3128, "/live", "radio.example",
+                                            "radio.example:443"}},
+        {"https://[::1]:8443/", "proxyhost:3128", Endpoint{"proxyhost", "[::1]", 3128, "/", "::1", "[::1]:8443"}},
+        {"other:9000/next", "", std::nullopt},
+        {"ftp://host/", "", std::nullopt},
         {"http://", "", std::nullopt},
+        {"https://", "", std::nullopt},
         {"http://:8000/x", "", std::nullopt},
         {"http:///x", "", std::nullopt},
         {"http://host:0/", "", std::nullopt},
@@ -41,6 +62,7 @@ TEST(StreamRequest, ChoosesHostPortAndTarget) {
         {"http://host:-80/", "", std::nullopt},
         {"http://[::1/", "", std::nullopt},
         {radio, "http://:3128", std::nullopt},
+        {secure, "http://:3128", std::nullopt},
     };
     for (const Case& test : cases) {
         const auto endpoint = ChooseEndpoint(test.url, test.proxy);
@@ -50,7 +72,20 @@ TEST(StreamRequest, ChoosesHostPortAndTarget) {
         EXPECT_EQ(endpoint->hostHeader, test.expected->hostHeader) << test.url;
         EXPECT_EQ(endpoint->port, test.expected->port) << test.url;
         EXPECT_EQ(endpoint->target, test.expected->target) << test.url;
+        EXPECT_EQ(endpoint->secure, !test.expected->secureHost.empty()) << test.url;
+        EXPECT_EQ(endpoint->secureHost, test.expected->secureHost) << test.url;
+        EXPECT_EQ(endpoint->tunnel, test.expected->tunnel) << test.url;
     }
+}
+
+TEST(StreamRequest, AsksTheProxyForATunnel) {
+    const auto endpoint = ChooseEndpoint("https://radio.example:8443/live", "proxy:3128");
+    ASSERT_TRUE(endpoint);
+    EXPECT_EQ(BuildTunnelRequest(*endpoint, "Agent/1"),
+              "CONNECT radio.example:8443 HTTP/1.0\r\nHost: radio.example:8443\r\nUser-Agent: Agent/1\r\n\r\n");
+    EXPECT_EQ(BuildRequest(*endpoint, "Agent/1"),
+              "GET /live HTTP/1.0\r\nHost: radio.example\r\nAccept: */*\r\nIcy-MetaData:1\r\n"
+              "User-Agent: Agent/1\r\n\r\n");
 }
 
 TEST(StreamRequest, RequestNamesTheHostWithoutPort) {
@@ -69,6 +104,7 @@ TEST(StreamRequest, ReadsTheStatusCode) {
         {"ICY 200 OK\r\n", 200},
         {"HTTP/1.0 200 OK\r\n", 200},
         {"HTTP/1.1 302 Found\r\n", 302},
+        {"HTTP/1.1 308 Permanent Redirect\r\n", 308},
         {"  HTTP/1.0   404 Not Found\r\n", 404},
         {"HTTP/1.0 OK\r\n", std::nullopt},
         {"HTTP/1.0\r\n", std::nullopt},
@@ -79,28 +115,73 @@ TEST(StreamRequest, ReadsTheStatusCode) {
     for (const Case& test : cases) EXPECT_EQ(ParseStatusCode(test.response), test.status) << test.response;
 }
 
-TEST(StreamRequest, ReadsHeaderValues) {
-    const std::string headers =
-        "ICY 200 OK\r\nicy-name:Radio One\r\nicy-genre: Jazz\r\nicy-url:\r\nicy-metaint: 8192\r\n"
-        "Location: http://next/\r\n\r\n";
-    EXPECT_EQ(FindHeaderValue(headers, "icy-name:"), "Radio One");
-    EXPECT_EQ(FindHeaderValue(headers, "icy-genre:"), " Jazz") << "a blank after the colon stays";
-    EXPECT_EQ(FindHeaderValue(headers, "icy-url:"), std::nullopt) << "an empty value changes nothing";
-    EXPECT_EQ(FindHeaderValue(headers, "icy-pub:"), std::nullopt);
-    EXPECT_EQ(FindHeaderValue(headers, "Location: "), "http://next/");
-    EXPECT_EQ(FindHeaderValue("icy-name:" + std::string(300, 'n') + "\r\n", "icy-name:")->size(), kHeaderValueBytes);
-    EXPECT_EQ(FindHeaderValue("x icy-name:", "icy-name:"), std::nullopt) << "the key at the very end";
+TEST(StreamRequest, FollowsOnlyRedirectStatuses) {
+    for (const int status : {301, 302, 303, 307, 308}) EXPECT_TRUE(IsRedirectStatus(status)) << status;
+    for (const int status : {200, 300, 304, 305, 306, 309, 404}) EXPECT_FALSE(IsRedirectStatus(status)) << status;
+}
 
+TEST(StreamRequest, MatchesHeaderNamesAtLineStartsInAnyCase) {
     struct Case {
         std::string headers;
-        int32_t metaint;
+        std::string name;
+        std::optional<std::string> value;
     };
-    const std::vector<Case> metaints = {
-        {"icy-metaint:16000\r\n", 16000}, {"icy-metaint:   8192\r\n", 8192}, {"icy-metaint:0\r\n", 0},
-        {"icy-metaint:-5\r\n", 0},        {"icy-metaint:x\r\n", 0},          {"icy-metaint:99999999999\r\n", 0},
-        {"no metadata\r\n", 0},
+    const std::string status = "ICY 200 OK\r\n";
+    const std::vector<Case> cases = {
+        {status + "icy-name:Radio One\r\n\r\n", "icy-name", "Radio One"},
+        {status + "ICY-NAME:Loud\r\n\r\n", "icy-name", "Loud"},
+        {status + "icy-genre: Jazz\r\n\r\n", "icy-genre", " Jazz"},  // a blank after the colon stays
+        {status + "icy-url:\r\n\r\n", "icy-url", std::nullopt},      // an empty value changes nothing
+        {status + "x-icy-name:Not This\r\n\r\n", "icy-name", std::nullopt},
+        {status + "icy-description:has icy-name:inside\r\n\r\n", "icy-name", std::nullopt},
+        {status + "icy-name2:Other\r\nicy-name:Right\r\n\r\n", "icy-name", "Right"},
+        {status + "icy-name :Spaced\r\n\r\n", "icy-name", std::nullopt},
+        {"icy-name:In The Status Line\r\n\r\n", "icy-name", std::nullopt},
+        {status + "icy-name:First\r\nicy-name:Second\r\n\r\n", "icy-name", "First"},
+        {status + "icy-name:Bare LF\nicy-genre:Rock\n\n", "icy-genre", "Rock"},
+        {status + "location: http://next/\r\n\r\n", "Location", " http://next/"},
+        {status + "icy-name:" + std::string(300, 'n') + "\r\n", "icy-name", std::string(kHeaderValueBytes, 'n')},
+        {status + "x icy-name:", "icy-name", std::nullopt},
+        {status + "icy-name:", "icy-name", std::nullopt},
     };
-    for (const Case& test : metaints) EXPECT_EQ(ParseMetaint(test.headers), test.metaint) << test.headers;
+    for (const Case& test : cases) {
+        EXPECT_EQ(FindHeaderValue(test.headers, test.name), test.value) << test.headers;
+    }
+}
+
+TEST(StreamRequest, TrimsLocationAndContentType) {
+    const std::string headers =
+        "HTTP/1.1 302 Found\r\nLOCATION:   /next?a=1 \t\r\ncontent-type: audio/x-scpls; charset=utf-8\r\n"
+        "Content-Length:\t \r\n\r\n";
+    EXPECT_EQ(FindTrimmedHeaderValue(headers, "Location"), "/next?a=1");
+    EXPECT_EQ(FindTrimmedHeaderValue(headers, "Content-Type"), "audio/x-scpls; charset=utf-8");
+    EXPECT_EQ(FindTrimmedHeaderValue(headers, "Content-Length"), std::nullopt) << "blanks only";
+}
+
+TEST(StreamRequest, ReadsTheMetadataIntervalWithinItsBound) {
+    struct Case {
+        std::string field;  // the header line after the status line
+        std::optional<int32_t> metaint;
+    };
+    const std::vector<Case> cases = {
+        {"icy-metaint:16000", 16000},
+        {"Icy-MetaInt:8192", 8192},
+        {"icy-metaint:   8192", 8192},
+        {"icy-metaint:8192 ", 8192},
+        {"icy-metaint:0", 0},
+        {"icy-metaint:" + std::to_string(kLargestMetaint), kLargestMetaint},
+        {"no metadata: here", 0},
+        {"x-icy-metaint:99", 0},
+        {"icy-description:icy-metaint:99", 0},
+        {"icy-metaint:" + std::to_string(kLargestMetaint + 1), std::nullopt},
+        {"icy-metaint:99999999999", std::nullopt},
+        {"icy-metaint:-5", std::nullopt},
+        {"icy-metaint:x", std::nullopt},
+        {"icy-metaint:8192x", std::nullopt},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(ParseMetaint("ICY 200 OK\r\n" + test.field + "\r\n\r\n"), test.metaint) << test.field;
+    }
 }
 
 TEST(StreamRequest, TextLimits) {
@@ -116,7 +197,7 @@ TEST(StreamRequest, TextLimits) {
     EXPECT_FALSE(IsAcceptableStreamText("tab\there"));
 }
 
-TEST(StreamReaderSettings, AcceptsOnlyHttpUrlsThatFit) {
+TEST(StreamReaderSettings, AcceptsOnlyHttpAndHttpsUrlsThatFit) {
     StreamReader reader;
     struct Case {
         std::string url;
@@ -128,7 +209,8 @@ TEST(StreamReaderSettings, AcceptsOnlyHttpUrlsThatFit) {
         {prefix + std::string(kStreamTextCharacters - prefix.size(), 'p'), true},
         {prefix + std::string(kStreamTextCharacters - prefix.size() + 1, 'p'), false},
         {"HTTP://host/live", false},
-        {"https://host/live", false},
+        {"https://host/live", true},
+        {"HTTPS://host/live", false},
         {"ftp://host/", false},
         {"host/live", false},
         {"", false},
@@ -195,8 +277,11 @@ TEST(StreamReaderSettings, NothingToReportWithoutAStream) {
     EXPECT_EQ(PlayerGetStreamInfo(engine, &name, &genre, &url), 0);
     EXPECT_EQ(PlayerGetStreamTitle(engine, &title), 0);
     EXPECT_EQ(title, "") << "the output is emptied first";
-    EXPECT_EQ(PlayerOpenURL(engine, "https://127.0.0.1/"), 0);
+    EXPECT_EQ(PlayerOpenURL(engine, "ftp://127.0.0.1/"), 0);
     EXPECT_EQ(PlayerGetSourceKind(engine), SOURCE_NONE);
+    std::string error = "x";
+    EXPECT_EQ(PlayerGetStreamError(engine, &error), 0);
+    EXPECT_EQ(error, "");
     EXPECT_EQ(PlayerOpenURL(engine, "http://127.0.0.1:9/"), 1) << "nothing is connected yet";
     EXPECT_EQ(PlayerGetSourceKind(engine), SOURCE_MPEG_STREAM);
     EXPECT_EQ(PlayerGetDuration(engine), 0);
