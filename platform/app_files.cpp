@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,8 @@
 
 namespace platform {
 namespace {
+
+constexpr size_t kReadChunkBytes = 16 * 1024;
 
 bool WriteAll(int handle, std::string_view content) {
     while (!content.empty()) {
@@ -31,23 +34,34 @@ void SyncDirectory(const std::string& directory) {
     ::close(handle);
 }
 
-}  // namespace
-
-std::string ApplicationDirectory() {
-    std::filesystem::path directory;
-    if (const char* home = std::getenv("TUNELARK_HOME"); home != nullptr && *home != '\0') {
-        directory = home;
-    } else if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data != '\0') {
-        directory = std::filesystem::path(data) / "tunelark";
-    } else if (const char* user = std::getenv("HOME"); user != nullptr && *user != '\0') {
-        directory = std::filesystem::path(user) / ".local" / "share" / "tunelark";
-    } else {
-        return {};
-    }
+std::string CreatedDirectory(const std::filesystem::path& directory) {
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (!std::filesystem::is_directory(directory, error)) return {};
     return directory.string();
+}
+
+const char* SetVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+}  // namespace
+
+std::string CacheDirectory() {
+    if (const char* home = SetVariable("TUNELARK_HOME")) return CreatedDirectory(std::filesystem::path(home) / "cache");
+    if (const char* cache = SetVariable("XDG_CACHE_HOME")) return CreatedDirectory(std::filesystem::path(cache) / "tunelark");
+    if (const char* user = SetVariable("HOME")) return CreatedDirectory(std::filesystem::path(user) / ".cache" / "tunelark");
+    return {};
+}
+
+std::string ApplicationDirectory() {
+    if (const char* home = SetVariable("TUNELARK_HOME")) return CreatedDirectory(home);
+    if (const char* data = SetVariable("XDG_DATA_HOME")) return CreatedDirectory(std::filesystem::path(data) / "tunelark");
+    if (const char* user = SetVariable("HOME")) {
+        return CreatedDirectory(std::filesystem::path(user) / ".local" / "share" / "tunelark");
+    }
+    return {};
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view content) {
@@ -66,18 +80,36 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content) {
+FileRead ReadWholeFile(const std::string& path, size_t limit, std::string& content) {
     // A directory opens as a stream on this platform and throws when read.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
+    if (!std::filesystem::is_regular_file(path, error)) return FileRead::Failed;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return FileRead::Failed;
+    if (size > limit) return FileRead::TooLarge;
     try {
         std::ifstream file(path, std::ios::binary);
-        if (!file) return false;
-        content.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        return !file.bad();
+        if (!file) return FileRead::Failed;
+        // The file may grow while it is read, so the limit holds for what
+        // is read, not only for the size seen before.
+        std::string read;
+        read.reserve(static_cast<size_t>(size));
+        char chunk[kReadChunkBytes];
+        while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+            read.append(chunk, static_cast<size_t>(file.gcount()));
+            if (read.size() > limit) return FileRead::TooLarge;
+        }
+        if (file.bad()) return FileRead::Failed;
+        content = std::move(read);
+        return FileRead::Done;
     } catch (const std::exception&) {
-        return false;
+        return FileRead::Failed;
     }
+}
+
+void ReportFileTooLarge(const std::string& path, size_t limit, const std::string& instead) {
+    std::fprintf(stderr, "tunelark: %s is larger than %zu bytes and was not read; %s\n", path.c_str(), limit,
+                 instead.c_str());
 }
 
 }  // namespace platform

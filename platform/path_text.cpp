@@ -52,4 +52,11 @@ bool EqualsIgnoringCase(std::string_view left, std::string_view right) {
     return left.size() == right.size() && EndsWithIgnoringCase(left, right);
 }
 
+bool IsNetworkLocation(std::string_view location) {
+    const auto startsWith = [location](std::string_view scheme) {
+        return location.size() > scheme.size() && EqualsIgnoringCase(location.substr(0, scheme.size()), scheme);
+    };
+    return startsWith("http://") || startsWith("https://");
+}
+
 }  // namespace platform

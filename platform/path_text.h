@@ -27,4 +27,8 @@ std::string FoldCase(std::string_view text);
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);
 
+// True for an "http://" or "https://" address (scheme in any case): a
+// location the player streams rather than a path it reads.
+bool IsNetworkLocation(std::string_view location);
+
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <limits>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -29,21 +30,26 @@ namespace {
 constexpr size_t kDwordBytes = sizeof(DWORD);
 constexpr size_t kUtf16UnitBytes = sizeof(char16_t);
 constexpr unsigned kBitsPerByte = 8;
+// A store of every setting the program has is a few kilobytes.
+constexpr size_t kLargestStore = 1 << 20;
 
 // The whole document; false (and nothing read) when the file exists but
-// cannot be read, so that it is never replaced by a store that lacks it.
+// cannot be read or is too large, so that it is never replaced by a store
+// that lacks it.
 bool ReadDocument(const std::string& path, RegistryDocument& document) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found) return true;
     if (status.type() != std::filesystem::file_type::regular) return false;
     std::string content;
-    try {
-        // The standard streams may throw on a read error despite their flags.
-        if (!ReadWholeFile(path, content)) return false;
-    } catch (const std::exception&) {
-        return false;
+    const FileRead read = ReadWholeFile(path, kLargestStore, content);
+    if (read == FileRead::TooLarge) {
+        static std::once_flag reported;
+        std::call_once(reported, [&path] {
+            ReportFileTooLarge(path, kLargestStore, "the settings keep their defaults and the file is left as it is");
+        });
     }
+    if (read != FileRead::Done) return false;
     document = RegistryDocument::Parse(content);
     return true;
 }

@@ -13,6 +13,8 @@ namespace {
 
 constexpr uint32_t kFullVolume = 0xFFFFFFFF;
 constexpr const char* kVolumeFileName = "/device-volume";
+// The file holds one number.
+constexpr size_t kLargestVolumeFile = 64;
 
 std::once_flag loaded;
 std::atomic<uint32_t> currentVolume{kFullVolume};
@@ -26,7 +28,10 @@ void LoadOnce() {
     std::call_once(loaded, [] {
         std::string text;
         const std::string path = VolumePath();
-        if (path.empty() || !ReadWholeFile(path, text)) return;
+        if (path.empty()) return;
+        const FileRead read = ReadWholeFile(path, kLargestVolumeFile, text);
+        if (read == FileRead::TooLarge) ReportFileTooLarge(path, kLargestVolumeFile, "the volume starts at its default");
+        if (read != FileRead::Done) return;
         char* end = nullptr;
         const unsigned long value = std::strtoul(text.c_str(), &end, 16);
         if (end != text.c_str() && value <= kFullVolume) currentVolume = static_cast<uint32_t>(value);

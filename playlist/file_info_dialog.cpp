@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "engine/player.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr const char* kTitle = "File info";
 constexpr const char* kTagHeading = "ID3v1 Tag";
+constexpr const char* kStationHeading = "Station";
 const ImVec2 kFramePadding{6, 4};  // makes a one-line field 21 pixels tall, as in the file dialogs
 constexpr float kFieldLeft = 64;  // from the dialog's left edge, past the longest label
 constexpr float kGroupPadding = 8;
@@ -52,16 +54,19 @@ void DrawReadOnlyField(const char* label, std::string& text) {
     ImGui::PopID();
 }
 
-// The tag's fields in a box with the heading on its top edge.
-void DrawTagGroup(FileInfoTexts& texts) {
+struct LabelledText {
+    const char* label;
+    std::string* text;
+};
+
+// The fields in a box with the heading on its top edge.
+void DrawFieldGroup(const char* headingText, std::initializer_list<LabelledText> fields) {
     const ImVec2 start = ImGui::GetCursorScreenPos();
     const float right = start.x + ImGui::GetContentRegionAvail().x;
     const float fontSize = ImGui::GetFontSize();
     ImGui::Dummy(ImVec2(0, fontSize));
     ImGui::Indent(kGroupPadding);
-    DrawReadOnlyField("Title", texts.title);
-    DrawReadOnlyField("Artist", texts.artist);
-    DrawReadOnlyField("Album", texts.album);
+    for (const LabelledText& field : fields) DrawReadOnlyField(field.label, *field.text);
     ImGui::Unindent(kGroupPadding);
     const float bottom = ImGui::GetItemRectMax().y + kGroupPadding;
     ImGui::Dummy(ImVec2(0, kGroupPadding));
@@ -70,11 +75,31 @@ void DrawTagGroup(FileInfoTexts& texts) {
                     ImGui::GetColorU32(ImGuiCol_Border));
     // The heading interrupts the box's top edge.
     const ImVec2 heading{start.x + kGroupPadding, start.y};
-    const ImVec2 headingSize = ImGui::CalcTextSize(kTagHeading);
+    const ImVec2 headingSize = ImGui::CalcTextSize(headingText);
     drawing.AddRectFilled(ImVec2(heading.x - kHeadingMargin, heading.y),
                           ImVec2(heading.x + headingSize.x + kHeadingMargin, heading.y + headingSize.y),
                           ImGui::GetColorU32(ImGuiCol_WindowBg));
-    drawing.AddText(heading, ImGui::GetColorU32(ImGuiCol_Text), kTagHeading);
+    drawing.AddText(heading, ImGui::GetColorU32(ImGuiCol_Text), headingText);
+}
+
+// The dialog: the address box, then one group of fields.
+void ShowInfo(platform::ui::WindowManager& windows, const std::string& path,
+              const std::function<void()>& drawGroup) {
+    using namespace platform::ui;
+    const auto content = [&](const std::function<void(int)>& end) {
+        ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, kFramePadding);
+        // Framed like edits, so the fields read as fields even when empty.
+        ImGui::PushStyleVar(ImGuiStyleVar_FrameBorderSize, 1);
+        DrawPathBox(path);
+        ImGui::Dummy(ImVec2(0, kGroupGap));
+        drawGroup();
+        ImGui::SetCursorPos(ImVec2(ImGui::GetWindowContentRegionMax().x - kButtonWidth,
+                                   ImGui::GetWindowContentRegionMax().y - kButtonHeight));
+        if (ImGui::Button("OK", ImVec2(kButtonWidth, kButtonHeight))) end(IDOK);
+        ImGui::PopStyleVar(2);
+    };
+    // Nothing is written back, so every way out is the same.
+    RunDialog(windows, kTitle, content, IDOK, IDCANCEL);
 }
 
 }  // namespace
@@ -86,20 +111,14 @@ FileInfoTexts ReadFileInfoTexts(const std::string& path) {
 }
 
 void ShowFileInfo(platform::ui::WindowManager& windows, platform::ui::Window& /*owner*/, const std::string& path) {
-    using namespace platform::ui;
     FileInfoTexts texts = ReadFileInfoTexts(path);
-    const auto content = [&](const std::function<void(int)>& end) {
-        ImGui::PushStyleVar(ImGuiStyleVar_FramePadding, kFramePadding);
-        // Framed like edits, so the fields read as fields even when empty.
-        ImGui::PushStyleVar(ImGuiStyleVar_FrameBorderSize, 1);
-        DrawPathBox(path);
-        ImGui::Dummy(ImVec2(0, kGroupGap));
-        DrawTagGroup(texts);
-        ImGui::SetCursorPos(ImVec2(ImGui::GetWindowContentRegionMax().x - kButtonWidth,
-                                   ImGui::GetWindowContentRegionMax().y - kButtonHeight));
-        if (ImGui::Button("OK", ImVec2(kButtonWidth, kButtonHeight))) end(IDOK);
-        ImGui::PopStyleVar(2);
-    };
-    // Nothing is written back, so every way out is the same.
-    RunDialog(windows, kTitle, content, IDOK, IDCANCEL);
+    ShowInfo(windows, path, [&texts] {
+        DrawFieldGroup(kTagHeading, {{"Title", &texts.title}, {"Artist", &texts.artist}, {"Album", &texts.album}});
+    });
+}
+
+void ShowStationInfo(platform::ui::WindowManager& windows, const std::string& address, StationInfoTexts texts) {
+    ShowInfo(windows, address, [&texts] {
+        DrawFieldGroup(kStationHeading, {{"Name", &texts.name}, {"Genre", &texts.genre}, {"URL", &texts.url}});
+    });
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The "File info" dialog of the playlist window: a file's path and the
-// title, artist and album of its ID3v1 tag, shown and never written.
+// title, artist and album of its ID3v1 tag, or a stream's address and what
+// its station says of itself; shown and never written.
 
 #include <string>
 
@@ -25,3 +26,12 @@ FileInfoTexts ReadFileInfoTexts(const std::string& path);
 // it (or the player quits). The dialog covers the screen whatever window
 // owns it.
 void ShowFileInfo(platform::ui::WindowManager& windows, platform::ui::Window& owner, const std::string& path);
+
+// What the station sent in its headers; empty before it was played.
+struct StationInfoTexts {
+    std::string name;
+    std::string genre;
+    std::string url;  // the station's own address, not the stream's
+};
+
+void ShowStationInfo(platform::ui::WindowManager& windows, const std::string& address, StationInfoTexts texts);

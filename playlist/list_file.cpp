@@ -2,7 +2,8 @@
 
 #include "playlist/list_file.h"
 
-#include <ios>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/app_files.h"
 #include "playlist/list_file_text.h"
@@ -12,24 +13,18 @@ namespace {
 
 constexpr const char* kDefaultListName = "default.lst";
 
-// The platform's whole-file read lets the stream's exception through when the
-// system refuses a read (a directory, an I/O error); here that is a file that
-// cannot be read like any other.
-bool ReadListFileBytes(const std::string& path, std::string& content) {
-    try {
-        return platform::ReadWholeFile(path, content);
-    } catch (const std::ios_base::failure&) {
-        return false;
-    }
-}
-
 }  // namespace
 
 bool Playlist::LoadListFile(const std::string& path) {
-    Clear();
     std::string content;
-    if (!ReadListFileBytes(path, content)) return false;
-    for (std::string& line : ParseListFileText(content)) entries_.push_back(PlaylistEntry{std::move(line)});
+    const platform::FileRead read = platform::ReadWholeFile(path, kLargestListFile, content);
+    if (read == platform::FileRead::TooLarge) {
+        platform::ReportFileTooLarge(path, kLargestListFile, "the playlist stays as it was");
+        return false;
+    }
+    Clear();
+    if (read != platform::FileRead::Done) return false;
+    for (std::string& line : ParseListFileText(content)) entries_.push_back(PlaylistEntry{std::move(line), {}});
     return true;
 }
 
@@ -57,5 +52,10 @@ bool LoadDefaultList(Playlist& playlist) {
 
 bool SaveDefaultList(const Playlist& playlist) {
     const std::string path = DefaultListPath();
-    return !path.empty() && playlist.SaveListFile(path);
+    if (path.empty()) return false;
+    // A default list too large to have been loaded is not replaced by one
+    // the user never saw.
+    std::error_code error;
+    if (std::filesystem::file_size(path, error) > kLargestListFile && !error) return false;
+    return playlist.SaveListFile(path);
 }

@@ -4,14 +4,19 @@
 // Paths that contain a line feed or end with a carriage return cannot be
 // written as a line of a ".lst" file; saving leaves them out.
 
+#include <cstddef>
 #include <string>
 
 class Playlist;
+
+// A list of a hundred thousand entries is a few megabytes.
+constexpr size_t kLargestListFile = 64 << 20;
 
 // "<application directory>/default.lst", or empty when there is no
 // application directory.
 std::string DefaultListPath();
 
-// Loaded when the playlist window is created and saved when it is destroyed.
+// Loaded when the playlist window is created and saved when it is destroyed;
+// a default list too large to load is left as it is.
 bool LoadDefaultList(Playlist& playlist);
 bool SaveDefaultList(const Playlist& playlist);

@@ -14,12 +14,12 @@ constexpr const char* kMissingEntryText = "NULL";
 
 }  // namespace
 
-void Playlist::Insert(const std::string& path, int32_t index) {
+void Playlist::Insert(const std::string& path, int32_t index, const std::string& title) {
     if (index < 0 || index >= Count()) {
-        entries_.push_back(PlaylistEntry{path});
+        entries_.push_back(PlaylistEntry{path, title});
         return;
     }
-    entries_.insert(entries_.begin() + index, PlaylistEntry{path});
+    entries_.insert(entries_.begin() + index, PlaylistEntry{path, title});
 }
 
 bool Playlist::RemoveAt(int32_t index) {
@@ -35,5 +35,5 @@ void Playlist::GetPath(int32_t index, std::string& out) const {
 
 void Playlist::Swap(int32_t first, int32_t second) {
     if (!Contains(first) || !Contains(second) || first == second) return;
-    std::swap(entries_[static_cast<size_t>(first)].Path, entries_[static_cast<size_t>(second)].Path);
+    std::swap(entries_[static_cast<size_t>(first)], entries_[static_cast<size_t>(second)]);
 }

@@ -21,13 +21,17 @@ class PlaylistView;
 struct StopMarks;
 
 struct PlaylistEntry {
-    // The full path, UTF-8 with '/' separators, of any length. Two entries may
-    // hold the same path.
+    // The full path, UTF-8 with '/' separators, of any length, or a stream's
+    // "http://" or "https://" address. Two entries may hold the same path.
     std::string Path;
+    // The title a station list gave a stream; empty when none. Not kept in
+    // ".lst" files, which hold one path per line.
+    std::string Title;
 };
 
 enum class DeleteFileResult {
     NothingSelected,
+    NotAFile,  // a stream's address: there is no file to delete
     Deleted,
     Failed,  // the file stays, and so does the entry; the caller reports it
 };
@@ -44,14 +48,14 @@ public:
 
     // List primitives (playlist.cpp).
     // −1, any other negative index and an index past the end append.
-    void Insert(const std::string& path, int32_t index);
+    void Insert(const std::string& path, int32_t index, const std::string& title = {});
     // False, and nothing removed, for an index outside the list.
     bool RemoveAt(int32_t index);
     int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
     void Clear() { entries_.clear(); }
     // A negative index leaves `out` untouched; an index past the end yields "NULL".
     void GetPath(int32_t index, std::string& out) const;
-    // Exchanges two entries' paths; nothing happens unless both are in the list and differ.
+    // Exchanges two entries; nothing happens unless both are in the list and differ.
     void Swap(int32_t first, int32_t second);
     const std::vector<PlaylistEntry>& Entries() const { return entries_; }
 
@@ -83,13 +87,14 @@ public:
     DeleteFileResult DeleteSelectedFile();
 
     // ".lst" files (list_file.cpp). Loading clears the list first; a file that
-    // cannot be read leaves it empty and returns false. Saving replaces the
-    // file atomically.
+    // cannot be read leaves it empty and returns false, one larger than
+    // kLargestListFile leaves it as it was. Saving replaces the file atomically.
     bool LoadListFile(const std::string& path);
     bool SaveListFile(const std::string& path) const;
 
     // Navigation (playlist_navigation.cpp), on the user-interface thread.
-    // Opens entry `index` into the engine; does not change `CurrentIndex`.
+    // Opens entry `index` into the engine, a file or a stream; does not
+    // change `CurrentIndex`.
     bool OpenEntry(PlayerEngine* engine, int32_t index);
     // Next and previous track. True when the engine was playing or paused and
     // the loaded file was closed to open another entry, whether or not that

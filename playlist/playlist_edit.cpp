@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "engine/player.h"
+#include "platform/path_text.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_view.h"
 
@@ -39,7 +40,9 @@ void Playlist::RemoveDeadFiles() {
     const bool hadEntries = Count() > 0;
     int32_t i = 0;
     while (i < Count()) {
-        if (PlayerIsPlayableFile(entries_[static_cast<size_t>(i)].Path) != 0) {
+        // A stream cannot be checked without connecting: it stays.
+        const std::string& path = entries_[static_cast<size_t>(i)].Path;
+        if (platform::IsNetworkLocation(path) || PlayerIsPlayableFile(path) != 0) {
             ++i;
         } else {
             RemoveKeepingPositions(i);  // the next entry moved into position i
@@ -106,6 +109,7 @@ void Playlist::MoveSelectedTo(int32_t target) {
 DeleteFileResult Playlist::DeleteSelectedFile() {
     if (!Contains(SelectedIndex)) return DeleteFileResult::NothingSelected;
     const std::string& path = entries_[static_cast<size_t>(SelectedIndex)].Path;
+    if (platform::IsNetworkLocation(path)) return DeleteFileResult::NotAFile;
     // A path with a zero byte would name a different file to the system.
     if (path.find('\0') != std::string::npos || ::unlink(path.c_str()) != 0) return DeleteFileResult::Failed;
     RemoveSelected();

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "engine/player.h"
+#include "platform/path_text.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_view.h"
 #include "playlist/stop_marks.h"
@@ -15,7 +16,9 @@
 bool Playlist::OpenEntry(PlayerEngine* engine, int32_t index) {
     if (!Contains(index)) return false;
     PlayerClose(engine);
-    if (PlayerOpen(engine, entries_[static_cast<size_t>(index)].Path) == 0) return false;
+    const std::string& path = entries_[static_cast<size_t>(index)].Path;
+    const int opened = platform::IsNetworkLocation(path) ? PlayerOpenURL(engine, path) : PlayerOpen(engine, path);
+    if (opened == 0) return false;
     if (view_ != nullptr) view_->ShowTrack(index);
     return true;
 }

@@ -17,9 +17,14 @@ void Playlist::SortByTitle() {
     std::vector<std::string> keys;
     keys.reserve(entries_.size());
     for (const PlaylistEntry& entry : entries_) {
-        // An entry without a readable tag sorts as an empty title.
+        // A stream sorts by its list's title; a file without a readable tag
+        // as an empty title.
         PlayerTag tag;
-        keys.push_back(PlayerReadFileTag(entry.Path, &tag) != 0 ? platform::FoldCase(tag.title) : std::string());
+        if (platform::IsNetworkLocation(entry.Path)) {
+            keys.push_back(platform::FoldCase(entry.Title));
+        } else {
+            keys.push_back(PlayerReadFileTag(entry.Path, &tag) != 0 ? platform::FoldCase(tag.title) : std::string());
+        }
     }
     SortByKeys(std::move(keys));
     if (view_ != nullptr) view_->EndWaitCursor();

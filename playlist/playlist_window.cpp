@@ -107,9 +107,11 @@ void PlaylistWindow::DrawGroupButton(GroupButton button, bool pressed) {
     g_skin.Scale = kPlaylistScale;
 }
 
-const std::string& PlaylistWindow::TitleOf(const std::string& path) {
-    auto found = titles_.find(path);
-    if (found == titles_.end()) found = titles_.emplace(path, DisplayTitle(path)).first;
+const std::string& PlaylistWindow::TitleOf(const PlaylistEntry& entry) {
+    // Two entries of one stream may carry different titles from their lists.
+    const std::string key = entry.Title.empty() ? entry.Path : entry.Path + '\n' + entry.Title;
+    auto found = titles_.find(key);
+    if (found == titles_.end()) found = titles_.emplace(key, EntryTitle(entry)).first;
     return found->second;
 }
 
@@ -122,7 +124,7 @@ void PlaylistWindow::DrawRow(HDC target, const PlaylistGeometry& geometry, int v
     std::string text;
     PlaylistRow state = PlaylistRow::Ordinary;
     if (index >= 0 && index < list.Count()) {
-        text = std::to_string(index + 1) + ". " + TitleOf(list.Entries()[static_cast<size_t>(index)].Path);
+        text = std::to_string(index + 1) + ". " + TitleOf(list.Entries()[static_cast<size_t>(index)]);
         state = PlaylistRowOf(index == list.CurrentIndex && list.ShowCurrent, index == list.SelectedIndex);
     }
     DrawPlaylistText(target, SkinTextBox{kRowLeft, top, kRowWidth, height}, kPlaylistRowHeight, state, text);

@@ -18,6 +18,7 @@
 
 class Application;
 class Playlist;
+struct PlaylistEntry;
 
 inline constexpr const char* kPlaylistWindowClass = "Tunelark_PL";
 
@@ -39,6 +40,10 @@ public:
     bool GroupOpen(PlaylistGroup group) const { return open_[static_cast<size_t>(group)]; }
     PlaylistGeometry Geometry() const;
 
+    // The Add group's "Add URL": asks for a stream's or station list's
+    // address and appends what it names.
+    void AddUrl();
+
 private:
     void OnCreate() override;
     void OnDestroy() override;
@@ -48,7 +53,7 @@ private:
     void RedrawBar();
     void DrawRow(platform::ui::HDC target, const PlaylistGeometry& geometry, int visibleRow);
     void DrawGroupButton(GroupButton button, bool pressed);
-    const std::string& TitleOf(const std::string& path);
+    const std::string& TitleOf(const PlaylistEntry& entry);
 
     // Stylus (playlist_window_taps.cpp).
     void OnStylusDown(int x, int y, bool doubleTap) override;
@@ -72,6 +77,7 @@ private:
     void LoadList();
     void SaveList();
     void DeleteSelectedFile();
+    void ShowSelectedEntryInfo();
     void ShowNotSupported();
     // After the list changed as a whole: the rows shown from the top again.
     void ListReplaced();

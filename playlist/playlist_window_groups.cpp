@@ -6,17 +6,25 @@
 // and runs the lowest button's command. The popped-up buttons close the
 // group and run theirs.
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
+#include "engine/player.h"
+#include "platform/path_text.h"
 #include "platform/ui/dialog_host.h"
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/window_manager.h"
 #include "playlist/add_file_dialog.h"
+#include "playlist/add_location.h"
+#include "playlist/add_url_dialog.h"
 #include "playlist/directory_browser.h"
 #include "playlist/file_info_dialog.h"
+#include "playlist/list_file.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_window.h"
+#include "playlist/station_list_file.h"
 #include "prefs/settings.h"
 #include "resources/player_menu.h"
 #include "resources/string_table.h"
@@ -26,7 +34,6 @@ using namespace platform::ui;
 
 namespace {
 
-constexpr const char* kProgramCaption = "Tunelark";
 constexpr const char* kNotSupported = "It's not supported.";
 // Submenus hang from the bottom of the screen, their right edge at the tap.
 constexpr int kSubmenuTop = 300;
@@ -34,7 +41,21 @@ constexpr int kSubmenuTop = 300;
 constexpr int kRowsUnderOpenGroup = 4;
 
 const FileFilter kListFilter{"Tunelark Playlist (*.lst)", "*.lst"};
+const FileFilter kStationListFilter{"Station list (*.m3u8;*.m3u;*.pls)", "*.m3u8;*.m3u;*.pls"};
+const FileFilter kM3u8Filter{"M3U8 playlist (*.m3u8)", "*.m3u8"};
 constexpr const char* kListExtension = "lst";
+constexpr const char* kSavedListKinds = "Playlists are saved as .lst or .m3u8 files.";
+constexpr const char* kNotAnAddress = "Enter an address that starts with http:// or https://.";
+constexpr const char* kStreamNotAFile = "This entry is a stream's address, not a file: there is nothing to delete.";
+
+// True, with the message, for a ".lst" file too large to be a playlist.
+bool ListFileTooLarge(const std::string& path, std::string& message) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size <= kLargestListFile) return false;
+    message = "\"" + path + "\" is too large to be a playlist.";
+    return true;
+}
 
 }  // namespace
 
@@ -92,7 +113,7 @@ void PlaylistWindow::RunButton(GroupButton button, int x) {
     switch (button.group) {
         case PlaylistGroup::Add:
             if (button.level == 1) AddDirectory();
-            if (button.level == 2) ShowNotSupported();
+            if (button.level == 2) AddUrl();
             break;
         case PlaylistGroup::Remove:
             if (button.level == 1) list.Crop();
@@ -138,17 +159,30 @@ void PlaylistWindow::OnMenuCommand(uint32_t command) {
         case IDM_SORT_BY_PATH: list.SortByPath(); break;
         case IDM_REVERSE_LIST: list.Reverse(); break;
         case IDM_RANDOMIZE_LIST: list.Randomize(); break;
-        case IDM_FILE_INFO:
-            if (list.SelectedIndex >= 0 && list.SelectedIndex < list.Count()) {
-                ShowFileInfo(application_.Windows(), *this, list.Entries()[static_cast<size_t>(list.SelectedIndex)].Path);
-            }
-            return;
+        case IDM_FILE_INFO: ShowSelectedEntryInfo(); return;
         case IDM_PLAYLIST_ENTRY:
         case IDM_GENERATE_HTML_PLAYLIST:
         case IDM_READ_EXTENDED_INFO: ShowNotSupported(); return;
         default: return;
     }
     RepaintList();
+}
+
+void PlaylistWindow::ShowSelectedEntryInfo() {
+    Playlist& list = List();
+    if (list.SelectedIndex < 0 || list.SelectedIndex >= list.Count()) return;
+    const std::string& path = list.Entries()[static_cast<size_t>(list.SelectedIndex)].Path;
+    if (!platform::IsNetworkLocation(path)) {
+        ShowFileInfo(application_.Windows(), *this, path);
+        return;
+    }
+    // Only the loaded stream's station has said anything of itself.
+    StationInfoTexts station;
+    PlayerEngine* engine = application_.Engine();
+    if (list.SelectedIndex == list.CurrentIndex && PlayerGetSourceKind(engine) == SOURCE_MPEG_STREAM) {
+        PlayerGetStreamInfo(engine, &station.name, &station.genre, &station.url);
+    }
+    ShowStationInfo(application_.Windows(), path, station);
 }
 
 void PlaylistWindow::ShowNotSupported() { MessageBox(application_.Windows(), kNotSupported, kProgramCaption, MB_OK); }
@@ -167,17 +201,43 @@ void PlaylistWindow::AddDirectory() {
     RepaintList();
 }
 
+void PlaylistWindow::AddUrl() {
+    WindowManager& windows = application_.Windows();
+    std::string url;
+    if (!ShowAddUrlDialog(windows, url) || url.empty()) return;
+    if (!platform::IsNetworkLocation(url)) {
+        MessageBox(windows, kNotAnAddress, kProgramCaption, MB_OK);
+        return;
+    }
+    PlayerStreamOptions options;
+    PlayerGetStreamOptions(application_.Engine(), &options);
+    windows.BeginWaitCursor();
+    const AddLocationResult added = AddLocation(List(), url, options, g_settings.LastDir);
+    windows.EndWaitCursor();
+    if (!added.error.empty()) MessageBox(windows, added.error, kProgramCaption, MB_OK);
+    RepaintList();
+}
+
 void PlaylistWindow::LoadList() {
     OpenFileName request;
     request.owner = &application_.Frame();
-    request.filters = {kListFilter};
+    request.filters = {kListFilter, kStationListFilter};
     request.initialDirectory = g_settings.LastDir;
     if (!GetOpenFileName(application_.Windows(), request)) return;
+    Playlist& list = List();
+    // A list that cannot be read leaves the playlist and playback as they were.
+    Playlist loaded;
+    std::string error;
+    if (IsStationListName(request.file) ? !LoadStationListFile(loaded, request.file, error)
+                                        : !loaded.LoadListFile(request.file) && ListFileTooLarge(request.file, error)) {
+        MessageBox(application_.Windows(), error, kProgramCaption, MB_OK);
+        return;
+    }
     // Stopped as the Stop button stops, so the stop is not taken for the end
     // of a track, which would play an entry of the new list.
     application_.Main().StopAction();
-    Playlist& list = List();
-    list.LoadListFile(request.file);
+    list.Clear();
+    for (const PlaylistEntry& entry : loaded.Entries()) list.Insert(entry.Path, -1, entry.Title);
     list.CurrentIndex = list.Count() > 0 ? 0 : -1;
     list.SelectedIndex = -1;
     list.ShowCurrent = true;
@@ -187,12 +247,18 @@ void PlaylistWindow::LoadList() {
 void PlaylistWindow::SaveList() {
     OpenFileName request;
     request.owner = this;
-    request.filters = {kListFilter};
+    request.filters = {kListFilter, kM3u8Filter};
     request.defaultExtension = kListExtension;
     request.initialDirectory = g_settings.LastDir;
     request.flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
     if (!GetSaveFileName(application_.Windows(), request)) return;
-    List().SaveListFile(request.file);
+    if (platform::EndsWithIgnoringCase(request.file, ".pls")) {
+        MessageBox(application_.Windows(), kSavedListKinds, kProgramCaption, MB_OK);
+    } else if (IsStationListName(request.file)) {
+        SaveM3u8File(List(), request.file);
+    } else {
+        List().SaveListFile(request.file);
+    }
 }
 
 void PlaylistWindow::DeleteSelectedFile() {
@@ -201,6 +267,10 @@ void PlaylistWindow::DeleteSelectedFile() {
     Playlist& list = List();
     if (list.SelectedIndex < 0 || list.SelectedIndex >= list.Count()) return;
     const std::string& path = list.Entries()[static_cast<size_t>(list.SelectedIndex)].Path;
+    if (platform::IsNetworkLocation(path)) {
+        MessageBox(windows, kStreamNotAFile, "Error", MB_OK);
+        return;
+    }
     if (MessageBox(windows, "Delete this file: \"" + path + "\"", "Confirm", MB_OKCANCEL) != IDOK) return;
     if (list.DeleteSelectedFile() == DeleteFileResult::Failed) {
         MessageBox(windows, "Delete error!", "Error", MB_OK);

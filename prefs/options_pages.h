@@ -91,8 +91,10 @@ public:
     // Loads the skin the edit names, if it differs from the one in use.
     void Apply() override;
 
-    // "Browser...", "Skin Check" and "BaseSkin"; the first two open dialogs.
+    // "Browser...", "Skin Check", "BaseSkin" and the archive button; all but
+    // "BaseSkin" open dialogs.
     void Browse();
+    void ChooseArchive();
     void Check();
     void UseBaseSkin();
 

@@ -3,21 +3,25 @@
 #include <imgui.h>
 #include <imgui_stdlib.h>
 
+#include "platform/path_text.h"
 #include "platform/ui/dialog_host.h"
+#include "platform/ui/file_dialog.h"
 #include "playlist/directory_browser.h"
 #include "prefs/options_pages.h"
 #include "prefs/options_widgets.h"
+#include "resources/string_table.h"
 #include "ui/shell/application.h"
 #include "ui/skin/skin.h"
+#include "ui/skin/skin_archive.h"
 
 namespace {
 
 constexpr const char* kExplanation =
     "Choose the directory that holds the extracted skin files.\n\n"
     "A skin on a storage card takes a while to load.";
-constexpr const char* kCaption = "Tunelark";
 constexpr const char* kCorrectPath = "Correct path of the skin file.";
 constexpr const char* kWrongPath = "Wrong path of the skin file.";
+const platform::ui::FileFilter kArchiveFilter{"Skin archives (*.wsz;*.zip)", "*.wsz;*.zip"};
 constexpr float kButtonGap = 4;
 constexpr int kButtons = 3;
 constexpr float kParagraphGap = 8;
@@ -43,6 +47,15 @@ void SkinPage::Draw(const RunAfterFrame& runAfterFrame) {
     if (ImGui::Button("Skin Check", size)) runAfterFrame([this] { Check(); });
     ImGui::SameLine(0, kButtonGap);
     if (ImGui::Button("BaseSkin", size)) UseBaseSkin();
+    if (ImGui::Button("Skin archive (.wsz, .zip)...", ImVec2(-1, size.y))) runAfterFrame([this] { ChooseArchive(); });
+}
+
+void SkinPage::ChooseArchive() {
+    platform::ui::OpenFileName request;
+    request.title = "Skin archive";
+    request.filters = {kArchiveFilter};
+    request.initialDirectory = IsSkinArchiveName(directory) ? platform::DirectoryPart(directory) : directory;
+    if (platform::ui::GetOpenFileName(application_.Windows(), request)) directory = request.file;
 }
 
 void SkinPage::Browse() {
@@ -54,9 +67,12 @@ void SkinPage::Browse() {
 
 void SkinPage::Check() {
     if (directory == kBaseSkinDir) return;
-    const bool correct = CheckSkinDirectory(directory);
-    platform::ui::MessageBox(application_.Windows(), correct ? kCorrectPath : kWrongPath, kCaption,
-                             platform::ui::MB_OK);
+    // A refused archive says why, rather than only that the path is wrong.
+    std::string archiveError;
+    if (IsSkinArchiveName(directory)) archiveError = UnpackSkinArchive(directory).error;
+    const bool correct = archiveError.empty() && CheckSkinDirectory(directory);
+    const std::string message = correct ? kCorrectPath : archiveError.empty() ? kWrongPath : archiveError;
+    platform::ui::MessageBox(application_.Windows(), message, kProgramCaption, platform::ui::MB_OK);
     if (!correct) UseBaseSkin();
 }
 

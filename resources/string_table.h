@@ -7,5 +7,8 @@ enum PlayerStringId {
     IDS_SCREEN_TOGGLE_WARNING = 28,
 };
 
+// The caption of the player's own message boxes.
+inline constexpr const char* kProgramCaption = "Tunelark";
+
 // The text of string `id`; an empty text for a number the table lacks.
 const char* LoadPlayerString(int id);

@@ -11,6 +11,8 @@ packages=(
   libmad0-dev libsdl2-dev libvorbisidec-dev libogg-dev libgsm1-dev
   # https streams
   libssl-dev
+  # zipped skins
+  libzip-dev
   # drawing: text through SDL_ttf, its fonts (DejaVu, WenQuanYi for CJK), PNG screenshots
   libsdl2-ttf-dev fonts-dejavu-core fonts-wqy-microhei libpng-dev
   # dialogs, menus and message boxes

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
+#include "platform/ui/clipboard.h"
 #include "platform/ui/font.h"
 #include "platform/ui/window_manager.h"
 
@@ -33,7 +35,18 @@ constexpr ImWchar kGlyphRanges[] = {0x0020, 0x024F, 0x0370, 0x03FF, 0x0400, 0x04
 constexpr std::pair<ImGuiKey, uint32_t> kTextEditingKeys[] = {
     {ImGuiKey_Backspace, VK_BACK}, {ImGuiKey_Delete, VK_DELETE}, {ImGuiKey_LeftArrow, VK_LEFT},
     {ImGuiKey_RightArrow, VK_RIGHT}, {ImGuiKey_Home, VK_HOME},     {ImGuiKey_End, VK_END},
+    // With Ctrl: select all, copy, paste, cut, undo and redo.
+    {ImGuiKey_A, 'A'}, {ImGuiKey_C, 'C'}, {ImGuiKey_V, 'V'}, {ImGuiKey_X, 'X'}, {ImGuiKey_Z, 'Z'}, {ImGuiKey_Y, 'Y'},
 };
+
+// ImGui's copy and paste go through the desktop's clipboard.
+const char* GetClipboardForImGui(void*) {
+    static std::string pasted;  // ImGui reads it before asking again
+    pasted = ReadClipboardText();
+    return pasted.c_str();
+}
+
+void SetClipboardFromImGui(void*, const char* text) { WriteClipboardText(text); }
 
 // The message box's buttons, in dialog coordinates (the dialog's top is the
 // screen's y 26): one centred, or two side by side.
@@ -55,6 +68,8 @@ public:
         io.DisplaySize = ImVec2(kScreenWidth, kScreenHeight);
         io.Fonts->AddFontFromFileTTF(kRegularFontPath, kFontPixels, nullptr, kGlyphRanges);
         for (const auto& [imguiKey, virtualKey] : kTextEditingKeys) io.KeyMap[imguiKey] = static_cast<int>(virtualKey);
+        io.GetClipboardTextFn = GetClipboardForImGui;
+        io.SetClipboardTextFn = SetClipboardFromImGui;
         // Frames are drawn only when input comes, so a blinking caret would freeze half the time.
         io.ConfigInputTextCursorBlink = false;
         ImGui::StyleColorsLight();
@@ -143,6 +158,9 @@ public:
                 Paint();
                 return 0;
             case WM_KEYDOWN:
+                // The keyboard's own state: the window system's key messages
+                // carry no modifiers, and without a display none is held.
+                io.KeyCtrl = (SDL_GetModState() & KMOD_CTRL) != 0;
                 if (!onKey_(static_cast<uint32_t>(wParam)) && wParam < std::size(io.KeysDown)) {
                     io.KeysDown[wParam] = true;
                 }

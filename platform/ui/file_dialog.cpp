@@ -33,6 +33,22 @@ bool RunChooser(WindowManager& windows, OpenFileName& request, FileChooser& choo
     return false;
 }
 
+// The extension a name typed without one gets: the chosen filter's when its
+// first pattern is a plain "*.ext", as on the desktop; else the default.
+std::string ExtensionToAdd(const std::string& defaultExtension, std::string_view patterns) {
+    const std::string_view first = patterns.substr(0, patterns.find(';'));
+    if (!first.starts_with("*.")) return defaultExtension;
+    const std::string_view extension = first.substr(2);
+    if (extension.empty() || extension.find_first_of("*?") != std::string_view::npos) return defaultExtension;
+    return std::string(extension);
+}
+
+std::string_view ChosenPatterns(const FileChooser& chooser) {
+    const std::vector<FileFilter>& filters = chooser.Filters();
+    const auto index = static_cast<size_t>(chooser.FilterIndex() - 1);
+    return index < filters.size() ? std::string_view(filters[index].patterns) : std::string_view();
+}
+
 bool IsRegularFile(const std::string& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
@@ -112,7 +128,7 @@ bool GetSaveFileName(WindowManager& windows, OpenFileName& request) {
             return false;
         }
         if (!request.defaultExtension.empty() && !HasExtension(FileNamePart(path))) {
-            path += "." + request.defaultExtension;
+            path += "." + ExtensionToAdd(request.defaultExtension, ChosenPatterns(chooser));
         }
         const std::string folder = ParentDirectory(path);
         if ((request.flags & OFN_PATHMUSTEXIST) && !IsDirectory(folder)) {

@@ -10,14 +10,39 @@
 
 namespace {
 
+using platform::FileRead;
+constexpr size_t kAnySize = 1 << 20;
+
+TEST(AppFiles, WholeFileReadsStopAtTheirLimitAndKeepWhatWasHeld) {
+    test::TemporaryFile file({'1', '2', '3', '4'});
+    const struct {
+        size_t limit;
+        FileRead result;
+        std::string content;  // what the caller's string holds afterwards
+    } cases[] = {
+        {4, FileRead::Done, "1234"},
+        {100, FileRead::Done, "1234"},
+        {3, FileRead::TooLarge, "held"},
+        {0, FileRead::TooLarge, "held"},
+    };
+    for (const auto& c : cases) {
+        std::string content = "held";
+        EXPECT_EQ(platform::ReadWholeFile(file.Path(), c.limit, content), c.result) << c.limit;
+        EXPECT_EQ(content, c.content) << c.limit;
+    }
+    // A device that never ends is not a regular file, and is never read.
+    std::string content;
+    EXPECT_EQ(platform::ReadWholeFile("/dev/zero", kAnySize, content), FileRead::Failed);
+}
+
 TEST(AppFiles, AtomicWriteReplacesWholeAndLeavesNoTemporaries) {
     test::TemporaryFile file({'o', 'l', 'd'});
     std::string content;
     ASSERT_TRUE(platform::WriteFileAtomically(file.Path(), "new content\n"));
-    ASSERT_TRUE(platform::ReadWholeFile(file.Path(), content));
+    ASSERT_EQ(platform::ReadWholeFile(file.Path(), kAnySize, content), FileRead::Done);
     EXPECT_EQ(content, "new content\n");
     ASSERT_TRUE(platform::WriteFileAtomically(file.Path(), ""));
-    ASSERT_TRUE(platform::ReadWholeFile(file.Path(), content));
+    ASSERT_EQ(platform::ReadWholeFile(file.Path(), kAnySize, content), FileRead::Done);
     EXPECT_EQ(content, "");
     size_t entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(file.Directory())) ++entries;
@@ -33,9 +58,9 @@ TEST(AppFiles, FailedWriteKeepsTheOldFile) {
     EXPECT_FALSE(platform::WriteFileAtomically(blocked, "x"));
     EXPECT_FALSE(platform::WriteFileAtomically(file.Directory() + "/missing/dir/file", "x"));
     std::string content;
-    EXPECT_FALSE(platform::ReadWholeFile(blocked, content)) << "a directory is not a file";
-    EXPECT_FALSE(platform::ReadWholeFile(file.Directory() + "/missing", content));
-    ASSERT_TRUE(platform::ReadWholeFile(file.Path(), content));
+    EXPECT_EQ(platform::ReadWholeFile(blocked, kAnySize, content), FileRead::Failed) << "a directory is not a file";
+    EXPECT_EQ(platform::ReadWholeFile(file.Directory() + "/missing", kAnySize, content), FileRead::Failed);
+    ASSERT_EQ(platform::ReadWholeFile(file.Path(), kAnySize, content), FileRead::Done);
     EXPECT_EQ(content, "old");
 }
 

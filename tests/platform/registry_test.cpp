@@ -36,7 +36,7 @@ public:
 
     std::string Content() const {
         std::string content;
-        ReadWholeFile(path_, content);
+        ReadWholeFile(path_, 1 << 20, content);
         return content;
     }
     void Write(std::string_view content) const { std::ofstream(path_, std::ios::binary) << content; }

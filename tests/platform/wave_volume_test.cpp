@@ -32,7 +32,7 @@ TEST(WaveVolume, KeptAcrossRuns) {
     platform::SetWaveOutVolume(0x33333333);
     EXPECT_EQ(platform::GetWaveOutVolume(), 0x33333333u);
     std::string stored;
-    ASSERT_TRUE(platform::ReadWholeFile(directory.Directory() + "/device-volume", stored));
+    ASSERT_EQ(platform::ReadWholeFile(directory.Directory() + "/device-volume", 64, stored), platform::FileRead::Done);
     EXPECT_EQ(stored, "33333333\n");
     unsetenv("TUNELARK_HOME");
 }

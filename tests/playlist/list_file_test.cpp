@@ -117,6 +117,15 @@ TEST(ListFile, DefaultListLivesInTheApplicationDirectory) {
     EXPECT_TRUE(LoadDefaultList(loaded));
     EXPECT_EQ(test::Paths(loaded), test::Paths(playlist));
 
+    // A default list too large to be one (sparse here) is neither loaded nor
+    // replaced: the list and the file both stay as they were.
+    const uintmax_t tooLarge = kLargestListFile + 1;
+    std::filesystem::resize_file(DefaultListPath(), tooLarge);
+    EXPECT_FALSE(LoadDefaultList(loaded));
+    EXPECT_EQ(test::Paths(loaded), test::Paths(playlist));
+    EXPECT_FALSE(SaveDefaultList(loaded));
+    EXPECT_EQ(std::filesystem::file_size(DefaultListPath()), tooLarge);
+
     if (previous != nullptr) {
         ::setenv("TUNELARK_HOME", saved.c_str(), 1);
     } else {

@@ -8,12 +8,15 @@
 #include <gtest/gtest.h>
 
 #include "engine/player.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/dialog_host.h"
 #include "platform/ui/window_manager.h"
 #include "playlist/playlist.h"
 #include "prefs/settings.h"
 #include "resources/player_menu.h"
+#include "tests/playlist/playlist_test_support.h"
 #include "tests/support/golden_picture.h"
+#include "tests/support/later.h"
 #include "tests/support/running_player.h"
 
 namespace {
@@ -24,6 +27,9 @@ using test::RunningPlayer;
 
 // The window's top on the screen, below the main window.
 constexpr int kWindowTop = 126;
+
+// The "Add URL" dialog's Paste button.
+constexpr Point kAddUrlPaste{40, 107};
 
 Point RowPoint(int row) { return {100, kWindowTop + 23 + kPlaylistRowHeight * row}; }
 
@@ -192,6 +198,43 @@ TEST_F(PlaylistWindowTest, TheDefaultListComesBackAfterARestart) {
     Playlist saved;
     ASSERT_TRUE(saved.LoadListFile(player.Home() + "/default.lst"));
     EXPECT_EQ(saved.Count(), 3);
+}
+
+TEST_F(PlaylistWindowTest, AddUrlTakesAPastedAddressWhichOutlivesASweepAndARestart) {
+    constexpr const char* kStation = "http://127.0.0.1:1/live";  // never reachable: added all the same
+    StartWith({"/nowhere/gone.mp3"});
+    struct Case {
+        std::string clipboard;
+        std::vector<std::string> entries;
+    };
+    const Case cases[] = {
+        {std::string("  ") + kStation + "\n", {"/nowhere/gone.mp3", kStation}},
+        {"ftp://radio.example/live", {"/nowhere/gone.mp3", kStation}},  // refused with a message
+    };
+    for (const Case& c : cases) {
+        const bool first = &c == &cases[0];
+        WriteClipboardText(c.clipboard);
+        player.ScheduleTap(kAddUrlPaste, 100);
+        player.ScheduleKey(VK_RETURN, 200);
+        player.ScheduleKey(VK_RETURN, 300);  // answers the message box, when there is one
+        test::Later picture(player.Windows(), 150, [&] {
+            if (first) {
+                test::ExpectAreaLooksLike(player.Windows().Screen(), {0, 26, 240, 320},
+                                          "tests/playlist/golden/add_url_dialog.png");
+            }
+        });
+        player.Tap(ButtonPoint(PlaylistGroup::Add, 0));
+        player.Tap(ButtonPoint(PlaylistGroup::Add, 2));
+        player.RunUntil([&] { return player.Windows().Focus()->ClassName() != "Dialog"; });
+        EXPECT_EQ(test::Paths(player.List()), c.entries);
+    }
+
+    player.Windows().SendMessage(Window(), WM_COMMAND, IDM_REMOVE_DEAD_FILES, 0);
+    EXPECT_EQ(test::Paths(player.List()), std::vector<std::string>{kStation});
+    player.Windows().DestroyWindow(player.application.Frame());
+    Playlist saved;
+    ASSERT_TRUE(saved.LoadListFile(player.Home() + "/default.lst"));
+    EXPECT_EQ(test::Paths(saved), std::vector<std::string>{kStation});
 }
 
 TEST(PlaylistWindowLooks, WithTheBaseSkinAndARealSkin) {

@@ -61,7 +61,7 @@ protected:
     void WriteKey(const std::string& values) { WriteStore(std::string(kSection) + "\n" + values); }
     std::string StoreContent() const {
         std::string content;
-        platform::ReadWholeFile(path_, content);
+        platform::ReadWholeFile(path_, 1 << 20, content);
         return content;
     }
     void Load() {

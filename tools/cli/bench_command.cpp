@@ -2,12 +2,17 @@
 
 #include <mad.h>
 
+#include <stdlib.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <vector>
 
 #include "engine/player.h"
 #include "tools/cli/playback_watch.h"
@@ -27,10 +32,16 @@ struct ProcessCpuClock {
     }
 };
 
-// Short files are decoded again and again until this much time was spent,
-// so the figures are not lost in the noise.
-constexpr double kMinimumMeasuredSeconds = 0.5;
+// Each measurement repeats its run until this much processor time was
+// spent, so short files are not lost in the noise.
+constexpr double kMinimumMeasuredSeconds = 0.2;
 constexpr int kMaximumRuns = 200;
+// The engine and the plain loop take turns, round after round, so a machine
+// that gets busier or quieter meanwhile shifts both alike; the ratio is the
+// median of the rounds' ratios, printed with their spread.
+constexpr int kMinimumRounds = 5;
+constexpr int kMaximumRounds = 25;
+constexpr double kMinimumTotalSeconds = 4.0;
 
 constexpr int kFailureExitStatus = 1;
 constexpr int kUsageExitStatus = 2;
@@ -40,19 +51,43 @@ struct Throughput {
     double audioSeconds = 0;
     double cpuSeconds = 0;
     double RealTimeMultiple() const { return cpuSeconds > 0 ? audioSeconds / cpuSeconds : 0; }
+    void Add(const Throughput& other) {
+        audioSeconds += other.audioSeconds;
+        cpuSeconds += other.cpuSeconds;
+    }
 };
 
 // Repeats `run` (which adds one run's audio seconds, or fails) until enough
 // time was measured.
 template <typename Run>
-bool Measure(Throughput& throughput, Run run) {
+std::optional<Throughput> Measure(Run run) {
+    Throughput throughput;
     for (int runs = 0; runs < kMaximumRuns && throughput.cpuSeconds < kMinimumMeasuredSeconds; ++runs) {
         const double start = ProcessCpuClock::Seconds();
-        if (!run(throughput.audioSeconds)) return false;
+        if (!run(throughput.audioSeconds)) return std::nullopt;
         throughput.cpuSeconds += ProcessCpuClock::Seconds() - start;
     }
-    return true;
+    return throughput;
 }
+
+// The rounds' ratios of one measurement to another, in percent.
+class RatioRounds {
+public:
+    void Add(const Throughput& measured, const Throughput& reference) {
+        ratios_.push_back(100.0 * measured.RealTimeMultiple() / reference.RealTimeMultiple());
+    }
+    void Print(const char* name) {
+        std::sort(ratios_.begin(), ratios_.end());
+        const size_t middle = ratios_.size() / 2;
+        const double median =
+            ratios_.size() % 2 == 1 ? ratios_[middle] : (ratios_[middle - 1] + ratios_[middle]) / 2;
+        std::printf("%-20s %8.1f %% (median of %zu rounds, %.1f to %.1f %%)\n", name, median, ratios_.size(),
+                    ratios_.front(), ratios_.back());
+    }
+
+private:
+    std::vector<double> ratios_;
+};
 
 // Plays the file through a capture device that discards the PCM, as fast
 // as the engine goes; the audio time comes from the bytes it played.
@@ -106,40 +141,59 @@ int RunBenchCommand(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "usage: tunelark-cli bench FILE\n");
         return kUsageExitStatus;
     }
+    // Measured as fast as the engine goes, whatever device the environment
+    // chooses for playing.
+    unsetenv("TUNELARK_AUDIO");
     const std::string& path = arguments[0];
-    Throughput engine;
-    Throughput equalized;
-    Throughput plain;
     // A curve that boosts the bass and cuts the treble, so every gain differs from 1.
     const PlayerEqSettings curve{1, 31, {10, 15, 20, 25, 31, 36, 40, 45, 50, 55}};
-    auto playFlat = [&](double& audio) { return PlayOnce(path, PlayerEqSettings{}, audio); };
-    auto playCurved = [&](double& audio) { return PlayOnce(path, curve, audio); };
-    if (!Measure(engine, playFlat) || !Measure(equalized, playCurved)) {
-        std::fprintf(stderr, "tunelark-cli bench: the engine cannot play '%s'\n", path.c_str());
-        return kFailureExitStatus;
-    }
+    const auto playFlat = [&](double& audio) { return PlayOnce(path, PlayerEqSettings{}, audio); };
+    const auto playCurved = [&](double& audio) { return PlayOnce(path, curve, audio); };
+
     // The plain loop of the library that decodes this format; WAVE has none.
     const PlayerSource source = ProbeSource(path);
     const char* plainName = source == SOURCE_OGG_FILE ? "plain Tremor:" : "plain libmad:";
     const std::vector<uint8_t> input = source == SOURCE_MPEG_FILE ? ReadWithGuard(path) : std::vector<uint8_t>{};
     std::vector<int16_t> block(kPlainBlockSamples);
-    const bool measured = source == SOURCE_OGG_FILE
-        ? Measure(plain, [&](double& audio) { return AddAudio(DecodeWithPlainTremorLoop(path), audio); })
-        : source == SOURCE_MPEG_FILE && Measure(plain, [&](double& audio) {
-              return AddAudio(DecodeWithPlainLibmadLoop(input, block), audio);
-          });
+    const bool hasPlainLoop = source == SOURCE_OGG_FILE || source == SOURCE_MPEG_FILE;
+    const auto playPlain = [&](double& audio) {
+        return source == SOURCE_OGG_FILE ? AddAudio(DecodeWithPlainTremorLoop(path), audio)
+                                         : AddAudio(DecodeWithPlainLibmadLoop(input, block), audio);
+    };
+
+    Throughput engine, equalized, plain;
+    RatioRounds ratios, equalizedRatios;
+    double spent = 0;
+    for (int round = 0; round < kMaximumRounds && (round < kMinimumRounds || spent < kMinimumTotalSeconds); ++round) {
+        const std::optional<Throughput> flat = Measure(playFlat);
+        const std::optional<Throughput> curved = flat ? Measure(playCurved) : std::nullopt;
+        if (!flat || !curved) {
+            std::fprintf(stderr, "tunelark-cli bench: the engine cannot play '%s'\n", path.c_str());
+            return kFailureExitStatus;
+        }
+        engine.Add(*flat);
+        equalized.Add(*curved);
+        spent += flat->cpuSeconds + curved->cpuSeconds;
+        if (!hasPlainLoop) continue;
+        const std::optional<Throughput> reference = Measure(playPlain);
+        if (!reference) continue;
+        plain.Add(*reference);
+        spent += reference->cpuSeconds;
+        ratios.Add(*flat, *reference);
+        equalizedRatios.Add(*curved, *reference);
+    }
     auto report = [](const char* name, const Throughput& throughput) {
         std::printf("%-20s %8.1f x real time (%.1f s of audio in %.3f s of processor time)\n", name,
                     throughput.RealTimeMultiple(), throughput.audioSeconds, throughput.cpuSeconds);
     };
     report("engine:", engine);
     report("engine, equalizer:", equalized);
-    if (!measured) {
+    if (plain.cpuSeconds <= 0) {
         std::printf("%-20s none for this format\n", "plain loop:");
         return 0;
     }
     report(plainName, plain);
-    std::printf("%-20s %8.1f %%\n", "ratio:", 100.0 * engine.RealTimeMultiple() / plain.RealTimeMultiple());
-    std::printf("%-20s %8.1f %%\n", "ratio, equalizer:", 100.0 * equalized.RealTimeMultiple() / plain.RealTimeMultiple());
+    ratios.Print("ratio:");
+    equalizedRatios.Print("ratio, equalizer:");
     return 0;
 }

@@ -23,6 +23,13 @@ constexpr int kMaximumVolume = 100;
 }  // namespace
 
 bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM) {
+    if (message == WM_PLAYER_STREAM_TITLE) {
+        // Read late, the title may belong to a stream closed since.
+        if (PlayerGetSourceKind(application_.Engine()) == SOURCE_MPEG_STREAM) {
+            ShowStreamTitle(application_.GetPlaylist().CurrentIndex);
+        }
+        return true;
+    }
     if (message != WM_PLAYER_STATUS) return false;
     if (wParam == PLAYER_STOPPED) OnStopped();
     if (wParam == PLAYER_PLAYING) OnPlaying();

@@ -8,6 +8,7 @@
 // plays next. Everything here runs on the user-interface thread.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/player.h"
@@ -18,6 +19,7 @@
 #include "ui/skin/skinned_window.h"
 
 class Application;
+class Playlist;
 
 // The clock's timer; it runs from each playing report to the next stopped one.
 constexpr uintptr_t kClockTimerId = 1000;
@@ -36,6 +38,10 @@ public:
     void PrevAction();
     void NextAction();
     void AddFileAction();
+    // What Add File does with the dialog's choice: replaces the playlist
+    // with what `fill` adds and plays its first entry. Also for files
+    // opened from outside the player.
+    void ReplacePlaylistAndPlay(const std::function<void(Playlist&)>& fill);
     // Opens and plays a playlist entry (the playlist's double tap).
     bool PlayEntry(int32_t index);
     // Rewinds or fast-forwards by SeekStep seconds unless stopped.
@@ -74,6 +80,9 @@ private:
     void OnClockTick();
     void ShowTrackInfo();
     void ShowTitle(int32_t index);
+    void ShowStreamTitle(int32_t index);
+    // Says why the loaded stream could not play, when it could not.
+    void ReportStreamFailure();
 
     // Partial updates through the kept drawing context.
     void DrawRegion(MainRegion region, bool pressed);

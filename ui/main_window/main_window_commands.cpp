@@ -8,11 +8,13 @@
 
 #include <algorithm>
 
+#include "platform/ui/dialog_host.h"
 #include "platform/ui/window_manager.h"
 #include "playlist/add_file_dialog.h"
 #include "platform/path_text.h"
 #include "playlist/display_title.h"
 #include "prefs/settings.h"
+#include "resources/string_table.h"
 #include "ui/main_window/main_window.h"
 #include "ui/shell/application.h"
 
@@ -59,7 +61,7 @@ void MainWindow::PlayAction() {
             break;
         case PLAYER_STOPPED:
             if (playlist.CurrentIndex == -1) playlist.CurrentIndex = 0;
-            if (playlist.OpenEntry(engine, playlist.CurrentIndex)) PlayerPlay(engine);
+            if (playlist.OpenEntry(engine, playlist.CurrentIndex) && PlayerPlay(engine) == 0) ReportStreamFailure();
             break;
     }
 }
@@ -77,6 +79,10 @@ void MainWindow::NextAction() {
 void MainWindow::AddFileAction() {
     std::string selection;
     if (!ShowAddFileDialog(application_.Windows(), *this, g_settings.LastDir, selection)) return;
+    ReplacePlaylistAndPlay([&selection](Playlist& playlist) { playlist.AddFiles(selection, g_settings.LastDir); });
+}
+
+void MainWindow::ReplacePlaylistAndPlay(const std::function<void(Playlist&)>& fill) {
     PlayerEngine* engine = application_.Engine();
     if (PlayerGetStatus(engine) != PLAYER_STOPPED) marks_.AddFileMark = true;
     Playlist& playlist = application_.GetPlaylist();
@@ -84,7 +90,7 @@ void MainWindow::AddFileAction() {
     playlist.CurrentIndex = 0;
     playlist.SelectedIndex = -1;
     playlist.ShowCurrent = true;
-    playlist.AddFiles(selection, g_settings.LastDir);
+    fill(playlist);
     if (playlist.OpenEntry(engine, 0)) PlayerPlay(engine);
 }
 
@@ -102,11 +108,38 @@ void MainWindow::SeekByStep(bool forward) {
 bool MainWindow::PlayEntry(int32_t index) {
     PlayerEngine* engine = application_.Engine();
     marks_.ReopenMark = PlayerGetStatus(engine) != PLAYER_STOPPED;
-    return application_.GetPlaylist().OpenEntry(engine, index) && PlayerPlay(engine) != 0;
+    if (!application_.GetPlaylist().OpenEntry(engine, index)) return false;
+    if (PlayerPlay(engine) != 0) return true;
+    ReportStreamFailure();
+    return false;
+}
+
+void MainWindow::ReportStreamFailure() {
+    std::string text;
+    if (PlayerGetSourceKind(application_.Engine()) != SOURCE_MPEG_STREAM ||
+        PlayerGetStreamError(application_.Engine(), &text) == 0) {
+        return;
+    }
+    MessageBox(application_.Windows(), text, kProgramCaption, MB_OK);
+}
+
+void MainWindow::ShowStreamTitle(int32_t index) {
+    const Playlist& list = application_.GetPlaylist();
+    if (index < 0 || index >= list.Count()) return;
+    PlayerEngine* engine = application_.Engine();
+    std::string name, genre, url, streamTitle;
+    PlayerGetStreamInfo(engine, &name, &genre, &url);
+    PlayerGetStreamTitle(engine, &streamTitle);
+    title_ = StreamDisplayTitle(name, streamTitle, list.Entries()[static_cast<size_t>(index)]);
+    DrawTitle();
 }
 
 void MainWindow::OnPlaying() {
     application_.Windows().SetTimer(*this, kClockTimerId, kClockTimerPeriodMs);
+    // A stream's format and station are known only once it plays.
+    if (PlayerGetSourceKind(application_.Engine()) == SOURCE_MPEG_STREAM) {
+        ShowTrack(application_.GetPlaylist().CurrentIndex);
+    }
     // The report may be read after a later command stopped the track again.
     if (PlayerGetStatus(application_.Engine()) == PLAYER_STOPPED) RepaintCurrentRow();
 }
@@ -117,6 +150,8 @@ void MainWindow::OnStopped() {
     DrawClock(0);
     position_ = 0;
     DrawPosition();
+    // A stream that broke off says why before the next entry plays.
+    ReportStreamFailure();
     // Lowers the mark of a stop a command caused; otherwise the track ended
     // by itself and the playlist's rules choose what plays next.
     application_.GetPlaylist().AdvanceAtEndOfTrack(application_.Engine(), Modes(), marks_);
@@ -142,6 +177,10 @@ void MainWindow::ShowTrackInfo() {
 }
 
 void MainWindow::ShowTitle(int32_t index) {
+    if (PlayerGetSourceKind(application_.Engine()) == SOURCE_MPEG_STREAM) {
+        ShowStreamTitle(index);
+        return;
+    }
     const bool tagged = PlayerGetTag(application_.Engine(), &tag_) != 0;
     if (!tagged || !ArtistTitleText(tag_, title_)) {
         std::string path;

@@ -9,6 +9,8 @@ namespace {
 // Lines are read into a 128-character buffer, terminator included: a longer
 // line goes on as the next one.
 constexpr size_t kLineCharacters = 127;
+// The file names a handful of colours; real ones are a few hundred bytes.
+constexpr size_t kLargestColorFile = 64 * 1024;
 
 int DigitValue(char c) {
     if (c >= 'A' && c <= 'F') {
@@ -83,8 +85,10 @@ PlaylistColors ParsePlaylistColors(std::string_view text) {
 
 std::optional<PlaylistColors> ReadPlaylistColors(const std::string& path) {
     std::string text;
-    if (!platform::ReadWholeFile(path, text)) {
-        return std::nullopt;
+    const platform::FileRead read = platform::ReadWholeFile(path, kLargestColorFile, text);
+    if (read == platform::FileRead::TooLarge) {
+        platform::ReportFileTooLarge(path, kLargestColorFile, "the playlist keeps its default colours");
     }
+    if (read != platform::FileRead::Done) return std::nullopt;
     return ParsePlaylistColors(text);
 }

@@ -27,5 +27,6 @@ platform::ui::COLORREF ParseSkinColor(std::string_view value);
 // The colours the text sets; absent keys stay empty.
 PlaylistColors ParsePlaylistColors(std::string_view text);
 
-// The colours of the file at `path`; nullopt when it cannot be read.
+// The colours of the file at `path`; nullopt when it cannot be read or is
+// too large for such a file.
 std::optional<PlaylistColors> ReadPlaylistColors(const std::string& path);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "ui/skin/playlist_colors.h"
+#include "ui/skin/skin_archive.h"
 #include "ui/skin/skin_files.h"
 
 using namespace platform::ui;
@@ -74,10 +75,10 @@ bool SetModuleInstance(HINSTANCE instance) {
     return true;
 }
 
-bool CheckSkinDirectory(const std::string& dir) { return IsSkin(SkinFiles::List(dir)); }
+bool CheckSkinDirectory(const std::string& dir) { return IsSkin(SkinFiles::List(SkinDirectoryOf(dir))); }
 
 bool LoadSkinDirectory(const std::string& dir) {
-    std::optional<SkinFiles> files = SkinFiles::List(dir);
+    std::optional<SkinFiles> files = SkinFiles::List(SkinDirectoryOf(dir));
     if (!IsSkin(files)) {
         return false;
     }

@@ -89,7 +89,8 @@ bool SetModuleInstance(HINSTANCE instance);
 
 // Whether `dir` holds a skin: at least 13 of its 14 known file names, compared
 // without regard to case. A directory that cannot be listed, or whose path
-// leaves no room for the skin's file names, is not a skin.
+// leaves no room for the skin's file names, is not a skin. `dir` may also
+// name a ".wsz" or ".zip" archive of a skin (skin_archive.h).
 bool CheckSkinDirectory(const std::string& dir);
 
 // Loads the skin in `dir`. False, with the current skin unchanged, when the

@@ -1,0 +1,45 @@
+#include "playlist/add_location.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "formats/stream/station_list.h"
+#include "platform/path_text.h"
+#include "playlist/playlist.h"
+#include "playlist/station_list_file.h"
+
+namespace {
+
+AddLocationResult AppendList(Playlist& playlist, const StationListResult& list) {
+    if (!list.error.empty()) return {0, list.error};
+    AppendStationEntries(playlist, list.entries);
+    return {static_cast<int32_t>(list.entries.size()), {}};
+}
+
+}  // namespace
+
+AddLocationResult AddLocation(Playlist& playlist, const std::string& location, const PlayerStreamOptions& options,
+                              std::string& lastDirectory) {
+    if (platform::IsNetworkLocation(location)) {
+        const StationListResult resolved = ResolveStationUrl(location, options);
+        // A station that cannot be reached now may be on the air later: its
+        // address is kept, and playing it reports the failure. A list must
+        // be read to be added at all.
+        if (!resolved.error.empty() && !IsStationListName(location)) {
+            playlist.Insert(location, -1);
+            return {1, {}};
+        }
+        return AppendList(playlist, resolved);
+    }
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(location, error);
+    if (error || !std::filesystem::exists(status)) return {0, "Cannot find \"" + location + "\"."};
+    if (std::filesystem::is_directory(status)) {
+        const int32_t added = playlist.AddDirectory(location, lastDirectory);
+        if (added == 0) return {0, "\"" + location + "\" holds no files the player can play."};
+        return {added, {}};
+    }
+    if (IsStationListName(location)) return AppendList(playlist, ReadStationListFile(location));
+    playlist.AddFiles(location, lastDirectory);
+    return {1, {}};
+}

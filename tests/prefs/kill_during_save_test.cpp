@@ -1,0 +1,96 @@
+// Nothing is lost on a kill: a child process saves the playlist or the
+// settings over and over, alternating two contents, and is killed with
+// SIGKILL at a random moment. Every trial must leave one of the two files
+// whole, never a mixture, a truncation or nothing.
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <random>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/app_files.h"
+#include "platform/registry.h"
+#include "playlist/playlist.h"
+#include "prefs/settings.h"
+#include "tests/support/temporary_directory.h"
+
+namespace {
+
+constexpr int kTrials = 100;
+// Kills land anywhere in the first few saves, where the writes happen.
+constexpr int kLatestKillMicroseconds = 3000;
+constexpr size_t kAnySize = 64 << 20;
+
+std::string ReadText(const std::string& path) {
+    std::string text;
+    platform::ReadWholeFile(path, kAnySize, text);
+    return text;
+}
+
+// Runs `saveOne(which)` for which = 0, 1, 0, 1, ... in a child until it is
+// killed at a random moment; returns the file's text afterwards.
+std::string KillWhileSaving(const std::string& path, const std::function<void(int)>& saveOne, std::mt19937& random) {
+    const pid_t child = fork();
+    if (child == 0) {
+        for (int which = 0;; which ^= 1) saveOne(which);
+    }
+    // The moment of the kill is what the trials vary, not something waited for.
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(std::uniform_int_distribution<int>(0, kLatestKillMicroseconds)(random)));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return ReadText(path);
+}
+
+void ExpectEveryTrialLeavesAWholeFile(const std::string& path, const std::function<void(int)>& saveOne) {
+    std::string contents[2];
+    for (int which : {0, 1}) {
+        saveOne(which);
+        contents[which] = ReadText(path);
+    }
+    ASSERT_NE(contents[0], contents[1]);
+    std::mt19937 random(20261208);
+    int left[2] = {0, 0};
+    for (int trial = 0; trial < kTrials; ++trial) {
+        const std::string text = KillWhileSaving(path, saveOne, random);
+        ASSERT_TRUE(text == contents[0] || text == contents[1]) << "trial " << trial << " left " << text.size()
+                                                                << " bytes";
+        ++left[text == contents[1] ? 1 : 0];
+    }
+    // Kills that all landed between saves, or none inside one, would prove nothing.
+    EXPECT_GT(left[0], 0);
+    EXPECT_GT(left[1], 0);
+}
+
+TEST(KillDuringSave, ThePlaylistFileIsTheOldOrTheNewOne) {
+    test::TemporaryDirectory folder;
+    const std::string path = folder.PathOf("default.lst");
+    Playlist lists[2];
+    for (int entry = 0; entry < 2000; ++entry) {
+        lists[0].Insert("/music/first list/track " + std::to_string(entry) + ".mp3", -1);
+        lists[1].Insert("/music/second/" + std::to_string(entry) + ".ogg", -1);
+    }
+    ExpectEveryTrialLeavesAWholeFile(path, [&](int which) { lists[which].SaveListFile(path); });
+}
+
+TEST(KillDuringSave, TheSettingsStoreIsTheOldOrTheNewOne) {
+    test::TemporaryDirectory folder;
+    const std::string path = folder.PathOf("settings");
+    Settings settings[2];
+    settings[0].LastDir = "/music/first";
+    settings[1].LastDir = "/music/second/" + std::string(4000, 'x');
+    settings[1].SeekStep = settings[0].SeekStep + 1;
+    ExpectEveryTrialLeavesAWholeFile(path, [&](int which) {
+        platform::Registry registry(path);
+        SaveSettings(settings[which], registry);
+    });
+}
+
+}  // namespace

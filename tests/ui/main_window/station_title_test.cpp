@@ -1,0 +1,76 @@
+// A station in the running player: an https address in the playlist plays
+// through the real icecast2 behind stunnel4, the main window shows the
+// station and follows its titles, and a certificate that does not verify is
+// refused with a message that names the server.
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine/player.h"
+#include "platform/ui/dialog_host.h"
+#include "platform/ui/window_manager.h"
+#include "tests/formats/stream/icecast_server.h"
+#include "tests/formats/stream/tls_front.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/later.h"
+#include "tests/support/running_player.h"
+
+namespace {
+
+using streamtest::TestCertificates;
+using streamtest::TlsFront;
+using streamtest::TrustedAuthority;
+
+// The main window's Play button.
+constexpr int kPlayX = 44;
+constexpr int kPlayY = 84;
+
+TEST(StationTitle, AnHttpsStationShowsItsNameAndFollowsItsTitles) {
+    TestCertificates certificates;
+    ASSERT_TRUE(certificates.Ready()) << "the openssl command made no certificates";
+    const TrustedAuthority trust(certificates);
+    streamtest::IcecastServer server(test::FixturePath("cbr128.mp3"));
+    ASSERT_TRUE(server.Ready()) << "icecast2 did not start (tools/install-deps.sh installs it)";
+    TlsFront front(server.Port(), certificates.Server());
+    ASSERT_TRUE(front.Ready()) << "stunnel4 did not start (tools/install-deps.sh installs it)";
+
+    test::RunningPlayer player;
+    player.Start({front.Url("localhost", "/live.mp3")}, test::RunningPlayer::Pace::RealTime);
+    player.TapMain(kPlayX, kPlayY);
+    player.RunUntil([&] { return player.Main().TitleText().starts_with(streamtest::kIcecastStation); });
+
+    ASSERT_TRUE(server.SetTitle("First Song"));
+    player.RunUntil([&] { return player.Main().TitleText() == std::string(streamtest::kIcecastStation) + ": First Song"; });
+    ASSERT_TRUE(server.SetTitle("Second Song"));
+    player.RunUntil([&] { return player.Main().TitleText() == std::string(streamtest::kIcecastStation) + ": Second Song"; });
+    player.Main().StopAction();
+}
+
+TEST(StationTitle, AnUntrustedCertificateIsRefusedWithAMessageNamingTheServer) {
+    TestCertificates certificates;
+    ASSERT_TRUE(certificates.Ready()) << "the openssl command made no certificates";
+    const TrustedAuthority trust(certificates);
+    streamtest::IcecastServer server(test::FixturePath("cbr128.mp3"));
+    ASSERT_TRUE(server.Ready()) << "icecast2 did not start (tools/install-deps.sh installs it)";
+    TlsFront front(server.Port(), certificates.SelfSigned());
+    ASSERT_TRUE(front.Ready()) << "stunnel4 did not start (tools/install-deps.sh installs it)";
+
+    test::RunningPlayer player;
+    player.Start({front.Url("localhost", "/live.mp3")}, test::RunningPlayer::Pace::RealTime);
+    std::string shown;
+    // The message box is the focus while it is up; Enter closes it.
+    test::Later read(player.Windows(), 50, [&] {
+        platform::ui::Window* focus = player.Windows().Focus();
+        if (focus != nullptr) shown = focus->ClassName();
+    });
+    player.ScheduleKey(platform::ui::VK_RETURN, 100);
+    player.TapMain(kPlayX, kPlayY);
+    EXPECT_EQ(shown, "Dialog");
+    EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
+    std::string error;
+    ASSERT_EQ(PlayerGetStreamError(player.Engine(), &error), 1);
+    EXPECT_NE(error.find("localhost"), std::string::npos) << error;
+}
+
+}  // namespace
