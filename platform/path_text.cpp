@@ -52,6 +52,12 @@ bool EqualsIgnoringCase(std::string_view left, std::string_view right) {
     return left.size() == right.size() && EndsWithIgnoringCase(left, right);
 }
 
+std::string WithLowerCaseScheme(std::string_view location) {
+    const size_t colon = location.find(':');
+    if (colon == std::string_view::npos) return std::string(location);
+    return FoldCase(location.substr(0, colon)) + std::string(location.substr(colon));
+}
+
 bool IsNetworkLocation(std::string_view location) {
     const auto startsWith = [location](std::string_view scheme) {
         return location.size() > scheme.size() && EqualsIgnoringCase(location.substr(0, scheme.size()), scheme);

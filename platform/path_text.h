@@ -30,5 +30,8 @@ bool EqualsIgnoringCase(std::string_view left, std::string_view right);
 // True for an "http://" or "https://" address (scheme in any case): a
 // location the player streams rather than a path it reads.
 bool IsNetworkLocation(std::string_view location);
+// The location with the scheme before its ':' in lower case, as the stream
+// reader takes it ("HTTP://Host/" -> "http://Host/").
+std::string WithLowerCaseScheme(std::string_view location);
 
 }  // namespace platform

@@ -17,7 +17,8 @@ bool Playlist::OpenEntry(PlayerEngine* engine, int32_t index) {
     if (!Contains(index)) return false;
     PlayerClose(engine);
     const std::string& path = entries_[static_cast<size_t>(index)].Path;
-    const int opened = platform::IsNetworkLocation(path) ? PlayerOpenURL(engine, path) : PlayerOpen(engine, path);
+    const int opened = platform::IsNetworkLocation(path) ? PlayerOpenURL(engine, platform::WithLowerCaseScheme(path))
+                                                         : PlayerOpen(engine, path);
     if (opened == 0) return false;
     if (view_ != nullptr) view_->ShowTrack(index);
     return true;

@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "formats/stream/stream_request.h"
-#include "formats/stream/stream_url.h"
 
 StreamReader::StreamReader() {
     wakeDescriptor_ = CreateWakeDescriptor();
@@ -20,7 +19,10 @@ StreamReader::~StreamReader() {
 }
 
 bool StreamReader::StreamSetUrl(const std::string& url) {
-    if (!UrlSchemeOf(url) || !networkReady_ || !IsAcceptableStreamText(url)) return false;
+    // The scheme in lower case only: ResolveStationUrl and the station lists
+    // hand addresses over so.
+    const bool streamScheme = url.starts_with("http://") || url.starts_with("https://");
+    if (!streamScheme || !networkReady_ || !IsAcceptableStreamText(url)) return false;
     std::lock_guard fields(fieldLock_);
     url_ = url;
     lastError_.clear();

@@ -24,8 +24,8 @@
 namespace {
 
 constexpr int kTrials = 100;
-// Kills land anywhere in the first few saves, where the writes happen.
-constexpr int kLatestKillMicroseconds = 3000;
+constexpr int kMostSavesBeforeTheKill = 4;
+constexpr int kLatestKillMicroseconds = 1000;
 constexpr size_t kAnySize = 64 << 20;
 
 std::string ReadText(const std::string& path) {
@@ -34,18 +34,33 @@ std::string ReadText(const std::string& path) {
     return text;
 }
 
-// Runs `saveOne(which)` for which = 0, 1, 0, 1, ... in a child until it is
-// killed at a random moment; returns the file's text afterwards.
+// Runs `saveOne(which)` for which = 0, 1, 0, 1, ... in a child, which
+// reports each finished save through a pipe; once a random number of saves
+// have finished, the child is killed a random moment later, most often in
+// the middle of the next save. Returns the file's text afterwards.
 std::string KillWhileSaving(const std::string& path, const std::function<void(int)>& saveOne, std::mt19937& random) {
+    int finished[2];
+    if (pipe(finished) != 0) return {};
     const pid_t child = fork();
     if (child == 0) {
-        for (int which = 0;; which ^= 1) saveOne(which);
+        close(finished[0]);
+        const char done = 1;
+        for (int which = 0;; which ^= 1) {
+            saveOne(which);
+            if (write(finished[1], &done, 1) != 1) _exit(1);
+        }
     }
-    // The moment of the kill is what the trials vary, not something waited for.
+    close(finished[1]);
+    const int saves = std::uniform_int_distribution<int>(1, kMostSavesBeforeTheKill)(random);
+    char done = 0;
+    for (int save = 0; save < saves && read(finished[0], &done, 1) == 1; ++save) {
+    }
+    // Where in the next save the kill lands is what the trials vary.
     std::this_thread::sleep_for(
         std::chrono::microseconds(std::uniform_int_distribution<int>(0, kLatestKillMicroseconds)(random)));
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
+    close(finished[0]);
     return ReadText(path);
 }
 
@@ -64,7 +79,8 @@ void ExpectEveryTrialLeavesAWholeFile(const std::string& path, const std::functi
                                                                 << " bytes";
         ++left[text == contents[1] ? 1 : 0];
     }
-    // Kills that all landed between saves, or none inside one, would prove nothing.
+    // Both files must have been left by some trials, or the kills all came
+    // at the same point of the same save.
     EXPECT_GT(left[0], 0);
     EXPECT_GT(left[1], 0);
 }
