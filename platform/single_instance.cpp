@@ -5,17 +5,33 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "platform/app_files.h"
 
 namespace platform {
 namespace {
 
-constexpr char kRaiseRequest[] = "raise\n";
+using Clock = std::chrono::steady_clock;
+
+// A request must be read whole within this, so a peer that stalls holds
+// the listener up no longer.
+constexpr auto kRequestTime = std::chrono::seconds(3);
+// How long a later start waits for the running one to take its request.
+constexpr timeval kSendTimeout{5, 0};
+// The running instance takes its lock a moment before it listens: a start
+// in that moment tries again for up to this many times this pause.
+constexpr int kConnectAttempts = 50;
+constexpr timespec kConnectPause{0, 20'000'000};
+constexpr size_t kReadChunk = 64 * 1024;
 
 std::string RuntimeDirectory(const std::string& requested) {
     if (!requested.empty()) return requested;
@@ -32,6 +48,63 @@ bool MakeAddress(const std::string& path, sockaddr_un& address) {
     return true;
 }
 
+int ConnectTo(const sockaddr_un& address) {
+    for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
+        const int handle = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (handle < 0) return -1;
+        if (::connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return handle;
+        const int error = errno;
+        ::close(handle);
+        if (error != ENOENT && error != ECONNREFUSED) return -1;
+        ::nanosleep(&kConnectPause, nullptr);
+    }
+    return -1;
+}
+
+bool SendAll(int handle, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t sent = ::send(handle, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(sent));
+    }
+    return true;
+}
+
+// Only the same user may talk to the player.
+bool FromSameUser(int client) {
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    return ::getsockopt(client, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == ::getuid();
+}
+
+// Everything the client sends up to its end, or nothing when it sends more
+// than `maximumBytes`, takes too long or `stop` becomes readable.
+std::optional<std::string> ReadRequest(int client, int stop, size_t maximumBytes) {
+    const auto deadline = Clock::now() + kRequestTime;
+    std::string request;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return std::nullopt;
+        pollfd handles[2] = {{client, POLLIN, 0}, {stop, POLLIN, 0}};
+        const int ready = ::poll(handles, 2, static_cast<int>(left));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0 || handles[1].revents != 0) return std::nullopt;
+        const size_t chunk = std::min(kReadChunk, maximumBytes + 1 - request.size());
+        const size_t used = request.size();
+        request.resize(used + chunk);
+        const ssize_t got = ::read(client, request.data() + used, chunk);
+        if (got < 0 && errno == EINTR) {
+            request.resize(used);
+            continue;
+        }
+        if (got < 0) return std::nullopt;
+        request.resize(used + static_cast<size_t>(got));
+        if (got == 0) return request;
+        if (request.size() > maximumBytes) return std::nullopt;
+    }
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(std::string name, std::string directory) {
@@ -41,11 +114,7 @@ SingleInstance::SingleInstance(std::string name, std::string directory) {
 }
 
 SingleInstance::~SingleInstance() {
-    if (listener_.joinable()) {
-        const char stop = 1;
-        [[maybe_unused]] const ssize_t written = ::write(stopPipe_[1], &stop, 1);
-        listener_.join();
-    }
+    StopListening();
     for (int handle : {stopPipe_[0], stopPipe_[1], listenHandle_}) {
         if (handle >= 0) ::close(handle);
     }
@@ -60,7 +129,6 @@ bool SingleInstance::Acquire() {
     if (lockHandle_ >= 0 && ::flock(lockHandle_, LOCK_EX | LOCK_NB) != 0) {
         ::close(lockHandle_);
         lockHandle_ = -1;
-        AskRunningInstanceToRaise();
         return false;
     }
     // Without a usable runtime directory the player still runs, unguarded.
@@ -77,36 +145,50 @@ bool SingleInstance::Acquire() {
     return true;
 }
 
-void SingleInstance::AskRunningInstanceToRaise() {
+bool SingleInstance::SendToRunningInstance(std::string_view request) {
     sockaddr_un address;
-    if (!MakeAddress(socketPath_, address)) return;
-    const int handle = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (handle < 0) return;
-    if (::connect(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        [[maybe_unused]] const ssize_t written = ::write(handle, kRaiseRequest, sizeof kRaiseRequest - 1);
+    if (!MakeAddress(socketPath_, address)) return false;
+    const int handle = ConnectTo(address);
+    if (handle < 0) return false;
+    ::setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, &kSendTimeout, sizeof kSendTimeout);
+    ::setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, &kSendTimeout, sizeof kSendTimeout);
+    bool taken = SendAll(handle, request) && ::shutdown(handle, SHUT_WR) == 0;
+    if (taken) {
+        // The running instance closes its end once it has read the request.
+        char ignored[64];
+        ssize_t got = 0;
+        while ((got = ::read(handle, ignored, sizeof ignored)) > 0 || (got < 0 && errno == EINTR)) {
+        }
+        taken = got == 0;
     }
     ::close(handle);
+    return taken;
 }
 
-void SingleInstance::ListenForRaise(std::function<void()> onRaise) {
+void SingleInstance::Listen(size_t maximumBytes, std::function<void(std::string request)> onRequest) {
     if (listenHandle_ < 0 || listener_.joinable() || ::pipe2(stopPipe_, O_CLOEXEC) != 0) return;
-    onRaise_ = std::move(onRaise);
-    listener_ = std::thread([this] { Listen(); });
+    maximumBytes_ = maximumBytes;
+    onRequest_ = std::move(onRequest);
+    listener_ = std::thread([this] { ListenLoop(); });
 }
 
-void SingleInstance::Listen() {
+void SingleInstance::StopListening() {
+    if (!listener_.joinable()) return;
+    const char stop = 1;
+    [[maybe_unused]] const ssize_t written = ::write(stopPipe_[1], &stop, 1);
+    listener_.join();
+}
+
+void SingleInstance::ListenLoop() {
     for (;;) {
         pollfd handles[2] = {{listenHandle_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
         if (::poll(handles, 2, -1) < 0) continue;
         if (handles[1].revents != 0) return;
         const int client = ::accept4(listenHandle_, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) continue;
-        char request[sizeof kRaiseRequest] = {};
-        // A peer that connects and says nothing must not stall the player.
-        pollfd readable{client, POLLIN, 0};
-        if (::poll(&readable, 1, 1000) > 0 && ::read(client, request, sizeof request - 1) > 0 &&
-            std::strcmp(request, kRaiseRequest) == 0 && onRaise_) {
-            onRaise_();
+        if (FromSameUser(client)) {
+            std::optional<std::string> request = ReadRequest(client, stopPipe_[0], maximumBytes_);
+            if (request.has_value()) onRequest_(std::move(*request));
         }
         ::close(client);
     }

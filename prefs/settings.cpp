@@ -142,6 +142,7 @@ void LoadSettings(Settings& settings, platform::Registry& registry) {
     settings.SeekStep = read.Number("SeekStep", defaults.SeekStep);
     settings.SkinDir = read.Text("SkinDir", defaults.SkinDir);
     settings.LastDir = read.Text("LastDir", defaults.LastDir);
+    settings.Zoom = read.Number("Zoom", defaults.Zoom);
     registry.CloseKey(key);
 }
 
@@ -191,6 +192,7 @@ void SaveSettings(const Settings& settings, platform::Registry& registry) {
     write.Number("SeekStep", settings.SeekStep);
     write.Text("SkinDir", settings.SkinDir);
     write.Text("LastDir", settings.LastDir);
+    write.Number("Zoom", settings.Zoom);
     registry.CloseKey(key);  // the values are stored here; a failure keeps the old ones
 }
 

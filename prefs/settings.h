@@ -67,6 +67,7 @@ struct Settings {
     WordFlag EQWnd = 1;          // the equalizer window is shown
     std::string SkinDir = "<Base Skin>";  // or a skin directory
     std::string LastDir = "/";            // last directory files were added from
+    std::int32_t Zoom = 0;       // the window's zoom, 1 to 6, chosen with the zoom keys; 0 for none
 };
 
 // The program's one record.

@@ -23,6 +23,8 @@ packages=(
   lame sox ffmpeg mpg123 madplay vorbis-tools
   # the player in a real window on a virtual display
   xvfb xauth xdotool imagemagick
+  # installing: the desktop icons (PNG through zlib) and the check of the desktop entry
+  zlib1g-dev desktop-file-utils
   # peers of the stream tests: a real streaming server and its admin client
   icecast2 curl
   # classic three-window skins made by other people, data only, for the skin tests

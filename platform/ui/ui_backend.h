@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "platform/ui/ui_types.h"
@@ -17,14 +18,20 @@ namespace platform::ui {
 
 constexpr uint64_t kNoDeadline = std::numeric_limits<uint64_t>::max();
 
+// The screen shows at a whole multiple of its size.
+constexpr int kMinimumZoom = 1;
+constexpr int kMaximumZoom = 6;
+
 struct InputEvent {
-    enum class Kind { StylusDown, StylusMove, StylusUp, KeyDown, KeyUp, Character, Wheel, Quit };
+    enum class Kind { StylusDown, StylusMove, StylusUp, KeyDown, KeyUp, Character, Wheel, Quit, DropFile, DropText };
     Kind kind = Kind::StylusDown;
     Point point;             // screen coordinates, for the stylus and the wheel
     bool doubleTap = false;  // a second press within the double-tap time
     uint32_t virtualKey = 0; // for the keys
     char16_t character = 0;  // typed text, one UTF-16 unit per event
     int wheelNotches = 0;    // positive away from the user
+    uint32_t modifiers = 0;  // MOD_* held with a key
+    std::string dropped{};   // a dropped file's path or dropped text, UTF-8
 };
 
 class UiBackend {
@@ -46,6 +53,13 @@ public:
     virtual void ShowWaitCursor(bool /*waiting*/) {}
     // The window's icon: `pixels` is width x height of 0x00RRGGBB.
     virtual void SetIcon(const uint32_t* /*pixels*/, int /*width*/, int /*height*/) {}
+    // The integer zoom the screen shows at, and a change of it, which
+    // resizes the window at once (kMinimumZoom to kMaximumZoom).
+    virtual int Zoom() const { return kMinimumZoom; }
+    virtual void SetZoom(int /*zoom*/) {}
+    // The largest zoom at which the window fits the display's usable
+    // height; at least kMinimumZoom.
+    virtual int FittingZoom() { return kMinimumZoom; }
 };
 
 }  // namespace platform::ui

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/ui_backend_zoom.h"
 #include "platform/ui/window_manager.h"
 #include "platform/utf8.h"
 
@@ -66,9 +67,31 @@ void HeadlessBackend::Tap(Point point, uint64_t atMs) {
     Inject({InputEvent::Kind::StylusUp, point, false, 0}, atMs);
 }
 
-void HeadlessBackend::PressKey(uint32_t virtualKey, uint64_t atMs) {
-    Inject({InputEvent::Kind::KeyDown, {}, false, virtualKey}, atMs);
-    Inject({InputEvent::Kind::KeyUp, {}, false, virtualKey}, atMs);
+void HeadlessBackend::PressKey(uint32_t virtualKey, uint64_t atMs, uint32_t modifiers) {
+    InputEvent event{InputEvent::Kind::KeyDown, {}, false, virtualKey};
+    event.modifiers = modifiers;
+    Inject(event, atMs);
+    event.kind = InputEvent::Kind::KeyUp;
+    Inject(event, atMs);
+}
+
+void HeadlessBackend::DropFile(const std::string& path, uint64_t atMs) {
+    InputEvent event;
+    event.kind = InputEvent::Kind::DropFile;
+    event.dropped = path;
+    Inject(event, atMs);
+}
+
+void HeadlessBackend::DropText(const std::string& text, uint64_t atMs) {
+    InputEvent event;
+    event.kind = InputEvent::Kind::DropText;
+    event.dropped = text;
+    Inject(event, atMs);
+}
+
+int HeadlessBackend::FittingZoom() {
+    // No window frame: the whole height is the screen's.
+    return LargestZoomFitting(usableDisplayHeight_, 0);
 }
 
 void HeadlessBackend::TypeText(const std::string& text, uint64_t atMs) {

@@ -29,10 +29,21 @@ public:
     // Queues input for the loop, at the current time or later.
     void Inject(const InputEvent& event, uint64_t atMs = 0);
     void Tap(Point point, uint64_t atMs = 0);
-    void PressKey(uint32_t virtualKey, uint64_t atMs = 0);
+    // A key pressed and released, with the MOD_* keys in `modifiers` held.
+    void PressKey(uint32_t virtualKey, uint64_t atMs = 0, uint32_t modifiers = 0);
+    // A file (its path) or text dragged from another program and dropped.
+    void DropFile(const std::string& path, uint64_t atMs = 0);
+    void DropText(const std::string& text, uint64_t atMs = 0);
     // Typed UTF-8 text, arriving as the sdl backend delivers it.
     void TypeText(const std::string& text, uint64_t atMs = 0);
     size_t PresentCount();
+
+    // The zoom is only remembered; the display it fits is as tall as set
+    // here (720 usable pixels, room for zoom 2, until set).
+    int Zoom() const override { return zoom_; }
+    void SetZoom(int zoom) override { zoom_ = zoom; }
+    int FittingZoom() override;
+    void SetUsableDisplayHeight(int pixels) { usableDisplayHeight_ = pixels; }
 
     // Moves the clock forward by `milliseconds`, handling every timer and
     // scripted event on the way at its own time.
@@ -52,6 +63,9 @@ private:
     std::deque<Scheduled> scheduled_;  // in time order
     bool wakeRequested_ = false;
     size_t presentCount_ = 0;
+    // User-interface thread only.
+    int zoom_ = kMinimumZoom;
+    int usableDisplayHeight_ = 720;
 };
 
 }  // namespace platform::ui

@@ -2,16 +2,24 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "platform/ui/ui_backend_damage.h"
+#include "platform/ui/ui_backend_zoom.h"
 #include "platform/utf8.h"
 
 namespace platform::ui {
 namespace {
 
-constexpr int kMaximumZoom = 8;
 constexpr const char* kWindowTitle = "Tunelark";
+// The window frame's height before the window manager has framed the
+// window and can say: a title bar and a border.
+constexpr int kAssumedDecorationHeight = 32;
+// More changed bands than this are shown as their one bounding rectangle.
+constexpr size_t kMostRectsPerPresent = 16;
 
 // The video drivers that show nothing: SDL falls back to them silently when
 // there is no display.
@@ -43,8 +51,25 @@ uint32_t VirtualKeyOf(SDL_Keycode key) {
         case SDLK_F3: return VK_APP1 + 2;
         case SDLK_F4: return VK_APP1 + 3;
         case SDLK_F5: return VK_APP5;
-        default: return 0;
+        case SDLK_EQUALS:
+        case SDLK_PLUS: return VK_OEM_PLUS;
+        case SDLK_MINUS: return VK_OEM_MINUS;
+        case SDLK_KP_PLUS: return VK_ADD;
+        case SDLK_KP_MINUS: return VK_SUBTRACT;
+        case SDLK_KP_0: return VK_NUMPAD0;
+        default: break;
     }
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + static_cast<uint32_t>(key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<uint32_t>(key - SDLK_0);
+    return 0;
+}
+
+uint32_t ModifiersOf(uint16_t keyModifiers) {
+    uint32_t modifiers = 0;
+    if ((keyModifiers & KMOD_CTRL) != 0) modifiers |= MOD_CONTROL;
+    if ((keyModifiers & KMOD_SHIFT) != 0) modifiers |= MOD_SHIFT;
+    if ((keyModifiers & KMOD_ALT) != 0) modifiers |= MOD_ALT;
+    return modifiers;
 }
 
 }  // namespace
@@ -52,34 +77,32 @@ uint32_t VirtualKeyOf(SDL_Keycode key) {
 struct SdlBackend::Resources {
     SDL_Cursor* waitCursor = nullptr;
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
     uint32_t wakeEvent = 0;
     bool stylusDown = false;
+    bool shown = false;
+    // What the window shows, at the screen's own size, and a surface over
+    // it to scale from.
+    std::vector<uint32_t> shownScreen = std::vector<uint32_t>(kScreenWidth * kScreenHeight);
+    SDL_Surface* shownSurface = nullptr;
+    // The window's surface was made anew or lost its pixels: it needs all of them.
+    bool wholeWindowStale = true;
 };
-
-int ZoomFromEnvironment(int fallback) {
-    if (const char* text = std::getenv("TUNELARK_ZOOM")) {
-        const int zoom = std::atoi(text);
-        if (zoom >= 1 && zoom <= kMaximumZoom) return zoom;
-    }
-    return fallback;
-}
 
 SdlBackend::SdlBackend() : resources_(std::make_unique<Resources>()) {}
 
 SdlBackend::~SdlBackend() {
     if (resources_->waitCursor != nullptr) SDL_FreeCursor(resources_->waitCursor);
-    if (resources_->texture != nullptr) SDL_DestroyTexture(resources_->texture);
-    if (resources_->renderer != nullptr) SDL_DestroyRenderer(resources_->renderer);
+    if (resources_->shownSurface != nullptr) SDL_FreeSurface(resources_->shownSurface);
     if (resources_->window != nullptr) {
         SDL_DestroyWindow(resources_->window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 }
 
-bool SdlBackend::Open(int zoom, std::string& error) {
-    zoom_ = ZoomFromEnvironment(zoom);
+bool SdlBackend::Open(std::string& error) {
+    // The screen is copied into the window's own surface: no OpenGL, whose
+    // libraries would cost more memory than the whole player.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("Tunelark needs a display, but none could be opened (") + SDL_GetError() +
                 "). Run it on a desktop, or inside a virtual one: xvfb-run -a tools/run.sh";
@@ -95,15 +118,12 @@ bool SdlBackend::Open(int zoom, std::string& error) {
     }
     Resources& r = *resources_;
     r.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kScreenWidth * zoom_,
-                                kScreenHeight * zoom_, 0);
-    if (r.window != nullptr) r.renderer = SDL_CreateRenderer(r.window, -1, 0);
-    if (r.renderer != nullptr) {
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        r.texture = SDL_CreateTexture(r.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
-                                      kScreenHeight);
-    }
+                                kScreenHeight * zoom_, SDL_WINDOW_HIDDEN);
+    r.shownSurface = SDL_CreateRGBSurfaceWithFormatFrom(r.shownScreen.data(), kScreenWidth, kScreenHeight, 32,
+                                                        kScreenWidth * static_cast<int>(sizeof(uint32_t)),
+                                                        SDL_PIXELFORMAT_RGB888);
     r.wakeEvent = SDL_RegisterEvents(1);
-    if (r.texture == nullptr || r.wakeEvent == static_cast<uint32_t>(-1)) {
+    if (r.window == nullptr || r.shownSurface == nullptr || r.wakeEvent == static_cast<uint32_t>(-1)) {
         error = std::string("cannot create the window: ") + SDL_GetError();
         return false;
     }
@@ -151,7 +171,23 @@ void SdlBackend::WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& eve
             case SDL_KEYUP:
                 input.kind = event.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
                 input.virtualKey = VirtualKeyOf(event.key.keysym.sym);
+                input.modifiers = ModifiersOf(event.key.keysym.mod);
                 useful = input.virtualKey != 0 && event.key.repeat == 0;
+                break;
+            case SDL_DROPFILE:
+            case SDL_DROPTEXT:
+                input.kind = event.type == SDL_DROPFILE ? InputEvent::Kind::DropFile : InputEvent::Kind::DropText;
+                useful = event.drop.file != nullptr;
+                if (useful) input.dropped = event.drop.file;
+                SDL_free(event.drop.file);
+                break;
+            case SDL_WINDOWEVENT:
+                useful = false;
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                    event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                    r.wholeWindowStale = true;
+                    ShowScreen({});
+                }
                 break;
             case SDL_TEXTINPUT:
                 // One event per UTF-16 unit, as WM_CHAR carries them.
@@ -183,11 +219,62 @@ void SdlBackend::Wake() {
 
 void SdlBackend::Present(const uint32_t* pixels) {
     Resources& r = *resources_;
-    if (r.texture == nullptr) return;
-    SDL_UpdateTexture(r.texture, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint32_t)));
-    SDL_RenderClear(r.renderer);
-    SDL_RenderCopy(r.renderer, r.texture, nullptr, nullptr);
-    SDL_RenderPresent(r.renderer);
+    if (r.window == nullptr) return;
+    const std::vector<Rect> changed =
+        ChangedRects(r.shownScreen.data(), pixels, kScreenWidth, kScreenHeight, kMostRectsPerPresent);
+    std::copy(pixels, pixels + r.shownScreen.size(), r.shownScreen.begin());
+    if (!r.shown) {
+        // Shown once it has something to show, at the zoom chosen by then.
+        SDL_ShowWindow(r.window);
+        r.shown = true;
+        r.wholeWindowStale = true;
+    }
+    ShowScreen(changed);
+}
+
+void SdlBackend::ShowScreen(const std::vector<Rect>& changed) {
+    Resources& r = *resources_;
+    SDL_Surface* surface = r.shown ? SDL_GetWindowSurface(r.window) : nullptr;
+    if (surface == nullptr) return;
+    std::vector<Rect> parts = changed;
+    if (r.wholeWindowStale) {
+        SDL_FillRect(surface, nullptr, 0);
+        parts.assign(1, Rect{0, 0, kScreenWidth, kScreenHeight});
+    }
+    std::vector<SDL_Rect> updated;
+    for (const Rect& part : parts) {
+        SDL_Rect source{part.left, part.top, part.Width(), part.Height()};
+        SDL_Rect target{part.left * zoom_, part.top * zoom_, part.Width() * zoom_, part.Height() * zoom_};
+        if (SDL_BlitScaled(r.shownSurface, &source, surface, &target) == 0) updated.push_back(target);
+    }
+    if (r.wholeWindowStale) {
+        SDL_UpdateWindowSurface(r.window);
+        r.wholeWindowStale = false;
+    } else if (!updated.empty()) {
+        SDL_UpdateWindowSurfaceRects(r.window, updated.data(), static_cast<int>(updated.size()));
+    }
+}
+
+void SdlBackend::SetZoom(int zoom) {
+    zoom_ = std::clamp(zoom, kMinimumZoom, kMaximumZoom);
+    if (resources_->window == nullptr) return;
+    SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, kScreenHeight * zoom_);
+    // Made centred at its first size: centred at its size when it first shows.
+    if (!resources_->shown) SDL_SetWindowPosition(resources_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    // Drawn whole at the new size now; again when the resize reaches the window.
+    resources_->wholeWindowStale = true;
+    ShowScreen({});
+}
+
+int SdlBackend::FittingZoom() {
+    SDL_Window* window = resources_->window;
+    const int display = window != nullptr ? std::max(SDL_GetWindowDisplayIndex(window), 0) : 0;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return kMinimumZoom;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    const bool framed = window != nullptr && SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0 &&
+                        top + bottom > 0;
+    return LargestZoomFitting(usable.h, framed ? top + bottom : kAssumedDecorationHeight);
 }
 
 void SdlBackend::ShowWaitCursor(bool waiting) {

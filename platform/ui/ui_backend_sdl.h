@@ -1,14 +1,16 @@
 #pragma once
 
 // The sdl backend: a real window titled "Tunelark" showing the 240 x 320
-// screen at an integer zoom with square pixels, the left mouse button as
-// the stylus, keys as virtual-key codes, typed text as characters, the
-// mouse wheel, and the wall clock. It waits in
-// SDL's event wait, so an idle player sleeps.
+// screen at an integer zoom with square pixels, scaled into the window's own
+// surface (no OpenGL) and only where it changed, the left mouse button as
+// the stylus, keys as virtual-key codes with their modifiers, typed text as
+// characters, the mouse wheel, files and text dropped on the window, and
+// the wall clock. It waits in SDL's event wait, so an idle player sleeps.
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/ui_backend.h"
 
@@ -19,9 +21,10 @@ public:
     SdlBackend();
     ~SdlBackend() override;
 
-    // Opens the window at `zoom` (TUNELARK_ZOOM overrides). False with a
-    // message for the user when there is no display to show it on.
-    bool Open(int zoom, std::string& error);
+    // Makes the window, hidden until the first Present; it shows at the
+    // smallest zoom until SetZoom. False with a message for the user when
+    // there is no display to show it on.
+    bool Open(std::string& error);
 
     uint64_t NowMs() override;
     void WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& events) override;
@@ -31,14 +34,18 @@ public:
     void Raise() override;
     void ShowWaitCursor(bool waiting) override;
     void SetIcon(const uint32_t* pixels, int width, int height) override;
+    int Zoom() const override { return zoom_; }
+    void SetZoom(int zoom) override;
+    int FittingZoom() override;
 
 private:
+    // Copies the `changed` parts of the screen into the window, scaled, and
+    // shows them; everything when the window's surface needs it.
+    void ShowScreen(const std::vector<Rect>& changed);
+
     struct Resources;
     std::unique_ptr<Resources> resources_;
-    int zoom_ = 2;
+    int zoom_ = kMinimumZoom;
 };
-
-// The zoom to use: TUNELARK_ZOOM when it holds a number from 1 to 8, else `fallback`.
-int ZoomFromEnvironment(int fallback);
 
 }  // namespace platform::ui

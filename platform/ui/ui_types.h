@@ -41,6 +41,7 @@ constexpr uint32_t WM_KILLFOCUS = 0x0008;
 constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
+// wParam: the virtual-key code; lParam: the modifier keys held (MOD_*).
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
 // wParam: one UTF-16 code unit of typed text (a surrogate pair comes as two).
@@ -55,6 +56,12 @@ constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
 // from the user; lParam: the pointer's screen coordinates.
 constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
 constexpr int WHEEL_DELTA = 120;
+// Something dropped on the window from another program: wParam says what
+// (kDroppedFile, a path, or kDroppedText, text as it was dragged), lParam
+// points to its NUL-terminated UTF-8, valid during the call only.
+constexpr uint32_t WM_DROPFILES = 0x0233;
+constexpr WPARAM kDroppedFile = 0;
+constexpr WPARAM kDroppedText = 1;
 constexpr uint32_t WM_HOTKEY = 0x0312;
 using platform::WM_USER;
 
@@ -66,7 +73,13 @@ constexpr uint32_t CS_VREDRAW = 0x0001;
 constexpr uint32_t CS_HREDRAW = 0x0002;
 constexpr uint32_t CS_DBLCLKS = 0x0008;
 
-// Virtual-key codes of the keys the player knows.
+// The modifier keys, with RegisterHotKey's values.
+constexpr uint32_t MOD_ALT = 0x0001;
+constexpr uint32_t MOD_CONTROL = 0x0002;
+constexpr uint32_t MOD_SHIFT = 0x0004;
+
+// Virtual-key codes of the keys the player knows. Letters and digits are
+// their upper-case ASCII codes ('A' is 0x41, '0' is 0x30).
 constexpr uint32_t VK_BACK = 0x08;
 constexpr uint32_t VK_RETURN = 0x0D;
 constexpr uint32_t VK_ESCAPE = 0x1B;
@@ -80,6 +93,9 @@ constexpr uint32_t VK_UP = 0x26;
 constexpr uint32_t VK_RIGHT = 0x27;
 constexpr uint32_t VK_DOWN = 0x28;
 constexpr uint32_t VK_DELETE = 0x2E;
+constexpr uint32_t VK_NUMPAD0 = 0x60;
+constexpr uint32_t VK_ADD = 0x6B;       // the keypad's plus
+constexpr uint32_t VK_SUBTRACT = 0x6D;  // the keypad's minus
 constexpr uint32_t VK_MEDIA_NEXT_TRACK = 0xB0;
 constexpr uint32_t VK_MEDIA_PREV_TRACK = 0xB1;
 constexpr uint32_t VK_MEDIA_STOP = 0xB2;
@@ -87,6 +103,8 @@ constexpr uint32_t VK_MEDIA_PLAY_PAUSE = 0xB3;
 // The handheld's application buttons, reached with F1 to F5.
 constexpr uint32_t VK_APP1 = 0xC1;
 constexpr uint32_t VK_APP5 = 0xC5;
+constexpr uint32_t VK_OEM_PLUS = 0xBB;   // the main block's '=' / '+' key
+constexpr uint32_t VK_OEM_MINUS = 0xBD;  // the main block's '-' key
 
 constexpr LPARAM MAKELPARAM(int low, int high) {
     return static_cast<LPARAM>(static_cast<uint32_t>((static_cast<uint32_t>(low) & 0xFFFF) |

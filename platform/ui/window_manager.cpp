@@ -208,10 +208,20 @@ void WindowManager::HandleInput(const InputEvent& event) {
                 return;
             }
             if (Window* target = KeyboardTarget()) {
-                Dispatch({target, event.kind == Kind::KeyDown ? WM_KEYDOWN : WM_KEYUP, event.virtualKey, 0});
+                Dispatch({target, event.kind == Kind::KeyDown ? WM_KEYDOWN : WM_KEYUP, event.virtualKey,
+                          static_cast<LPARAM>(event.modifiers)});
             }
             return;
         }
+        case Kind::DropFile:
+        case Kind::DropText:
+            // Like closing, a drop is for the program's first window, which
+            // decides whether a dialog in front of it lets it act now.
+            if (!topLevel_.empty()) {
+                Dispatch({topLevel_.front(), WM_DROPFILES, event.kind == Kind::DropFile ? kDroppedFile : kDroppedText,
+                          reinterpret_cast<LPARAM>(event.dropped.c_str())});
+            }
+            return;
         case Kind::Character:
             if (Window* target = KeyboardTarget()) Dispatch({target, WM_CHAR, event.character, 0});
             return;

@@ -26,7 +26,7 @@ auto StoredFields(const Settings& s) {
                     s.EndVol, s.StartVol, s.ButtonHold, s.UseSound, s.MultiFunc1, s.MultiFunc2, s.MultiFunc3,
                     s.MultiFunc4, s.MultiFunc5, s.MapLxPrev, s.MapLxNext, s.MapLxStop, s.MapLxPlayPause, s.UnMap,
                     s.Map01, s.Map02, s.Map03, s.Map04, s.Map05, s.MapLeft, s.MapRight, s.MapUp, s.MapDown,
-                    s.MapCenter, s.StudyMode, s.Repeat, s.Shuffle, s.PLWnd, s.EQWnd, s.SkinDir, s.LastDir);
+                    s.MapCenter, s.StudyMode, s.Repeat, s.Shuffle, s.PLWnd, s.EQWnd, s.SkinDir, s.LastDir, s.Zoom);
 }
 
 auto EqualizerFields(const PlayerEqSettings& eq) {
@@ -231,6 +231,7 @@ Settings EveryFieldChanged(PlayerEngine* engine) {
     s.EQWnd = 0;
     s.SkinDir = "/home/me/skins/Grüne \"Welle\"\\=\n ";
     s.LastDir = " /music/東京/";
+    s.Zoom = 4;
     return s;
 }
 
@@ -307,6 +308,7 @@ TEST_F(SettingsTest, SaveWritesEveryValueByNameTypeAndOrder) {
         "\"SeekStep\"=dword:00000005",
         "\"SkinDir\"=\"<Base Skin>\"",
         "\"LastDir\"=\"/\"",
+        "\"Zoom\"=dword:00000000",
     };
     EXPECT_EQ(Lines(StoreContent()), expected);
 }

@@ -75,6 +75,17 @@ void RunningPlayer::DragMain(Point from, const std::vector<Point>& path) {
     Drag({from.x, from.y + kMainTop}, onScreen);
 }
 
+void RunningPlayer::PressKey(uint32_t virtualKey, uint32_t modifiers) {
+    backend.PressKey(virtualKey, 0, modifiers);
+    Windows().PumpPending();
+}
+
+std::vector<std::string> RunningPlayer::ListPaths() {
+    std::vector<std::string> paths;
+    for (const PlaylistEntry& entry : List().Entries()) paths.push_back(entry.Path);
+    return paths;
+}
+
 void RunningPlayer::ScheduleTap(Point screenPoint, uint64_t afterMs) {
     backend.Tap(screenPoint, backend.NowMs() + afterMs);
 }

@@ -46,6 +46,10 @@ public:
     // The same at points of the main window.
     void TapMain(int x, int y);
     void DragMain(platform::ui::Point from, const std::vector<platform::ui::Point>& path);
+    // A key pressed with the MOD_* keys in `modifiers`, handled before returning.
+    void PressKey(uint32_t virtualKey, uint32_t modifiers = 0);
+    // The playlist's paths, in order.
+    std::vector<std::string> ListPaths();
     // Schedules input for a modal loop that a later call runs.
     void ScheduleTap(platform::ui::Point screenPoint, uint64_t afterMs);
     void ScheduleKey(uint32_t virtualKey, uint64_t afterMs);

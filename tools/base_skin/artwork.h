@@ -3,6 +3,7 @@
 // One painter per file of the base skin. Each returns the whole bitmap at
 // its file's size.
 
+#include "tools/base_skin/palette.h"
 #include "tools/base_skin/surface.h"
 
 namespace base_skin {
@@ -21,8 +22,12 @@ Surface PaintEqualizer();          // eqmain.bmp
 Surface PaintPlaylistFrame();      // pledit.bmp
 Surface PaintBasePlaylistBar();    // playlist_bar.bmp
 
-// The program's icon, `side` 16 or 32 pixels square.
+// The program's icon, `side` a multiple of 16 pixels square: 16 and 32 for
+// the window, up to 256 for the desktop's icon theme.
 Surface PaintIcon(int side);
+// The ink of the icon's rounded-off corners and nothing else of it, which
+// the desktop icons leave transparent.
+constexpr uint8_t kIconCornerInk = ink::kBlack;
 // Stand-alone Prev and Next button pictures, 22 x 18, like the transport's.
 Surface PaintPreviousButtonPicture();
 Surface PaintNextButtonPicture();

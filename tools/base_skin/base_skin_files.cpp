@@ -7,6 +7,7 @@
 #include "tools/base_skin/bmp_encoder.h"
 #include "tools/base_skin/click_sound.h"
 #include "tools/base_skin/palette.h"
+#include "tools/base_skin/png_encoder.h"
 #include "tools/base_skin/wave_encoder.h"
 
 namespace base_skin {
@@ -52,8 +53,23 @@ std::vector<GeneratedFile> GenerateResourceFiles() {
     return files;
 }
 
+std::vector<GeneratedFile> GenerateDesktopIcons() {
+    const auto palette = BasePalette();
+    std::vector<GeneratedFile> files;
+    for (const int side : kDesktopIconSides) {
+        const std::string size = std::to_string(side) + "x" + std::to_string(side);
+        files.push_back({"hicolor/" + size + "/apps/tunelark.png",
+                         EncodeIndexedPng(PaintIcon(side), palette, kIconCornerInk)});
+    }
+    return files;
+}
+
 bool WriteResourceFiles(const std::string& directory, std::string& error) {
-    for (const GeneratedFile& file : GenerateResourceFiles()) {
+    return WriteGeneratedFiles(GenerateResourceFiles(), directory, error);
+}
+
+bool WriteGeneratedFiles(const std::vector<GeneratedFile>& files, const std::string& directory, std::string& error) {
+    for (const GeneratedFile& file : files) {
         const std::filesystem::path path = std::filesystem::path(directory) / file.relativePath;
         std::error_code code;
         std::filesystem::create_directories(path.parent_path(), code);

@@ -5,6 +5,7 @@
 #include "prefs/settings.h"
 #include "resources/resource_ids.h"
 #include "resources/tunelark_module.h"
+#include "ui/shell/window_zoom.h"
 #include "ui/skin/skin.h"
 
 using namespace platform::ui;
@@ -60,6 +61,8 @@ void Application::OnFocusGained() {
     // A volume changed elsewhere shows.
     mainWindow_.ReadVolumeFromDevice();
     ClaimButtons(*windows_, frame_);
+    // At the start and when a dialog closes: what waited to be opened.
+    OpenRequested();
 }
 
 void Application::OnFocusLost() {
@@ -101,6 +104,8 @@ bool Application::Start(UiBackend& backend) {
     engine_ = PlayerCreate();
     g_settings.Engine = engine_;
     LoadSettings();
+    // Before anything shows: the window appears at its first presentation.
+    backend.SetZoom(StartingZoom(g_settings, backend));
     LoadStartupSkin();
     if (!windows_->CreateWindow(mainWindow_, &frame_, kMainWindowClass, {0, 0, kScreenWidth, kMainHeight}, true)) {
         return false;
@@ -113,6 +118,8 @@ bool Application::Start(UiBackend& backend) {
     windows_->SetTimer(frame_, kIdleTimerId, kIdleTimerPeriodMs);
     LayoutWindows();
     ClaimButtons(*windows_, frame_);
+    // Its focus gain opens what was asked for before the frame could take
+    // messages: the command line's items.
     windows_->SetFocus(&frame_);
     return true;
 }

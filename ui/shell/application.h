@@ -3,7 +3,11 @@
 // The player's process: one instance per user, the engine, the settings, the
 // frame window with its children, the message loop and the shutdown order.
 
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "platform/ui/window_manager.h"
 #include "playlist/playlist.h"
@@ -12,6 +16,7 @@
 #include "ui/main_window/main_window.h"
 #include "ui/shell/device_control.h"
 #include "ui/shell/frame_window.h"
+#include "ui/shell/instance_message.h"
 #include "ui/shell/playlist_views.h"
 
 struct PlayerEngine;
@@ -37,6 +42,24 @@ public:
     // Asks the backend to bring the window forward.
     void BringForward();
 
+    // Opening from outside the player (application_open.cpp): the command
+    // line, a later start, a drop on the window.
+    //
+    // Opens files, directories, station lists and addresses. Without
+    // `enqueue` they replace the playlist and the first plays, as the Add
+    // File dialog's choice does (and only when at least one names something:
+    // the list is not lost for nothing); with it they join the end of the
+    // list, and the first plays only when the player was stopped with an
+    // empty list. User-interface thread only.
+    void OpenItems(const std::vector<std::string>& items, bool enqueue);
+    // From any thread: has OpenItems run on the user-interface thread as soon
+    // as no dialog is open in front of the player.
+    void RequestOpen(OpenRequest request);
+    // Runs the requests that have waited, unless a dialog is open.
+    void OpenRequested();
+    // Something was dropped on the window (WM_DROPFILES): it joins the list.
+    void OnDrop(platform::ui::WPARAM kind, const char* dropped);
+
     platform::ui::WindowManager& Windows() { return *windows_; }
     DeviceControl& Device() { return *device_; }
     PlayerEngine* Engine() const { return engine_; }
@@ -51,6 +74,13 @@ public:
 private:
     // Gives the window the program's icon.
     void ShowIcon();
+    // Adds the items at the end of the playlist, each through the one adder
+    // of files, directories, station lists and addresses; appends to
+    // `errors` a line for each item that added nothing.
+    void AddItems(const std::vector<std::string>& items, std::string& errors);
+    void ReportOpenErrors(const std::string& errors);
+    // True while a dialog or menu has the keyboard in front of the player.
+    bool DialogOpen() const;
 
     std::unique_ptr<platform::ui::WindowManager> windows_;
     std::unique_ptr<DeviceControl> device_;
@@ -62,6 +92,9 @@ private:
     std::unique_ptr<PlaylistViews> views_;
     PlayerEngine* engine_ = nullptr;
     platform::ui::UiBackend* backend_ = nullptr;
+
+    std::mutex requestsMutex_;
+    std::deque<OpenRequest> requests_;  // Guarded by requestsMutex_.
 };
 
 // Places the three windows inside the frame: main (0, 0, 240, 100); the

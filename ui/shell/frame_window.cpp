@@ -3,6 +3,7 @@
 #include "platform/ui/window_manager.h"
 #include "prefs/hardware_buttons.h"
 #include "ui/shell/application.h"
+#include "ui/shell/desktop_keys.h"
 
 using namespace platform::ui;
 
@@ -42,6 +43,15 @@ LRESULT FrameWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_BRING_FORWARD:
             application_.BringForward();
+            return 0;
+        case WM_OPEN_REQUESTED:
+            application_.OpenRequested();
+            return 0;
+        case WM_DROPFILES:
+            application_.OnDrop(wParam, reinterpret_cast<const char*>(lParam));
+            return 0;
+        case WM_KEYDOWN:
+            HandleDesktopKey(application_, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
             return 0;
         default:
             return DefaultHandleMessage(message, wParam, lParam);

@@ -8,6 +8,8 @@
 constexpr uint32_t WM_RELAYOUT = platform::ui::WM_USER;
 // A second start of the player asked this one to come forward.
 constexpr uint32_t WM_BRING_FORWARD = 0x8000 + 1;
+// Files or addresses wait to be opened (Application::RequestOpen).
+constexpr uint32_t WM_OPEN_REQUESTED = 0x8000 + 2;
 
 constexpr uintptr_t kIdleTimerId = 1;
 constexpr uint32_t kIdleTimerPeriodMs = 50000;
@@ -16,7 +18,8 @@ class Application;
 
 // The invisible top-level window "Tunelark" that owns the three skinned
 // windows, keeps the computer awake while the player runs and shuts the
-// player down in order.
+// player down in order. It has the keyboard focus, so the desktop's keys
+// and what is dropped on the window come to it.
 class FrameWindow final : public platform::ui::Window {
 public:
     explicit FrameWindow(Application& application)

@@ -3,6 +3,7 @@
 
 #include "platform/ui/window_manager.h"
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,11 +27,13 @@ public:
                        (message >= WM_MOUSEMOVE && message <= WM_LBUTTONDBLCLK
                             ? "@" + std::to_string(GET_X_LPARAM(lParam)) + "," + std::to_string(GET_Y_LPARAM(lParam))
                             : ""));
+        lastLParam = lParam;
         if (onMessage) onMessage(message, wParam);
         return DefaultHandleMessage(message, wParam, lParam);
     }
 
     std::function<void(uint32_t, WPARAM)> onMessage;
+    LPARAM lastLParam = 0;  // of the message onMessage is called for
 
 private:
     static std::string Name(uint32_t message) {
@@ -52,6 +55,7 @@ private:
             case WM_LBUTTONDBLCLK: return "dblclk";
             case WM_MOUSEMOVE: return "move";
             case WM_CLOSE: return "close";
+            case WM_DROPFILES: return "drop";
             default: return std::to_string(message);
         }
     }
@@ -164,6 +168,30 @@ TEST_F(WindowManagerTest, KeysGoToTheFocusAndClaimedKeysBecomeHotKeys) {
     backend.PressKey(VK_APP1);
     manager.PumpPending();
     EXPECT_EQ(log, (std::vector<std::string>{"list:keydown:193", "list:keyup:193"}));
+}
+
+TEST_F(WindowManagerTest, KeysCarryTheirModifiersAndDropsGoToTheFirstWindow) {
+    CreateAll();
+    manager.SetFocus(&list);
+    std::vector<std::pair<uint32_t, LPARAM>> keys;
+    list.onMessage = [&](uint32_t message, WPARAM wParam) {
+        if (message == WM_KEYDOWN) keys.emplace_back(static_cast<uint32_t>(wParam), list.lastLParam);
+    };
+    std::vector<std::string> dropped;
+    frame.onMessage = [&](uint32_t message, WPARAM) {
+        if (message == WM_DROPFILES) dropped.emplace_back(reinterpret_cast<const char*>(frame.lastLParam));
+    };
+    backend.PressKey('O', 0, MOD_CONTROL);
+    backend.PressKey(VK_OEM_PLUS, 0, MOD_CONTROL | MOD_SHIFT);
+    backend.PressKey(VK_SPACE);
+    backend.DropFile("/music/a b.mp3");
+    backend.DropText("file:///music/c.mp3\r\n");
+    manager.PumpPending();
+    EXPECT_EQ(keys, (std::vector<std::pair<uint32_t, LPARAM>>{
+                        {'O', MOD_CONTROL}, {VK_OEM_PLUS, MOD_CONTROL | MOD_SHIFT}, {VK_SPACE, 0}}));
+    EXPECT_EQ(dropped, (std::vector<std::string>{"/music/a b.mp3", "file:///music/c.mp3\r\n"}));
+    EXPECT_EQ(std::count(log.begin(), log.end(), "frame:drop:" + std::to_string(kDroppedFile)), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "frame:drop:" + std::to_string(kDroppedText)), 1);
 }
 
 TEST_F(WindowManagerTest, TypedTextAndTheWheelGoToTheFocus) {

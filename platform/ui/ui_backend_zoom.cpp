@@ -1,0 +1,27 @@
+#include "platform/ui/ui_backend_zoom.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/ui/ui_backend.h"
+
+namespace platform::ui {
+
+std::optional<int> ZoomFromEnvironment() {
+    const char* text = std::getenv("TUNELARK_ZOOM");
+    if (text == nullptr) return std::nullopt;
+    int zoom = 0;
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, zoom);
+    if (error != std::errc() || stop != end || zoom < kMinimumZoom || zoom > kMaximumZoom) return std::nullopt;
+    return zoom;
+}
+
+int LargestZoomFitting(int usableHeight, int decorationHeight) {
+    const int room = std::max(usableHeight - std::max(decorationHeight, 0), 0);
+    return std::clamp(room / kScreenHeight, kMinimumZoom, kMaximumZoom);
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,70 @@
+#include "ui/shell/command_line.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "platform/path_text.h"
+#include "ui/shell/uri_list.h"
+
+namespace {
+
+constexpr std::string_view kFileScheme = "file:";
+
+std::optional<std::string> ItemFromArgument(const std::string& argument, std::string_view workingDirectory) {
+    if (platform::IsNetworkLocation(argument) || argument.starts_with('/')) return argument;
+    if (platform::EqualsIgnoringCase(std::string_view(argument).substr(0, kFileScheme.size()), kFileScheme)) {
+        return PathFromFileUri(argument);
+    }
+    if (workingDirectory.empty()) return std::nullopt;
+    return (std::filesystem::path(workingDirectory) / argument).lexically_normal().string();
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::string_view workingDirectory) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument.size() > 1 && argument.starts_with('-')) {
+            if (argument == "--") {
+                optionsEnded = true;
+            } else if (argument == "--enqueue" || argument == "-e") {
+                line.request.enqueue = true;
+            } else if (argument == "--help" || argument == "-h") {
+                line.action = CommandLine::Action::Help;
+                return line;
+            } else if (argument == "--version") {
+                line.action = CommandLine::Action::Version;
+                return line;
+            } else {
+                line.action = CommandLine::Action::Misuse;
+                line.misuse = "unknown option '" + argument + "'";
+                return line;
+            }
+            continue;
+        }
+        if (argument.empty()) continue;
+        if (std::optional<std::string> item = ItemFromArgument(argument, workingDirectory)) {
+            line.request.items.push_back(std::move(*item));
+        } else {
+            line.unusable.push_back(argument);
+        }
+    }
+    return line;
+}
+
+std::string UsageText() { return "usage: tunelark [--enqueue] [FILE|DIR|URL|LIST]..."; }
+
+std::string HelpText() {
+    return UsageText() +
+           "\n"
+           "\n"
+           "Plays music files (MP3, Ogg Vorbis, WAVE), whole directories, station lists\n"
+           "(.pls, .m3u, .m3u8) and http(s) streams. The items replace the playlist and\n"
+           "the first one plays; one player runs per user, and a later start hands its\n"
+           "items to it.\n"
+           "\n"
+           "  -e, --enqueue  add the items to the end of the playlist instead\n"
+           "  -h, --help     show this help and exit\n"
+           "      --version  show the version and exit\n";
+}
