@@ -29,6 +29,8 @@ packages=(
   icecast2 curl
   # classic three-window skins made by other people, data only, for the skin tests
   audacious-plugins-data
+  # fuzzing (tools/fuzz.sh): clang with libFuzzer and the sanitizers' runtimes
+  clang libclang-rt-14-dev
   # https in the stream tests: TLS in front of the test servers, the test certificates
   stunnel4 openssl
 )

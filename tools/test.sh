@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up and runs the whole test suite: the plain build, then the
 # AddressSanitizer + UBSan build over every test and the ThreadSanitizer build
-# over the engine tests. Build trees go to build/, build-asan/ and build-tsan/.
+# over the engine tests, then a short run of every fuzzing harness (tools/fuzz.sh).
+# Build trees go to build/, build-asan/, build-tsan/ and build-fuzz/.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,3 +35,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 echo "== ThreadSanitizer (engine) =="
 configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug -DTUNELARK_SANITIZE=thread -DTUNELARK_BUILD_BENCHMARKS=OFF
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_suite build-tsan -L 'engine_tests|platform_tests'
+
+echo "== fuzzing: regression corpus, then 20 s per harness =="
+bash tools/fuzz.sh 20
