@@ -13,6 +13,8 @@ packages=(
   libssl-dev
   # zipped skins
   libzip-dev
+  # the desktop's media-player interface on the session bus (sd-bus)
+  libsystemd-dev
   # drawing: text through SDL_ttf, its fonts (DejaVu, WenQuanYi for CJK), PNG screenshots
   libsdl2-ttf-dev fonts-dejavu-core fonts-wqy-microhei libpng-dev
   # dialogs, menus and message boxes
@@ -21,18 +23,20 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   # fixtures and reference decoders, used only by the tests
   lame sox ffmpeg mpg123 madplay vorbis-tools
+  # a private session bus and a real media-player client for the desktop-bus tests
+  dbus-daemon playerctl
   # the player in a real window on a virtual display
   xvfb xauth xdotool imagemagick
   # installing: the desktop icons (PNG through zlib) and the check of the desktop entry
   zlib1g-dev desktop-file-utils
   # peers of the stream tests: a real streaming server and its admin client
   icecast2 curl
+  # https in the stream tests: TLS in front of the test servers, the test certificates
+  stunnel4 openssl
   # classic three-window skins made by other people, data only, for the skin tests
   audacious-plugins-data
   # fuzzing (tools/fuzz.sh): clang with libFuzzer and the sanitizers' runtimes
   clang libclang-rt-14-dev
-  # https in the stream tests: TLS in front of the test servers, the test certificates
-  stunnel4 openssl
 )
 
 missing=()

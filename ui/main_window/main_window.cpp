@@ -28,11 +28,13 @@ bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM) {
         if (PlayerGetSourceKind(application_.Engine()) == SOURCE_MPEG_STREAM) {
             ShowStreamTitle(application_.GetPlaylist().CurrentIndex);
         }
+        application_.DesktopBusStateChanged();
         return true;
     }
     if (message != WM_PLAYER_STATUS) return false;
     if (wParam == PLAYER_STOPPED) OnStopped();
     if (wParam == PLAYER_PLAYING) OnPlaying();
+    application_.DesktopBusStateChanged();
     return true;
 }
 
@@ -124,11 +126,13 @@ void MainWindow::SetVolume(int percent) {
     volume_ = percent;
     DeviceControl::SetVolumePercent(volume_);
     RedrawVolume();
+    application_.DesktopBusStateChanged();
 }
 
 void MainWindow::ReadVolumeFromDevice() {
     volume_ = DeviceControl::GetVolumePercent();
     RedrawVolume();
+    application_.DesktopBusStateChanged();
 }
 
 void MainWindow::DrawTrackInfo() {

@@ -164,11 +164,14 @@ void MainWindow::OnClockTick() {
     const int64_t duration = PlayerGetDuration(engine);
     position_ = duration > 0 ? static_cast<int>(std::clamp<int64_t>(elapsed * 1000 / duration, 0, 1000)) : 0;
     DrawPosition();
+    // The bus's copy of the position runs on from here.
+    application_.DesktopBusStateChanged();
 }
 
 void MainWindow::ShowTrack(int32_t index) {
     ShowTrackInfo();
     ShowTitle(index);
+    application_.DesktopBusStateChanged();
 }
 
 void MainWindow::ShowTrackInfo() {

@@ -5,6 +5,7 @@
 #include "prefs/settings.h"
 #include "resources/resource_ids.h"
 #include "resources/tunelark_module.h"
+#include "ui/desktop_bus/mpris_service.h"
 #include "ui/shell/window_zoom.h"
 #include "ui/skin/skin.h"
 
@@ -71,10 +72,20 @@ void Application::OnFocusLost() {
 }
 
 void Application::OnFrameDestroyed() {
+    // The bus thread reads nothing of the windows, but its commands would.
+    desktopBus_.reset();
     ReleaseAllButtons(*windows_, frame_);
     device_->ScreenBackOn();
     SaveSettings();
     windows_->PostQuitMessage(0);
+}
+
+void Application::DesktopBusStateChanged() {
+    if (desktopBus_ != nullptr) desktopBus_->Update();
+}
+
+void Application::RunDesktopBusCommands() {
+    if (desktopBus_ != nullptr) desktopBus_->RunQueuedCommands();
 }
 
 void Application::BringForward() {
@@ -118,6 +129,8 @@ bool Application::Start(UiBackend& backend) {
     windows_->SetTimer(frame_, kIdleTimerId, kIdleTimerPeriodMs);
     LayoutWindows();
     ClaimButtons(*windows_, frame_);
+    desktopBus_ = std::make_unique<MprisService>(*this);
+    desktopBus_->Start();
     // Its focus gain opens what was asked for before the frame could take
     // messages: the command line's items.
     windows_->SetFocus(&frame_);

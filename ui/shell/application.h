@@ -20,6 +20,7 @@
 #include "ui/shell/playlist_views.h"
 
 struct PlayerEngine;
+class MprisService;
 
 class Application {
 public:
@@ -60,6 +61,12 @@ public:
     // Something was dropped on the window (WM_DROPFILES): it joins the list.
     void OnDrop(platform::ui::WPARAM kind, const char* dropped);
 
+    // The desktop's media-player interface on the session bus: what the
+    // player shows changed (status, track, title, volume, position), and
+    // the commands it queued wait. User-interface thread only.
+    void DesktopBusStateChanged();
+    void RunDesktopBusCommands();
+
     platform::ui::WindowManager& Windows() { return *windows_; }
     DeviceControl& Device() { return *device_; }
     PlayerEngine* Engine() const { return engine_; }
@@ -90,6 +97,7 @@ private:
     Playlist playlist_;
     PlaylistWindow playlistWindow_{*this};
     std::unique_ptr<PlaylistViews> views_;
+    std::unique_ptr<MprisService> desktopBus_;
     PlayerEngine* engine_ = nullptr;
     platform::ui::UiBackend* backend_ = nullptr;
 

@@ -47,6 +47,9 @@ LRESULT FrameWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lPara
         case WM_OPEN_REQUESTED:
             application_.OpenRequested();
             return 0;
+        case WM_DESKTOP_BUS_COMMAND:
+            application_.RunDesktopBusCommands();
+            return 0;
         case WM_DROPFILES:
             application_.OnDrop(wParam, reinterpret_cast<const char*>(lParam));
             return 0;

@@ -10,6 +10,8 @@ constexpr uint32_t WM_RELAYOUT = platform::ui::WM_USER;
 constexpr uint32_t WM_BRING_FORWARD = 0x8000 + 1;
 // Files or addresses wait to be opened (Application::RequestOpen).
 constexpr uint32_t WM_OPEN_REQUESTED = 0x8000 + 2;
+// The desktop's media-player interface queued commands (MprisService).
+constexpr uint32_t WM_DESKTOP_BUS_COMMAND = 0x8000 + 3;
 
 constexpr uintptr_t kIdleTimerId = 1;
 constexpr uint32_t kIdleTimerPeriodMs = 50000;
