@@ -36,6 +36,10 @@ enum class DeleteFileResult {
     Failed,  // the file stays, and so does the entry; the caller reports it
 };
 
+// Removes a file from the disk for the file-deletion command; tests that
+// let random input loose on the player replace it.
+extern bool (*g_deleteFile)(const std::string& path);
+
 class Playlist {
 public:
     // Shared with the windows, which read and set them directly.

@@ -106,12 +106,14 @@ void Playlist::MoveSelectedTo(int32_t target) {
     SelectedIndex = target;
 }
 
+bool (*g_deleteFile)(const std::string& path) = [](const std::string& path) { return ::unlink(path.c_str()) == 0; };
+
 DeleteFileResult Playlist::DeleteSelectedFile() {
     if (!Contains(SelectedIndex)) return DeleteFileResult::NothingSelected;
     const std::string& path = entries_[static_cast<size_t>(SelectedIndex)].Path;
     if (platform::IsNetworkLocation(path)) return DeleteFileResult::NotAFile;
     // A path with a zero byte would name a different file to the system.
-    if (path.find('\0') != std::string::npos || ::unlink(path.c_str()) != 0) return DeleteFileResult::Failed;
+    if (path.find('\0') != std::string::npos || !g_deleteFile(path)) return DeleteFileResult::Failed;
     RemoveSelected();
     return DeleteFileResult::Deleted;
 }
