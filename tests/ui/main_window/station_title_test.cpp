@@ -26,38 +26,46 @@ using streamtest::TrustedAuthority;
 constexpr int kPlayX = 44;
 constexpr int kPlayY = 84;
 
-TEST(StationTitle, AnHttpsStationShowsItsNameAndFollowsItsTitles) {
-    TestCertificates certificates;
-    ASSERT_TRUE(certificates.Ready()) << "the openssl command made no certificates";
-    const TrustedAuthority trust(certificates);
-    streamtest::IcecastServer server(test::FixturePath("cbr128.mp3"));
-    ASSERT_TRUE(server.Ready()) << "icecast2 did not start (tools/install-deps.sh installs it)";
-    TlsFront front(server.Port(), certificates.Server());
-    ASSERT_TRUE(front.Ready()) << "stunnel4 did not start (tools/install-deps.sh installs it)";
+// The real icecast2 behind stunnel4, with a certificate the test authority
+// signed or one signed by itself, and the test authority trusted meanwhile.
+struct HttpsStation {
+    explicit HttpsStation(bool signedByTheAuthority)
+        : trust(certificates),
+          server(test::FixturePath("cbr128.mp3")),
+          front(server.Port(), signedByTheAuthority ? certificates.Server() : certificates.SelfSigned()) {}
+    void ExpectReady() const {
+        ASSERT_TRUE(certificates.Ready()) << "the openssl command made no certificates";
+        ASSERT_TRUE(server.Ready()) << "icecast2 did not start (tools/install-deps.sh installs it)";
+        ASSERT_TRUE(front.Ready()) << "stunnel4 did not start (tools/install-deps.sh installs it)";
+    }
+    std::string Url() const { return front.Url("localhost", "/live.mp3"); }
 
+    TestCertificates certificates;
+    const TrustedAuthority trust;
+    streamtest::IcecastServer server;
+    TlsFront front;
+};
+
+TEST(StationTitle, AnHttpsStationShowsItsNameAndFollowsItsTitles) {
+    HttpsStation station(true);
+    ASSERT_NO_FATAL_FAILURE(station.ExpectReady());
     test::RunningPlayer player;
-    player.Start({front.Url("localhost", "/live.mp3")}, test::RunningPlayer::Pace::RealTime);
+    player.Start({station.Url()}, test::RunningPlayer::Pace::RealTime);
     player.TapMain(kPlayX, kPlayY);
     player.RunUntil([&] { return player.Main().TitleText().starts_with(streamtest::kIcecastStation); });
 
-    ASSERT_TRUE(server.SetTitle("First Song"));
+    ASSERT_TRUE(station.server.SetTitle("First Song"));
     player.RunUntil([&] { return player.Main().TitleText() == std::string(streamtest::kIcecastStation) + ": First Song"; });
-    ASSERT_TRUE(server.SetTitle("Second Song"));
+    ASSERT_TRUE(station.server.SetTitle("Second Song"));
     player.RunUntil([&] { return player.Main().TitleText() == std::string(streamtest::kIcecastStation) + ": Second Song"; });
     player.Main().StopAction();
 }
 
 TEST(StationTitle, AnUntrustedCertificateIsRefusedWithAMessageNamingTheServer) {
-    TestCertificates certificates;
-    ASSERT_TRUE(certificates.Ready()) << "the openssl command made no certificates";
-    const TrustedAuthority trust(certificates);
-    streamtest::IcecastServer server(test::FixturePath("cbr128.mp3"));
-    ASSERT_TRUE(server.Ready()) << "icecast2 did not start (tools/install-deps.sh installs it)";
-    TlsFront front(server.Port(), certificates.SelfSigned());
-    ASSERT_TRUE(front.Ready()) << "stunnel4 did not start (tools/install-deps.sh installs it)";
-
+    HttpsStation station(false);
+    ASSERT_NO_FATAL_FAILURE(station.ExpectReady());
     test::RunningPlayer player;
-    player.Start({front.Url("localhost", "/live.mp3")}, test::RunningPlayer::Pace::RealTime);
+    player.Start({station.Url()}, test::RunningPlayer::Pace::RealTime);
     std::string shown;
     // The message box is the focus while it is up; Enter closes it.
     test::Later read(player.Windows(), 50, [&] {
