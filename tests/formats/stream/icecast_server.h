@@ -26,7 +26,8 @@ namespace streamtest {
 constexpr const char* kIcecastPassword = "tunelark-test";
 constexpr const char* kIcecastStation = "Tunelark Test FM";
 constexpr int kIcecastLifetimeSeconds = 90;
-constexpr auto kIcecastStartTime = std::chrono::seconds(20);
+// Room for the three tries run_icecast.sh gives the servers.
+constexpr auto kIcecastStartTime = std::chrono::seconds(50);
 
 class IcecastServer {
 public:
