@@ -35,6 +35,12 @@ bool Playlist::SaveListFile(const std::string& path) const {
     return platform::WriteFileAtomically(path, FormatListFileText(paths));
 }
 
+bool IsTooLargeForAList(const std::string& path) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    return !error && size > kLargestListFile;
+}
+
 std::string DefaultListPath() {
     const std::string directory = platform::ApplicationDirectory();
     if (directory.empty()) return {};
@@ -55,7 +61,6 @@ bool SaveDefaultList(const Playlist& playlist) {
     if (path.empty()) return false;
     // A default list too large to have been loaded is not replaced by one
     // the user never saw.
-    std::error_code error;
-    if (std::filesystem::file_size(path, error) > kLargestListFile && !error) return false;
+    if (IsTooLargeForAList(path)) return false;
     return playlist.SaveListFile(path);
 }

@@ -12,6 +12,10 @@ class Playlist;
 // A list of a hundred thousand entries is a few megabytes.
 constexpr size_t kLargestListFile = 64 << 20;
 
+// True for an existing file larger than kLargestListFile, which is never
+// read as a list (nor replaced by one the user never saw).
+bool IsTooLargeForAList(const std::string& path);
+
 // "<application directory>/default.lst", or empty when there is no
 // application directory.
 std::string DefaultListPath();

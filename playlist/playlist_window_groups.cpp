@@ -6,9 +6,7 @@
 // and runs the lowest button's command. The popped-up buttons close the
 // group and run theirs.
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "engine/player.h"
 #include "platform/path_text.h"
@@ -17,7 +15,6 @@
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/window_manager.h"
 #include "playlist/add_file_dialog.h"
-#include "playlist/add_location.h"
 #include "playlist/add_url_dialog.h"
 #include "playlist/directory_browser.h"
 #include "playlist/file_info_dialog.h"
@@ -50,9 +47,7 @@ constexpr const char* kStreamNotAFile = "This entry is a stream's address, not a
 
 // True, with the message, for a ".lst" file too large to be a playlist.
 bool ListFileTooLarge(const std::string& path, std::string& message) {
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size <= kLargestListFile) return false;
+    if (!IsTooLargeForAList(path)) return false;
     message = "\"" + path + "\" is too large to be a playlist.";
     return true;
 }
@@ -209,12 +204,9 @@ void PlaylistWindow::AddUrl() {
         MessageBox(windows, kNotAnAddress, kProgramCaption, MB_OK);
         return;
     }
-    PlayerStreamOptions options;
-    PlayerGetStreamOptions(application_.Engine(), &options);
-    windows.BeginWaitCursor();
-    const AddLocationResult added = AddLocation(List(), url, options, g_settings.LastDir);
-    windows.EndWaitCursor();
-    if (!added.error.empty()) MessageBox(windows, added.error, kProgramCaption, MB_OK);
+    std::string errors;
+    application_.AddItems({url}, errors);
+    application_.ReportOpenErrors(errors);
     RepaintList();
 }
 

@@ -63,10 +63,7 @@ bool RunMprisCommand(Application& application, const MprisCommand& command) {
             break;
         }
         case Kind::Raise: application.BringForward(); break;
-        case Kind::Quit:
-            // Closed as the close box closes it, in order.
-            application.Frame().PostMessage(WM_CLOSE, 0, 0);
-            break;
+        case Kind::Quit: RunDesktopCommand(application, DesktopCommand::Quit); break;
     }
     return false;
 }

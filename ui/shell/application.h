@@ -78,14 +78,16 @@ public:
 
     PlaylistWindow& ListWindow() { return playlistWindow_; }
 
-private:
-    // Gives the window the program's icon.
-    void ShowIcon();
     // Adds the items at the end of the playlist, each through the one adder
     // of files, directories, station lists and addresses; appends to
     // `errors` a line for each item that added nothing.
     void AddItems(const std::vector<std::string>& items, std::string& errors);
+    // One message box with the lines of `errors`, when there are any.
     void ReportOpenErrors(const std::string& errors);
+
+private:
+    // Gives the window the program's icon.
+    void ShowIcon();
     // True while a dialog or menu has the keyboard in front of the player.
     bool DialogOpen() const;
 
