@@ -150,6 +150,14 @@ void MainWindow::OnStopped() {
     DrawClock(0);
     position_ = 0;
     DrawPosition();
+    // A report read after a later command started playback again is stale:
+    // it only answers a mark. Taken for the end of a track, it would close
+    // what plays now, whose own report would then close the next, round and
+    // round without end.
+    if (PlayerGetStatus(application_.Engine()) != PLAYER_STOPPED) {
+        marks_.LowerFirstRaised();
+        return;
+    }
     // A stream that broke off says why before the next entry plays.
     ReportStreamFailure();
     // Lowers the mark of a stop a command caused; otherwise the track ended

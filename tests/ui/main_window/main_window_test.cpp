@@ -4,7 +4,9 @@
 
 #include "ui/main_window/main_window.h"
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include "prefs/settings.h"
 #include "tests/support/golden_picture.h"
 #include "tests/support/running_player.h"
+#include "tests/support/watchdog.h"
 #include "ui/skin/main_placements.h"
 #include "ui/skin/skin.h"
 
@@ -130,6 +133,20 @@ TEST(MainWindow, NextOnTheLastEntryDoesNothingAndTheTrackStillEndsByTheRules) {
     // Had Next left its mark raised, the end of the track would be taken for its stop.
     g_settings.Repeat = REPEAT_ALL;
     player.RunUntil([&] { return player.List().CurrentIndex == 0; });
+}
+
+TEST(MainWindow, AnEndReportReadAfterPlayStartedAgainIsNotTakenForTheEndOfTheNewTrack) {
+    test::RunWithWatchdog(std::chrono::seconds(20), "a play after an unread end", [] {
+        RunningPlayer player;
+        g_settings.Repeat = REPEAT_ALL;
+        player.Start({FixturePath("short.mp3"), FixturePath("cbr128.mp3")}, Pace::RealTime);
+        player.TapMain(kPlay.x, kPlay.y);
+        // The track ends while the loop does not run: its report waits in the queue.
+        while (PlayerGetStatus(player.Engine()) != PLAYER_STOPPED) std::this_thread::yield();
+        player.TapMain(kPlay.x, kPlay.y);
+        EXPECT_EQ(player.List().CurrentIndex, 0) << "the tap's track plays on";
+        EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_PLAYING);
+    });
 }
 
 TEST(MainWindow, StudyModeSeeksInsteadOfChangingTrackAndNothingWhileStopped) {
