@@ -150,6 +150,8 @@ void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t len
 int WaitForStreamData(PlayerEngine& engine, int32_t need) {
     StreamReader& reader = engine.streamReader;
     if (need == 0) need = reader.PrebufferChunks();
+    // The device plays on while the network is awaited.
+    engine.waveOutput.SendHeldBlocks();
     while (!engine.stopRequested) {
         const int filled = reader.FilledCount();
         if (filled >= need) return 1;
@@ -184,6 +186,7 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
             SubmitBlock(engine, engine.currentBlock, engine.blockCapacity - engine.freeBytes);
             engine.currentBlock = nullptr;
         }
+        output.SendHeldBlocks();
         while (output.QueuedCount() > 0) {
             if (engine.status == PLAYER_PLAYING && engine.startPending.exchange(0) != 0) {
                 ResumeUnlessPaused(engine);

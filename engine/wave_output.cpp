@@ -1,6 +1,8 @@
 #include "engine/wave_output.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <chrono>
 #include <thread>
 
@@ -57,6 +59,12 @@ int WaveOutput::Open(uint32_t blockSize, uint32_t channels, uint32_t sampleRate,
     }
     nextIndex_ = 0;
     queuedCount_ = 0;
+    batch_ = std::max<uint32_t>(count / 2, 1);
+    {
+        platform::CriticalSectionGuard queue(queueLock_);
+        held_.clear();
+        held_.reserve(count);
+    }
     bufferFree_.Set();
     leftLevel_ = 0;
     rightLevel_ = 0;
@@ -84,6 +92,10 @@ void WaveOutput::Flush() {
     if (!open_) return;
     device_->Pause();
     device_->Reset();  // every queued block comes back through the callback first
+    {
+        platform::CriticalSectionGuard queue(queueLock_);
+        held_.clear();
+    }
     bufferFree_.Set();
     queuedCount_ = 0;
     device_->Pause();
@@ -96,6 +108,10 @@ void WaveOutput::SetPaused(bool paused) {
     if (!open_) return;
     if (paused) {
         device_->Pause();
+        // A paused device frees nothing more: the decoding thread fills what
+        // is free now, so that the pool is whole when playing resumes.
+        platform::CriticalSectionGuard queue(queueLock_);
+        if (queuedCount_ < static_cast<int32_t>(bufferCount_)) bufferFree_.Set();
     } else {
         device_->Restart();
     }
@@ -113,12 +129,30 @@ platform::WaveHeader* WaveOutput::AcquireBlock() {
 }
 
 void WaveOutput::QueueBlock(platform::WaveHeader* header) {
-    device_->Write(header);
-    platform::CriticalSectionGuard guard(queueLock_);
-    const int32_t queued = ++queuedCount_;
-    const uint32_t count = bufferCount_;
-    if (queued >= static_cast<int32_t>(count)) bufferFree_.Reset();
-    nextIndex_ = (nextIndex_ + 1) % count;
+    bool send = false;
+    {
+        platform::CriticalSectionGuard guard(queueLock_);
+        const int32_t queued = ++queuedCount_;
+        const uint32_t count = bufferCount_;
+        if (queued >= static_cast<int32_t>(count)) bufferFree_.Reset();
+        nextIndex_ = (nextIndex_ + 1) % count;
+        held_.push_back(header);
+        // A full pool goes to the device at once: the thread is about to wait.
+        send = held_.size() >= batch_ || queued >= static_cast<int32_t>(count);
+    }
+    if (send) SendHeldBlocks();
+}
+
+void WaveOutput::SendHeldBlocks() {
+    platform::WaveHeader* batch[kMaximumBufferCount];
+    size_t count = 0;
+    {
+        platform::CriticalSectionGuard guard(queueLock_);
+        count = std::min(held_.size(), std::size(batch));
+        std::copy_n(held_.begin(), count, batch);
+        held_.clear();
+    }
+    if (count > 0) device_->WriteAll({batch, count});
 }
 
 uint64_t WaveOutput::PlayedSamples() {
@@ -139,8 +173,10 @@ void WaveOutput::OnDeviceMessage(uint32_t message, platform::WaveHeader* header)
     auto* output = static_cast<WaveOutput*>(header->user);
     output->MeasureLevels(*header);
     platform::CriticalSectionGuard guard(output->queueLock_);
-    output->bufferFree_.Set();
-    --output->queuedCount_;
+    const int32_t queued = --output->queuedCount_;
+    if (static_cast<int32_t>(output->bufferCount_) - queued >= static_cast<int32_t>(output->batch_)) {
+        output->bufferFree_.Set();
+    }
 }
 
 namespace {
@@ -164,13 +200,47 @@ void FindPeaks(const uint8_t* data, size_t frames, uint32_t channels, int32_t in
     peaks[1] = right;
 }
 
+// The same for 16-bit mono or stereo on a little-endian machine, every block
+// of the playback passing through it: sixteen running maxima that the
+// compiler keeps in vector registers, even lanes for the left channel and odd
+// ones for the right (a mono block's lanes are all its one channel).
+void FindPeaks16(const uint8_t* data, size_t samples, uint32_t channels, int32_t (&peaks)[2]) {
+    constexpr size_t kLanes = 16;
+    int16_t lanes[kLanes] = {};
+    size_t index = 0;
+    for (; index + kLanes <= samples; index += kLanes) {
+        int16_t group[kLanes];
+        std::memcpy(group, data + index * sizeof(int16_t), sizeof group);
+        for (size_t lane = 0; lane < kLanes; ++lane) lanes[lane] = std::max(lanes[lane], group[lane]);
+    }
+    for (; index < samples; ++index) {
+        int16_t sample;
+        std::memcpy(&sample, data + index * sizeof(int16_t), sizeof sample);
+        int16_t& lane = lanes[index % kLanes];
+        lane = std::max(lane, sample);
+    }
+    int32_t left = 0;
+    int32_t right = 0;
+    for (size_t lane = 0; lane < kLanes; lane += 2) {
+        left = std::max<int32_t>(left, lanes[lane]);
+        right = std::max<int32_t>(right, lanes[lane + 1]);
+    }
+    if (channels == 1) left = right = std::max(left, right);
+    peaks[0] = left;
+    peaks[1] = right;
+}
+
 }  // namespace
 
 // Only positive peaks count, from silence up; a mono block gives both levels.
 void WaveOutput::MeasureLevels(const platform::WaveHeader& header) {
     const uint32_t channels = std::max<uint32_t>(format_.channels, 1);
     int32_t peaks[2] = {0, 0};
-    if (format_.bitsPerSample == 16) {
+    if (format_.bitsPerSample == 16 && channels <= 2 && std::endian::native == std::endian::little) {
+        // Whole frames only, as below.
+        FindPeaks16(header.data, header.bufferLength / 2 / channels * channels, channels, peaks);
+        for (int32_t& peak : peaks) peak = peak * kFullLevel / 32767;
+    } else if (format_.bitsPerSample == 16) {
         const auto read = [](const uint8_t* sample) { return int32_t(int16_t(sample[0] | sample[1] << 8)); };
         FindPeaks<int16_t>(header.data, header.bufferLength / 2 / channels, channels, 0, read, peaks);
         for (int32_t& peak : peaks) peak = peak * kFullLevel / 32767;

@@ -14,6 +14,12 @@
 // thread, which fills them, and the wave device, which plays them and hands
 // them back through its done callback on a thread of its own.
 //
+// The hand-off goes in batches when the pool allows: the decoding thread is
+// woken once half the pool is free rather than for every block, and filled
+// blocks reach the device half a pool at a time (at once when the pool is
+// full, or before the thread waits for anything else), so neither side wakes
+// the other for every block. Order and content are as written.
+//
 // Lock order: the device lock, then the queue lock. The done callback takes
 // only the queue lock, so a reset that waits for the callbacks cannot
 // deadlock against it.
@@ -42,7 +48,11 @@ public:
 
     // Waits until a block is free and returns it; nullptr while closed.
     platform::WaveHeader* AcquireBlock();
+    // Counts the block as queued; it reaches the device with its batch.
     void QueueBlock(platform::WaveHeader* header);
+    // Hands the device the blocks still held back: before a drain, and
+    // before the decoding thread waits for its input.
+    void SendHeldBlocks();
 
     // Frames played since open or the last flush; 0 when closed.
     uint64_t PlayedSamples();
@@ -77,8 +87,11 @@ private:
     std::atomic<bool> open_{false};
     std::atomic<uint32_t> bufferCount_{8};
 
-    // Signalled while at least one block is free.
+    // Signalled from the moment a batch of blocks is free until the pool is
+    // full again.
     platform::Event bufferFree_;
+    // Blocks per hand-off: half the pool. Set at open.
+    std::atomic<uint32_t> batch_{1};
 
     platform::CriticalSection queueLock_;
     // Changed under the queue lock, read as single words. A completion may be
@@ -86,4 +99,7 @@ private:
     std::atomic<int32_t> queuedCount_{0};
     // Only the decoding thread and Flush/Close touch it.
     std::atomic<uint32_t> nextIndex_{0};
+    // Queued blocks not yet written to the device, oldest first. Guarded by
+    // the queue lock.
+    std::vector<platform::WaveHeader*> held_;
 };

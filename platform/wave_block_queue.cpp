@@ -32,10 +32,10 @@ void WaveBlockQueue::Stop() {
     completionThread_.join();
 }
 
-void WaveBlockQueue::Push(WaveHeader* header) {
+void WaveBlockQueue::Push(std::span<WaveHeader* const> headers) {
     {
         std::lock_guard lock(mutex_);
-        queued_.push_back(header);
+        queued_.insert(queued_.end(), headers.begin(), headers.end());
     }
     dataReady_.notify_one();
 }

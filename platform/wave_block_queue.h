@@ -23,7 +23,8 @@ public:
     // Returns every queued block and ends the completion thread.
     void Stop();
 
-    void Push(WaveHeader* header);
+    // Queues the blocks in order and wakes the backend's thread once.
+    void Push(std::span<WaveHeader* const> headers);
     void SetPaused(bool paused);
 
     // Copies up to `bytes` of queued PCM into `out` (nullptr discards) unless
@@ -70,8 +71,9 @@ private:
 // its thread consumes the queue and how it closes.
 class QueuedWaveOutDevice : public WaveOutDevice {
 public:
-    WaveResult Write(WaveHeader* header) override {
-        queue_.Push(header);
+    WaveResult Write(WaveHeader* header) override { return WriteAll({&header, 1}); }
+    WaveResult WriteAll(std::span<WaveHeader* const> headers) override {
+        queue_.Push(headers);
         return WAVE_OK;
     }
     void Pause() override { queue_.SetPaused(true); }

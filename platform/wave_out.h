@@ -6,8 +6,9 @@
 // Implements the device semantics the engine's output relies on:
 //   - Open with a PCM format and a done callback; "allocated" while another
 //     player holds the device, so the caller can retry;
-//   - Write queues a block; blocks play in order and come back, one by one,
-//     through the callback with WOM_DONE, on a thread of the backend;
+//   - Write queues a block (WriteAll several, waking the backend once);
+//     blocks play in order and come back, one by one, through the callback
+//     with WOM_DONE, on a thread of the backend;
 //   - Pause and Restart; a paused device keeps its queue and position;
 //   - Reset returns every queued block through the callback before it
 //     returns, and restarts the position at 0;
@@ -20,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace platform {
@@ -60,6 +62,12 @@ public:
     virtual WaveResult Open(const WaveFormat& format, WaveDoneCallback callback) = 0;
     virtual void Close() = 0;
     virtual WaveResult Write(WaveHeader* header) = 0;
+    virtual WaveResult WriteAll(std::span<WaveHeader* const> headers) {
+        for (WaveHeader* header : headers) {
+            if (const WaveResult result = Write(header); result != WAVE_OK) return result;
+        }
+        return WAVE_OK;
+    }
     virtual void Pause() = 0;
     virtual void Restart() = 0;
     virtual void Reset() = 0;

@@ -34,8 +34,18 @@ struct LevelCase {
     int32_t right;
 };
 
+// `count` samples of silence with the given peaks placed in them.
+std::vector<int32_t> Silence(size_t count, std::initializer_list<std::pair<size_t, int32_t>> peaks) {
+    std::vector<int32_t> samples(count, 0);
+    for (const auto& [index, value] : peaks) samples[index] = value;
+    return samples;
+}
+
 TEST(WaveOutput, PeakLevelsOfTheLastCompletedBlock) {
     const LevelCase cases[] = {
+        // Long enough for whole groups of samples and a rest after them.
+        {2, 16, Silence(70, {{20, 16384}, {33, 3277}, {69, 100}}), 50, 10},
+        {1, 16, Silence(70, {{5, -30000}, {66, 3277}}), 10, 10},
         {1, 16, {32767, 0, -32768}, 100, 100},    // full-scale mono gives both levels
         {1, 16, {0, 0, 0, 0}, 0, 0},              // silence
         {1, 16, {-20000, -5, -1}, 0, 0},          // only positive peaks count
@@ -60,6 +70,7 @@ TEST(WaveOutput, PeakLevelsOfTheLastCompletedBlock) {
         }
         block->bufferLength = bytes;
         output.QueueBlock(block);
+        output.SendHeldBlocks();
         ASSERT_TRUE(WaitUntilQueued(output, 0));
         EXPECT_EQ(output.LeftLevel(), left) << channels << " channels, " << bits << " bits";
         EXPECT_EQ(output.RightLevel(), right) << channels << " channels, " << bits << " bits";
@@ -87,17 +98,31 @@ TEST(WaveOutput, LastFreeBlockMakesTheNextAcquireWaitUntilAFlush) {
     output.Close();
 }
 
+TEST(WaveOutput, BlocksReachTheDeviceHalfAPoolAtATime) {
+    WaveOutput output;
+    output.SetDevice(platform::WaveBackend::Capture, {});
+    ASSERT_EQ(output.Open(400, 2, 44100, 16), 1);  // a pool of 8
+    for (int i = 0; i < 3; ++i) output.QueueBlock(output.AcquireBlock());
+    EXPECT_EQ(output.PlayedSamples(), 0u) << "held back until the batch is whole";
+    output.QueueBlock(output.AcquireBlock());
+    ASSERT_TRUE(WaitUntilQueued(output, 0));
+    EXPECT_EQ(output.PlayedSamples(), 400u);
+    output.Close();
+}
+
 TEST(WaveOutput, PlayedSamplesCountFromTheLastFlush) {
     WaveOutput output;
     output.SetDevice(platform::WaveBackend::Capture, {});
     ASSERT_EQ(output.Open(400, 2, 44100, 16), 1);  // 100 frames a block
     for (int i = 0; i < 3; ++i) output.QueueBlock(output.AcquireBlock());
+    output.SendHeldBlocks();
     ASSERT_TRUE(WaitUntilQueued(output, 0));
     EXPECT_EQ(output.PlayedSamples(), 300u);
     output.Flush();
     EXPECT_EQ(output.PlayedSamples(), 0u);
     output.SetPaused(false);
     output.QueueBlock(output.AcquireBlock());
+    output.SendHeldBlocks();
     ASSERT_TRUE(WaitUntilQueued(output, 0));
     EXPECT_EQ(output.PlayedSamples(), 100u);
     output.Close();
