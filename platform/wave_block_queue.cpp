@@ -26,6 +26,7 @@ void WaveBlockQueue::Stop() {
         std::lock_guard lock(mutex_);
         if (!running_) return;
         running_ = false;
+        ++interruptions_;
     }
     dataReady_.notify_all();
     returnsReady_.notify_all();
@@ -44,33 +45,53 @@ void WaveBlockQueue::SetPaused(bool paused) {
     {
         std::lock_guard lock(mutex_);
         paused_ = paused;
+        ++interruptions_;
     }
     dataReady_.notify_all();
 }
 
 size_t WaveBlockQueue::Pull(uint8_t* out, size_t bytes) {
+    std::unique_lock lock(mutex_);
+    if (paused_) return 0;
+    return PullLocked(out, bytes, lock);
+}
+
+void WaveBlockQueue::TakePlayed(const FrontBlock& front, size_t bytes) {
+    std::unique_lock lock(mutex_);
+    if (resets_ == front.resets) PullLocked(nullptr, std::min(bytes, front.bytes), lock);
+}
+
+WaveBlockQueue::FrontBlock WaveBlockQueue::Front() {
+    std::lock_guard lock(mutex_);
+    return {queued_.empty() ? 0 : queued_.front()->bufferLength - frontOffset_, resets_};
+}
+
+bool WaveBlockQueue::SleepUntil(std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(mutex_);
+    const uint64_t before = interruptions_;
+    return !dataReady_.wait_until(lock, deadline, [&] { return interruptions_ != before; });
+}
+
+size_t WaveBlockQueue::PullLocked(uint8_t* out, size_t bytes, std::unique_lock<std::mutex>& lock) {
     size_t taken = 0;
     WaveHeader* usedUp[kMaximumBlocksPerPull];
     size_t usedUpCount = 0;
-    {
-        std::lock_guard lock(mutex_);
-        if (paused_) return 0;
-        while (taken < bytes && !queued_.empty() && usedUpCount < kMaximumBlocksPerPull) {
-            WaveHeader* front = queued_.front();
-            const size_t available = front->bufferLength - frontOffset_;
-            const size_t count = std::min(available, bytes - taken);
-            if (out != nullptr && count > 0) std::memcpy(out + taken, front->data + frontOffset_, count);
-            taken += count;
-            frontOffset_ += count;
-            if (frontOffset_ >= front->bufferLength) {
-                queued_.pop_front();
-                frontOffset_ = 0;
-                usedUp[usedUpCount++] = front;
-                ++finishedCount_;
-            }
+    while (taken < bytes && !queued_.empty() && usedUpCount < kMaximumBlocksPerPull) {
+        WaveHeader* front = queued_.front();
+        const size_t available = front->bufferLength - frontOffset_;
+        const size_t count = std::min(available, bytes - taken);
+        if (out != nullptr && count > 0) std::memcpy(out + taken, front->data + frontOffset_, count);
+        taken += count;
+        frontOffset_ += count;
+        if (frontOffset_ >= front->bufferLength) {
+            queued_.pop_front();
+            frontOffset_ = 0;
+            usedUp[usedUpCount++] = front;
+            ++finishedCount_;
         }
-        pulledBytes_ += taken;
     }
+    pulledBytes_ += taken;
+    lock.unlock();
     // The pulling thread is the backend's own, so it may run the callback;
     // callback_ changes only in Start, while no backend thread pulls.
     for (size_t index = 0; index < usedUpCount; ++index) {
@@ -108,15 +129,18 @@ void WaveBlockQueue::ReturnAll() {
     }
     frontOffset_ = 0;
     pulledBytes_ = 0;
+    ++interruptions_;
+    ++resets_;
     const uint64_t target = finishedCount_;
     if (!running_) return;
+    dataReady_.notify_all();
     returnsReady_.notify_one();
     delivered_.wait(lock, [&] { return deliveredCount_ >= target; });
 }
 
-uint64_t WaveBlockQueue::PositionInFrames() {
+WaveBlockQueue::PlayedFrames WaveBlockQueue::Played() {
     std::lock_guard lock(mutex_);
-    return pulledBytes_ / blockAlign_;
+    return {pulledBytes_ / blockAlign_, resets_};
 }
 
 void WaveBlockQueue::DeliverReturnedBlocks() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -34,14 +35,34 @@ public:
     // Blocks until there is something to pull or the queue stops; false when
     // it stopped. Costs nothing while paused or empty.
     bool WaitForData();
+    // What is left of the front block (0 bytes when nothing is queued), and
+    // which reset it belongs to.
+    struct FrontBlock {
+        size_t bytes = 0;
+        uint64_t resets = 0;
+    };
+    FrontBlock Front();
+    // Sleeps until `deadline`; false when a pause, a reset or the stop came
+    // first.
+    bool SleepUntil(std::chrono::steady_clock::time_point deadline);
+    // Takes `bytes` of `front` that a paced backend has played, as Pull does
+    // but whether paused or not; nothing when a reset has returned it since.
+    void TakePlayed(const FrontBlock& front, size_t bytes);
 
     // Returns every queued block through the callback before it returns and
     // restarts the position at 0.
     void ReturnAll();
     // Frames pulled since Start or the last ReturnAll.
-    uint64_t PositionInFrames();
+    uint64_t PositionInFrames() { return Played().frames; }
+    // The same, with the number of resets so far.
+    struct PlayedFrames {
+        uint64_t frames = 0;
+        uint64_t resets = 0;
+    };
+    PlayedFrames Played();
 
 private:
+    size_t PullLocked(uint8_t* out, size_t bytes, std::unique_lock<std::mutex>& lock);
     void DeliverReturnedBlocks();
     void CountDelivered(uint64_t count);
 
@@ -63,6 +84,8 @@ private:
     uint64_t pulledBytes_ = 0;
     bool paused_ = false;
     bool running_ = false;
+    uint64_t interruptions_ = 0;         // pauses, resets and the stop, ever
+    uint64_t resets_ = 0;
     std::thread completionThread_;
 };
 

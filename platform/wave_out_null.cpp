@@ -1,7 +1,12 @@
 // The null device: no sound, but blocks are consumed at real-time pace on a
 // clock thread, so pausing, the position and the drain behave as on a card.
+// The thread sleeps until the block it plays is due, not in fixed ticks, so
+// playing costs one wake-up per block.
 
+#include <algorithm>
 #include <chrono>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/wave_block_queue.h"
@@ -10,7 +15,7 @@
 namespace platform {
 namespace {
 
-constexpr auto kTick = std::chrono::milliseconds(10);
+using Clock = std::chrono::steady_clock;
 
 class NullWaveOutDevice final : public QueuedWaveOutDevice {
 public:
@@ -19,9 +24,9 @@ public:
     WaveResult Open(const WaveFormat& format, WaveDoneCallback callback) override {
         if (format.BlockAlign() == 0 || format.sampleRate == 0) return WAVE_ERROR_BAD_FORMAT;
         Close();
+        format_ = format;
         queue_.Start(std::move(callback), format.BlockAlign());
-        const size_t bytesPerTick = size_t{format.sampleRate} * format.BlockAlign() * kTick.count() / 1000;
-        clock_ = std::thread([this, bytesPerTick] { RunClock(bytesPerTick); });
+        clock_ = std::thread([this] { RunClock(); });
         return WAVE_OK;
     }
 
@@ -31,20 +36,55 @@ public:
         clock_.join();
     }
 
+    // The frames of the blocks played out, and of the one playing now as far
+    // as the clock has gone into it (unless a reset has returned it).
+    uint64_t Position() override {
+        std::lock_guard lock(playingLock_);
+        const WaveBlockQueue::PlayedFrames played = queue_.Played();
+        uint64_t frames = played.frames;
+        if (playingSince_ && played.resets == playing_.resets) {
+            frames += std::min(FramesSince(*playingSince_), playing_.bytes / format_.BlockAlign());
+        }
+        return frames;
+    }
+
 private:
-    // Sleeps while there is nothing to play; otherwise takes one tick's worth
-    // of bytes per tick, keeping to the wall clock.
-    void RunClock(size_t bytesPerTick) {
+    uint64_t FramesSince(Clock::time_point start) const {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        return static_cast<uint64_t>(elapsed.count()) * format_.sampleRate / 1'000'000;
+    }
+
+    Clock::duration DurationOf(size_t bytes) const {
+        const uint64_t frames = bytes / format_.BlockAlign();
+        return std::chrono::duration_cast<Clock::duration>(std::chrono::microseconds(frames * 1'000'000 / format_.sampleRate));
+    }
+
+    // Plays the front block until it is due; a pause or a reset on the way
+    // keeps what played of it and looks again.
+    void RunClock() {
         while (queue_.WaitForData()) {
-            auto next = std::chrono::steady_clock::now();
-            while (queue_.Pull(nullptr, bytesPerTick) > 0) {
-                next += kTick;
-                std::this_thread::sleep_until(next);
+            const WaveBlockQueue::FrontBlock front = queue_.Front();
+            if (front.bytes == 0) continue;
+            const Clock::time_point start = Clock::now();
+            {
+                std::lock_guard lock(playingLock_);
+                playingSince_ = start;
+                playing_ = front;
             }
+            const bool playedOut = queue_.SleepUntil(start + DurationOf(front.bytes));
+            std::lock_guard lock(playingLock_);
+            queue_.TakePlayed(front, playedOut ? front.bytes : FramesSince(start) * format_.BlockAlign());
+            playingSince_.reset();
         }
     }
 
+    WaveFormat format_;
     std::thread clock_;
+    std::mutex playingLock_;
+    // The block the clock plays now and when it started. Guarded by
+    // playingLock_, which is taken before the queue's own lock.
+    std::optional<Clock::time_point> playingSince_;
+    WaveBlockQueue::FrontBlock playing_;
 };
 
 }  // namespace
