@@ -22,6 +22,11 @@ constexpr int kMaximumVolume = 100;
 
 }  // namespace
 
+void MainWindow::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    if (message == WM_PLAYER_LEVEL) return;
+    SkinnedWindow::PostMessage(message, wParam, lParam);
+}
+
 bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM) {
     if (message == WM_PLAYER_STREAM_TITLE) {
         // Read late, the title may belong to a stream closed since.

@@ -32,6 +32,11 @@ class MainWindow final : public SkinnedWindow {
 public:
     explicit MainWindow(Application& application) : SkinnedWindow(kMainWindowClass), application_(application) {}
 
+    // The engine reports the output's peak levels before every block; this
+    // window ignores them, so they are dropped here rather than waking the
+    // loop ten times a second.
+    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+
     // The commands of the buttons, also run by the hardware buttons.
     void PlayAction();
     void StopAction();

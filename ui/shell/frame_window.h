@@ -13,8 +13,13 @@ constexpr uint32_t WM_OPEN_REQUESTED = 0x8000 + 2;
 // The desktop's media-player interface queued commands (MprisService).
 constexpr uint32_t WM_DESKTOP_BUS_COMMAND = 0x8000 + 3;
 
-constexpr uintptr_t kIdleTimerId = 1;
-constexpr uint32_t kIdleTimerPeriodMs = 50000;
+// The only timer of an idle player: it wakes the loop as the minute changes,
+// so the navigation bar's clock is redrawn. Keeping the computer awake needs
+// no timer here: the backend holds the screen saver off while the player runs.
+constexpr uintptr_t kMinuteTimerId = 1;
+
+// Milliseconds from now to the start of the next minute of the wall clock.
+uint32_t MillisecondsToNextMinute();
 
 class Application;
 
