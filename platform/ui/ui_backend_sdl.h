@@ -42,6 +42,7 @@ private:
     // Copies the `changed` parts of the screen into the window, scaled, and
     // shows them; everything when the window's surface needs it.
     void ShowScreen(const std::vector<Rect>& changed);
+    static void ReportFirstPresent();
 
     struct Resources;
     std::unique_ptr<Resources> resources_;
