@@ -14,8 +14,19 @@
 namespace platform {
 namespace {
 
-// About 20 ms of audio per SDL callback at 44100 Hz.
-constexpr Uint16 kCallbackFrames = 1024;
+// SDL's callback asks for about 23 ms of audio at a time (1024 frames at
+// 44100 Hz), whatever the rate: closing the device waits for two callbacks'
+// worth, so a stop at a low rate takes no longer than at 44100 Hz.
+constexpr uint32_t kCallbackMicroseconds = 23'000;
+
+// A power of two of frames, as SDL prefers: the largest within half as much
+// again as that duration.
+Uint16 CallbackFrames(uint32_t sampleRate) {
+    const uint64_t limit = uint64_t{sampleRate} * kCallbackMicroseconds * 3 / 2 / 1'000'000;
+    Uint16 frames = 64;
+    while (frames * 2 <= limit && frames < 8192) frames = static_cast<Uint16>(frames * 2);
+    return frames;
+}
 constexpr Uint8 kUnsignedSilence = 0x80;
 
 class SdlWaveOutDevice final : public QueuedWaveOutDevice {
@@ -37,7 +48,7 @@ public:
         wanted.freq = static_cast<int>(format.sampleRate);
         wanted.format = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
         wanted.channels = static_cast<Uint8>(format.channels);
-        wanted.samples = kCallbackFrames;
+        wanted.samples = CallbackFrames(format.sampleRate);
         wanted.callback = &SdlWaveOutDevice::FillAudio;
         wanted.userdata = this;
         silence_ = format.bitsPerSample == 8 ? kUnsignedSilence : 0;
