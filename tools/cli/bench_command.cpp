@@ -118,13 +118,30 @@ bool AddAudio(const PlainDecodeResult& result, double& audioSeconds) {
     return true;
 }
 
-// The source kind the engine finds in the file.
-PlayerSource ProbeSource(const std::string& path) {
+// The source kind the engine finds in the file, and its length.
+struct Probe {
+    PlayerSource source = SOURCE_NONE;
+    double seconds = 0;
+};
+
+Probe ProbeSource(const std::string& path) {
     PlayerEngine* engine = PlayerCreate();
     PlayerOpen(engine, path);
-    const PlayerSource source = PlayerGetSourceKind(engine);
+    const Probe probe{PlayerGetSourceKind(engine), PlayerGetDuration(engine) / 1000.0};
     PlayerDestroy(engine);
-    return source;
+    return probe;
+}
+
+// The yardstick of PCM in a file: reading it, block after block, as the
+// engine's reader does.
+bool ReadInBlocks(const std::string& path, double seconds, std::vector<uint8_t>& block, double& audioSeconds) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    while (std::fread(block.data(), 1, block.size(), file) == block.size()) {
+    }
+    std::fclose(file);
+    audioSeconds += seconds;
+    return true;
 }
 
 std::vector<uint8_t> ReadWithGuard(const std::string& path) {
@@ -150,13 +167,19 @@ int RunBenchCommand(const std::vector<std::string>& arguments) {
     const auto playFlat = [&](double& audio) { return PlayOnce(path, PlayerEqSettings{}, audio); };
     const auto playCurved = [&](double& audio) { return PlayOnce(path, curve, audio); };
 
-    // The plain loop of the library that decodes this format; WAVE has none.
-    const PlayerSource source = ProbeSource(path);
-    const char* plainName = source == SOURCE_OGG_FILE ? "plain Tremor:" : "plain libmad:";
+    // The plain loop of the library that decodes this format; for WAVE,
+    // reading the file.
+    const Probe probe = ProbeSource(path);
+    const PlayerSource source = probe.source;
+    const char* plainName = source == SOURCE_OGG_FILE    ? "plain Tremor:"
+                            : source == SOURCE_WAVE_FILE ? "plain read:"
+                                                         : "plain libmad:";
     const std::vector<uint8_t> input = source == SOURCE_MPEG_FILE ? ReadWithGuard(path) : std::vector<uint8_t>{};
     std::vector<int16_t> block(kPlainBlockSamples);
-    const bool hasPlainLoop = source == SOURCE_OGG_FILE || source == SOURCE_MPEG_FILE;
+    std::vector<uint8_t> readBlock(kPlainBlockSamples * sizeof(int16_t));
+    const bool hasPlainLoop = source == SOURCE_OGG_FILE || source == SOURCE_MPEG_FILE || source == SOURCE_WAVE_FILE;
     const auto playPlain = [&](double& audio) {
+        if (source == SOURCE_WAVE_FILE) return ReadInBlocks(path, probe.seconds, readBlock, audio);
         return source == SOURCE_OGG_FILE ? AddAudio(DecodeWithPlainTremorLoop(path), audio)
                                          : AddAudio(DecodeWithPlainLibmadLoop(input, block), audio);
     };
