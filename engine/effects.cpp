@@ -5,6 +5,8 @@
 #include <limits>
 #include <new>
 
+#include "platform/byte_order.h"
+
 namespace {
 
 constexpr int32_t kSample16Minimum = -32768;
@@ -31,14 +33,11 @@ constexpr double kShelfAngularFrequency = 439.82297150246;
 constexpr double kDecibelsToAmplitudeExponent = 0.025;  // A = 10^(gain / 40)
 
 int32_t ReadSample16(const uint8_t* block, uint32_t index) {
-    const auto bits = static_cast<uint16_t>(block[2 * index] | block[2 * index + 1] << 8);
-    return static_cast<int16_t>(bits);
+    return static_cast<int16_t>(platform::ReadLittle16(block + 2 * index));
 }
 
 void WriteSample16(uint8_t* block, uint32_t index, int32_t value) {
-    const auto bits = static_cast<uint16_t>(value);
-    block[2 * index] = static_cast<uint8_t>(bits);
-    block[2 * index + 1] = static_cast<uint8_t>(bits >> 8);
+    platform::WriteLittle16(block + 2 * index, static_cast<uint16_t>(value));
 }
 
 int32_t Clamp16(int64_t value) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/acm.h"
+#include "platform/byte_order.h"
 
 namespace platform::acm {
 
@@ -35,9 +36,6 @@ struct SourceFormat {
 // Reads the header fields, unwraps WAVE_FORMAT_EXTENSIBLE and checks what
 // every codec relies on (channels 1 or 2, a sane rate, block align above 0).
 bool ReadSourceFormat(const void* bytes, uint32_t length, SourceFormat* format);
-
-uint16_t ReadLittle16(const uint8_t* bytes);
-uint32_t ReadLittle32(const uint8_t* bytes);
 
 class AcmCodec {
 public:
@@ -66,8 +64,7 @@ inline uint8_t* StoreSample(uint8_t* destination, int32_t sample, WORD outputBit
         *destination = static_cast<uint8_t>((sample >> 8) + 128);
         return destination + 1;
     }
-    destination[0] = static_cast<uint8_t>(sample & 0xFF);
-    destination[1] = static_cast<uint8_t>((sample >> 8) & 0xFF);
+    WriteLittle16(destination, static_cast<uint16_t>(sample));
     return destination + 2;
 }
 

@@ -34,14 +34,6 @@ bool UnwrapExtensible(SourceFormat* format) {
 
 }  // namespace
 
-uint16_t ReadLittle16(const uint8_t* bytes) {
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-uint32_t ReadLittle32(const uint8_t* bytes) {
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-}
-
 bool ReadSourceFormat(const void* bytes, uint32_t length, SourceFormat* format) {
     if (bytes == nullptr || length < kWaveFormatBaseBytes) return false;
     const auto* header = static_cast<const uint8_t*>(bytes);

@@ -1,10 +1,11 @@
 #include "platform/play_sound.h"
 
-#include <cstring>
 #include <optional>
 #include <vector>
 
+#include "platform/byte_order.h"
 #include "platform/event.h"
+#include "platform/riff_chunks.h"
 
 namespace platform {
 namespace {
@@ -16,32 +17,21 @@ struct Clip {
     std::span<const uint8_t> pcm;
 };
 
-uint32_t Little(std::span<const uint8_t> bytes, size_t offset, size_t count) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < count; ++i) value |= uint32_t{bytes[offset + i]} << (8 * i);
-    return value;
-}
-
 // The format and data chunks of a PCM WAVE file, every size checked.
 std::optional<Clip> ParseClip(std::span<const uint8_t> file) {
-    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 || std::memcmp(file.data() + 8, "WAVE", 4) != 0) {
-        return std::nullopt;
-    }
+    if (!IsRiffForm(file, "WAVE")) return std::nullopt;
     std::optional<WaveFormat> format;
-    size_t offset = 12;
-    while (offset + 8 <= file.size()) {
-        const uint32_t size = Little(file, offset + 4, 4);
-        const size_t body = offset + 8;
-        if (size > file.size() - body) return std::nullopt;
-        if (std::memcmp(file.data() + offset, "fmt ", 4) == 0 && size >= 16) {
-            if (Little(file, body, 2) != kPcmFormatTag) return std::nullopt;
-            format = WaveFormat{static_cast<uint16_t>(Little(file, body + 2, 2)), Little(file, body + 4, 4),
-                                static_cast<uint16_t>(Little(file, body + 14, 2))};
-        } else if (std::memcmp(file.data() + offset, "data", 4) == 0 && format) {
+    RiffChunkWalker chunks(file);
+    while (const std::optional<RiffChunk> chunk = chunks.Next()) {
+        if (!chunk->IsWhole()) return std::nullopt;
+        const uint8_t* body = chunk->body.data();
+        if (chunk->header.Is("fmt ") && chunk->header.size >= 16) {
+            if (ReadLittle16(body) != kPcmFormatTag) return std::nullopt;
+            format = WaveFormat{ReadLittle16(body + 2), ReadLittle32(body + 4), ReadLittle16(body + 14)};
+        } else if (chunk->header.Is("data") && format) {
             if (format->BlockAlign() == 0 || format->sampleRate == 0) return std::nullopt;
-            return Clip{*format, file.subspan(body, size)};
+            return Clip{*format, chunk->body};
         }
-        offset = body + size + (size & 1);
     }
     return std::nullopt;
 }

@@ -69,7 +69,7 @@ export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy
 max_len_of() {
   case $1 in
     ogg_fuzz | skin_archive_fuzz) echo 32768 ;;
-    mpeg_header_fuzz | mpeg_playback_fuzz | wave_fuzz | bmp_fuzz) echo 16384 ;;
+    mpeg_header_fuzz | mpeg_playback_fuzz | wave_fuzz | riff_chunks_fuzz | bmp_fuzz) echo 16384 ;;
     skin_directory_fuzz | registry_file_fuzz) echo 8192 ;;
     *) echo 4096 ;;
   esac
@@ -110,7 +110,7 @@ make_seeds() {
     mpeg_header_fuzz | mpeg_playback_fuzz)
       copy_head "$(max_len_of "$harness")" "$fixtures"/*.mp3 "$fixtures"/*.mp2 "$fixtures/rmp3.rmp" \
         "$fixtures/wave_mp3.wav" ;;
-    wave_fuzz) copy_head 16384 "$fixtures"/wave_*.wav "$fixtures/tone_short.wav" ;;
+    wave_fuzz | riff_chunks_fuzz) copy_head 16384 "$fixtures"/wave_*.wav "$fixtures/tone_short.wav" ;;
     ogg_fuzz) copy_head 32768 "$fixtures"/*.ogg ;;
     id3v1_fuzz)
       for file in "$fixtures/id3v1.mp3" "$fixtures/short.mp3"; do

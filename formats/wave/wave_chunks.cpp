@@ -2,20 +2,16 @@
 
 #include "formats/wave/wave_chunks.h"
 
-#include <cstring>
 #include <new>
+#include <string_view>
 
 #include "engine/file_reader.h"
+#include "platform/byte_order.h"
+#include "platform/riff_chunks.h"
 
 namespace {
 
-constexpr size_t kChunkIdBytes = 4;
-constexpr uint64_t kChunkHeaderBytes = 8;
 constexpr uint32_t kFactBytes = 4;
-
-uint32_t Little32(const uint8_t* bytes) {
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-}
 
 // A read that delivers fewer bytes than asked for means the file ends inside
 // the structure being read.
@@ -24,24 +20,17 @@ bool ReadExactly(FileReader& reader, void* buffer, size_t count) {
     return reader.ReaderRead(buffer, count, &bytesRead) && bytesRead == count;
 }
 
-bool ReadChunkHeader(FileReader& reader, char id[kChunkIdBytes], uint32_t* size) {
-    uint8_t header[kChunkHeaderBytes];
-    if (!ReadExactly(reader, header, sizeof header)) return false;
-    std::memcpy(id, header, kChunkIdBytes);
-    *size = Little32(header + kChunkIdBytes);
+bool ReadChunkHeader(FileReader& reader, platform::RiffChunkHeader* header) {
+    uint8_t bytes[platform::kRiffChunkHeaderBytes];
+    if (!ReadExactly(reader, bytes, sizeof bytes)) return false;
+    *header = platform::ReadRiffChunkHeader(bytes);
     return true;
 }
 
-bool IdIs(const char id[kChunkIdBytes], const char* expected) {
-    return std::memcmp(id, expected, kChunkIdBytes) == 0;
+bool ExpectId(FileReader& reader, std::string_view expected) {
+    char id[platform::kRiffChunkIdBytes];
+    return ReadExactly(reader, id, sizeof id) && std::string_view(id, sizeof id) == expected;
 }
-
-bool ExpectId(FileReader& reader, const char* expected) {
-    char id[kChunkIdBytes];
-    return ReadExactly(reader, id, sizeof id) && IdIs(id, expected);
-}
-
-uint64_t PaddedSize(uint32_t size) { return uint64_t{size} + (size & 1); }
 
 }  // namespace
 
@@ -50,9 +39,9 @@ bool ReadFormatChunk(FileReader& reader, std::vector<uint8_t>* format) {
     if (!ExpectId(reader, "RIFF")) return false;
     if (reader.ReaderSeek(4, SEEK_FROM_CURRENT) == kNoPosition) return false;  // the RIFF size is not used
     if (!ExpectId(reader, "WAVE")) return false;
-    char id[kChunkIdBytes];
-    uint32_t size = 0;
-    if (!ReadChunkHeader(reader, id, &size) || !IdIs(id, "fmt ")) return false;
+    platform::RiffChunkHeader header;
+    if (!ReadChunkHeader(reader, &header) || !header.Is("fmt ")) return false;
+    const uint32_t size = header.size;
     if (size > kMaximumFormatBytes || size < platform::acm::kWaveFormatBaseBytes) return false;
     try {
         format->assign(size, 0);
@@ -72,29 +61,29 @@ bool FindDataChunk(FileReader& reader, WaveDataChunk* chunk) {
     // Each step moves on by at least a chunk header, so the walk ends at the
     // end of the file.
     for (;;) {
-        char id[kChunkIdBytes];
-        uint32_t size = 0;
-        if (!ReadChunkHeader(reader, id, &size)) return false;
-        position += kChunkHeaderBytes;
-        if (IdIs(id, "data")) {
+        platform::RiffChunkHeader header;
+        if (!ReadChunkHeader(reader, &header)) return false;
+        const uint32_t size = header.size;
+        position += platform::kRiffChunkHeaderBytes;
+        if (header.Is("data")) {
             found.dataStart = position;
             const uint64_t held = fileSize > position ? fileSize - position : 0;
             found.dataLength = size > held ? static_cast<uint32_t>(held) : size;
             *chunk = found;
             return true;
         }
-        if (IdIs(id, "fact")) {
+        if (header.Is("fact")) {
             if (size != kFactBytes) return false;
             uint8_t count[kFactBytes];
             if (!ReadExactly(reader, count, sizeof count)) return false;
-            found.factSamples = Little32(count);
+            found.factSamples = platform::ReadLittle32(count);
             position += kFactBytes;
             continue;
         }
         // Any other chunk (LIST, bext, junk, ...) is skipped, but must lie
         // inside the file.
         if (position + size > fileSize) return false;
-        position += PaddedSize(size);
+        position += platform::RiffPaddedSize(size);
         if (reader.ReaderSeek(static_cast<int64_t>(position), SEEK_FROM_START) == kNoPosition) return false;
     }
 }

@@ -10,6 +10,7 @@
 #include "engine/player_engine.h"
 #include "formats/wave/wave_chunks.h"
 #include "formats/wave/wave_state.h"
+#include "platform/byte_order.h"
 
 namespace {
 
@@ -22,14 +23,12 @@ constexpr double kSecondsPerMillisecond = 0.001;
 
 void ReadSourceFields(WaveSource& wave) {
     const uint8_t* format = wave.sourceFormat.data();
-    wave.formatTag = static_cast<uint16_t>(format[0] | format[1] << 8);
-    wave.channels = static_cast<uint16_t>(format[2] | format[3] << 8);
-    wave.sampleRate = uint32_t{format[4]} | uint32_t{format[5]} << 8 | uint32_t{format[6]} << 16 |
-                      uint32_t{format[7]} << 24;
-    wave.averageBytesPerSecond = uint32_t{format[8]} | uint32_t{format[9]} << 8 | uint32_t{format[10]} << 16 |
-                                 uint32_t{format[11]} << 24;
-    wave.blockAlign = static_cast<uint16_t>(format[12] | format[13] << 8);
-    wave.bitsPerSample = static_cast<uint16_t>(format[14] | format[15] << 8);
+    wave.formatTag = platform::ReadLittle16(format);
+    wave.channels = platform::ReadLittle16(format + 2);
+    wave.sampleRate = platform::ReadLittle32(format + 4);
+    wave.averageBytesPerSecond = platform::ReadLittle32(format + 8);
+    wave.blockAlign = platform::ReadLittle16(format + 12);
+    wave.bitsPerSample = platform::ReadLittle16(format + 14);
 }
 
 bool IsPcm(const WaveSource& wave) { return wave.formatTag == WAVE_FORMAT_PCM; }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/byte_order.h"
 #include "platform/ui/bitmap.h"
 
 namespace platform::ui {
@@ -21,14 +22,6 @@ constexpr uint32_t kCompressionBitfields = 3;
 // Larger than any BMP that passes the pixel limit, uncompressed at 32 bits.
 constexpr uintmax_t kMaximumFileBytes = uintmax_t{kMaximumBitmapPixels} * 4 + (1u << 20);
 constexpr uint32_t kOpaqueMask = 0x00FFFFFF;
-
-uint32_t ReadLittle16(std::span<const uint8_t> bytes, size_t at) {
-    return uint32_t{bytes[at]} | (uint32_t{bytes[at + 1]} << 8);
-}
-
-uint32_t ReadLittle32(std::span<const uint8_t> bytes, size_t at) {
-    return ReadLittle16(bytes, at) | (ReadLittle16(bytes, at + 2) << 16);
-}
 
 bool Fail(std::string* error, const std::string& reason) {
     if (error != nullptr) {
@@ -43,8 +36,8 @@ bool CheckBmpHeader(std::span<const uint8_t> bytes, std::string* error) {
     if (bytes.size() < kFileHeaderBytes + kCoreHeaderBytes || bytes[0] != 'B' || bytes[1] != 'M') {
         return Fail(error, "not a BMP image");
     }
-    const uint32_t dataOffset = ReadLittle32(bytes, 10);
-    const uint32_t infoBytes = ReadLittle32(bytes, kFileHeaderBytes);
+    const uint32_t dataOffset = ReadLittle32(bytes.data() + 10);
+    const uint32_t infoBytes = ReadLittle32(bytes.data() + kFileHeaderBytes);
     if (infoBytes < kCoreHeaderBytes || bytes.size() < kFileHeaderBytes + infoBytes) {
         return Fail(error, "truncated BMP header");
     }
@@ -54,17 +47,17 @@ bool CheckBmpHeader(std::span<const uint8_t> bytes, std::string* error) {
     uint32_t compression = kCompressionNone;
     const size_t info = kFileHeaderBytes;
     if (infoBytes == kCoreHeaderBytes) {
-        width = ReadLittle16(bytes, info + 4);
-        height = ReadLittle16(bytes, info + 6);
-        bitsPerPixel = ReadLittle16(bytes, info + 10);
+        width = ReadLittle16(bytes.data() + info + 4);
+        height = ReadLittle16(bytes.data() + info + 6);
+        bitsPerPixel = ReadLittle16(bytes.data() + info + 10);
     } else {
         if (infoBytes < 20) {
             return Fail(error, "truncated BMP header");
         }
-        width = static_cast<int32_t>(ReadLittle32(bytes, info + 4));
-        height = static_cast<int32_t>(ReadLittle32(bytes, info + 8));
-        bitsPerPixel = ReadLittle16(bytes, info + 14);
-        compression = ReadLittle32(bytes, info + 16);
+        width = static_cast<int32_t>(ReadLittle32(bytes.data() + info + 4));
+        height = static_cast<int32_t>(ReadLittle32(bytes.data() + info + 8));
+        bitsPerPixel = ReadLittle16(bytes.data() + info + 14);
+        compression = ReadLittle32(bytes.data() + info + 16);
     }
     height = std::llabs(height);
     if (width <= 0 || height <= 0 || width > kMaximumBitmapSide || height > kMaximumBitmapSide ||

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/player_engine.h"
+#include "platform/byte_order.h"
 #include "platform/recording_window.h"
 #include "tests/support/fixtures.h"
 
@@ -28,10 +29,7 @@ constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
 std::vector<uint8_t> Bytes16(const std::vector<int16_t>& samples) {
     std::vector<uint8_t> bytes;
-    for (int16_t sample : samples) {
-        bytes.push_back(static_cast<uint8_t>(sample & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(static_cast<uint16_t>(sample) >> 8));
-    }
+    for (int16_t sample : samples) platform::AppendLittle16(bytes, static_cast<uint16_t>(sample));
     return bytes;
 }
 

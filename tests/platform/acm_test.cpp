@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/acm.h"
+#include "platform/byte_order.h"
+#include "platform/riff_chunks.h"
 #include "tests/support/fixtures.h"
 
 namespace {
@@ -24,21 +26,14 @@ struct WaveChunks {
     std::vector<uint8_t> data;
 };
 
-uint32_t Little32(const std::vector<uint8_t>& bytes, size_t offset) {
-    return uint32_t{bytes[offset]} | uint32_t{bytes[offset + 1]} << 8 | uint32_t{bytes[offset + 2]} << 16 |
-           uint32_t{bytes[offset + 3]} << 24;
-}
-
 WaveChunks ReadChunks(const std::string& fixture) {
     const std::vector<uint8_t> bytes = test::ReadFileBytes(test::FixturePath(fixture));
     WaveChunks chunks;
-    for (size_t offset = 12; offset + 8 <= bytes.size();) {
-        const uint32_t size = Little32(bytes, offset + 4);
-        const size_t end = std::min(bytes.size(), offset + 8 + size_t{size});
-        std::vector<uint8_t> body(bytes.begin() + long(offset + 8), bytes.begin() + long(end));
-        if (std::memcmp(&bytes[offset], "fmt ", 4) == 0) chunks.format = body;
-        if (std::memcmp(&bytes[offset], "data", 4) == 0) chunks.data = body;
-        offset += 8 + size_t{size} + (size & 1);
+    platform::RiffChunkWalker walker(bytes);
+    while (const std::optional<platform::RiffChunk> chunk = walker.Next()) {
+        const std::vector<uint8_t> body(chunk->body.begin(), chunk->body.end());
+        if (chunk->header.Is("fmt ")) chunks.format = body;
+        if (chunk->header.Is("data")) chunks.data = body;
     }
     EXPECT_FALSE(chunks.format.empty() || chunks.data.empty()) << fixture;
     return chunks;
@@ -48,7 +43,7 @@ std::vector<int16_t> ReadRaw16(const std::string& fixture) {
     const std::vector<uint8_t> bytes = test::ReadFileBytes(test::FixturePath(fixture));
     std::vector<int16_t> samples(bytes.size() / 2);
     for (size_t index = 0; index < samples.size(); ++index) {
-        samples[index] = static_cast<int16_t>(bytes[2 * index] | bytes[2 * index + 1] << 8);
+        samples[index] = static_cast<int16_t>(platform::ReadLittle16(&bytes[2 * index]));
     }
     return samples;
 }
@@ -134,10 +129,7 @@ private:
 std::vector<uint8_t> Format(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t blockAlign, uint16_t bits,
                             std::vector<uint8_t> extra = {}, bool withCbSize = true) {
     std::vector<uint8_t> bytes;
-    auto put16 = [&bytes](uint32_t value) {
-        bytes.push_back(uint8_t(value));
-        bytes.push_back(uint8_t(value >> 8));
-    };
+    auto put16 = [&bytes](uint32_t value) { platform::AppendLittle16(bytes, value); };
     put16(tag);
     put16(channels);
     put16(rate & 0xFFFF);
@@ -153,10 +145,7 @@ std::vector<uint8_t> Format(uint16_t tag, uint16_t channels, uint32_t rate, uint
 
 std::vector<uint8_t> Le16(std::initializer_list<int> values) {
     std::vector<uint8_t> bytes;
-    for (int value : values) {
-        bytes.push_back(uint8_t(value & 0xFF));
-        bytes.push_back(uint8_t((value >> 8) & 0xFF));
-    }
+    for (int value : values) platform::AppendLittle16(bytes, static_cast<uint32_t>(value));
     return bytes;
 }
 

@@ -1,38 +1,40 @@
 #include "platform/play_sound.h"
 
 #include <chrono>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "platform/byte_order.h"
 
 namespace {
 
 // A PCM WAVE file in memory: 16-bit mono at `rate`, `frames` samples.
 std::vector<uint8_t> Clip(uint32_t rate, uint32_t frames, const char* chunkBeforeData = nullptr) {
-    std::string file;
-    auto le = [&](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) file += static_cast<char>(value >> (8 * i));
+    std::vector<uint8_t> file;
+    const auto text = [&file](std::string_view characters) {
+        file.insert(file.end(), characters.begin(), characters.end());
     };
-    file += "RIFF";
-    le(0, 4);
-    file += "WAVEfmt ";
-    le(16, 4);
-    le(1, 2);
-    le(1, 2);
-    le(rate, 4);
-    le(rate * 2, 4);
-    le(2, 2);
-    le(16, 2);
+    text("RIFF");
+    platform::AppendLittle32(file, 0);
+    text("WAVEfmt ");
+    platform::AppendLittle32(file, 16);
+    platform::AppendLittle16(file, 1);
+    platform::AppendLittle16(file, 1);
+    platform::AppendLittle32(file, rate);
+    platform::AppendLittle32(file, rate * 2);
+    platform::AppendLittle16(file, 2);
+    platform::AppendLittle16(file, 16);
     if (chunkBeforeData != nullptr) {
-        file += chunkBeforeData;
-        le(3, 4);
-        file += std::string("\x01\x02\x03\x00", 4);  // odd size and its pad byte
+        text(chunkBeforeData);
+        platform::AppendLittle32(file, 3);
+        text(std::string_view("\x01\x02\x03\x00", 4));  // odd size and its pad byte
     }
-    file += "data";
-    le(frames * 2, 4);
-    file += std::string(size_t{frames} * 2, '\0');
-    return {file.begin(), file.end()};
+    text("data");
+    platform::AppendLittle32(file, frames * 2);
+    file.resize(file.size() + size_t{frames} * 2, 0);
+    return file;
 }
 
 TEST(PlaySound, PlaysTheClipToItsEndBeforeReturning) {

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/byte_order.h"
 #include "platform/ui/canvas_stretch.h"
 #include "tests/support/fixtures.h"
 #include "tools/base_skin/bmp_encoder.h"
@@ -61,12 +62,6 @@ int RunGenerator(std::string directory) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-uint32_t Little(const std::vector<uint8_t>& bytes, size_t at, int count) {
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes.at(at + static_cast<size_t>(i));
-    return value;
-}
-
 // An 8-bit BMP's palette indices, top row first.
 struct IndexedBitmap {
     int width = 0;
@@ -82,19 +77,21 @@ std::optional<IndexedBitmap> DecodeIndexedBmp(const std::vector<uint8_t>& bytes,
         ADD_FAILURE() << name << " is not a BMP file";
         return std::nullopt;
     }
+    const auto field16 = [&bytes](size_t at) { return platform::ReadLittle16(bytes.data() + at); };
+    const auto field32 = [&bytes](size_t at) { return platform::ReadLittle32(bytes.data() + at); };
     IndexedBitmap bitmap;
-    bitmap.width = static_cast<int>(Little(bytes, 18, 4));
-    bitmap.height = static_cast<int>(Little(bytes, 22, 4));
-    const uint32_t pixelOffset = Little(bytes, 10, 4);
-    const uint32_t colorsUsed = Little(bytes, 46, 4);
+    bitmap.width = static_cast<int>(field32(18));
+    bitmap.height = static_cast<int>(field32(22));
+    const uint32_t pixelOffset = field32(10);
+    const uint32_t colorsUsed = field32(46);
     const auto rowBytes = static_cast<size_t>((bitmap.width + 3) & ~3);
-    const bool headerFits = Little(bytes, 14, 4) == 40 && Little(bytes, 26, 2) == 1 && Little(bytes, 28, 2) == 8 &&
-                            Little(bytes, 30, 4) == 0 && bitmap.width > 0 && bitmap.height > 0 && colorsUsed <= 256 &&
+    const bool headerFits = field32(14) == 40 && field16(26) == 1 && field16(28) == 8 && field32(30) == 0 &&
+                            bitmap.width > 0 && bitmap.height > 0 && colorsUsed <= 256 &&
                             pixelOffset == 54 + 4 * (colorsUsed == 0 ? 256 : colorsUsed) &&
                             bytes.size() == pixelOffset + rowBytes * static_cast<size_t>(bitmap.height);
     if (!headerFits) {
         ADD_FAILURE() << name << ": not an uncompressed bottom-up 8-bit BMP with its palette and every row ("
-                      << bitmap.width << " x " << bitmap.height << ", " << Little(bytes, 28, 2) << " bits, "
+                      << bitmap.width << " x " << bitmap.height << ", " << field16(28) << " bits, "
                       << colorsUsed << " colours, " << bytes.size() << " bytes)";
         return std::nullopt;
     }
@@ -165,24 +162,24 @@ TEST(BaseSkin, ClickIsShortMono16BitPcmAt22050Hz) {
     const std::vector<uint8_t> wave = test::ReadFileBytes(Resource(kClickPath));
     ASSERT_EQ(wave.size(), 44u + 4584u);
     EXPECT_EQ(std::string(wave.begin(), wave.begin() + 4), "RIFF");
-    EXPECT_EQ(Little(wave, 4, 4), wave.size() - 8);
+    EXPECT_EQ(platform::ReadLittle32(wave.data() + 4), wave.size() - 8);
     EXPECT_EQ(std::string(wave.begin() + 8, wave.begin() + 16), "WAVEfmt ");
-    EXPECT_EQ(Little(wave, 16, 4), 16u);
-    EXPECT_EQ(Little(wave, 20, 2), 1u);  // PCM
-    EXPECT_EQ(Little(wave, 22, 2), 1u);  // mono
-    EXPECT_EQ(Little(wave, 24, 4), 22050u);
-    EXPECT_EQ(Little(wave, 28, 4), 44100u);
-    EXPECT_EQ(Little(wave, 32, 2), 2u);
-    EXPECT_EQ(Little(wave, 34, 2), 16u);
+    EXPECT_EQ(platform::ReadLittle32(wave.data() + 16), 16u);
+    EXPECT_EQ(platform::ReadLittle16(wave.data() + 20), 1u);  // PCM
+    EXPECT_EQ(platform::ReadLittle16(wave.data() + 22), 1u);  // mono
+    EXPECT_EQ(platform::ReadLittle32(wave.data() + 24), 22050u);
+    EXPECT_EQ(platform::ReadLittle32(wave.data() + 28), 44100u);
+    EXPECT_EQ(platform::ReadLittle16(wave.data() + 32), 2u);
+    EXPECT_EQ(platform::ReadLittle16(wave.data() + 34), 16u);
     EXPECT_EQ(std::string(wave.begin() + 36, wave.begin() + 40), "data");
-    EXPECT_EQ(Little(wave, 40, 4), 4584u);
+    EXPECT_EQ(platform::ReadLittle32(wave.data() + 40), 4584u);
     // Audible, and ending in silence so that it cannot end in a click of its own.
     int peak = 0;
     for (size_t at = 44; at < wave.size(); at += 2) {
-        peak = std::max(peak, std::abs(static_cast<int16_t>(Little(wave, at, 2))));
+        peak = std::max(peak, std::abs(static_cast<int16_t>(platform::ReadLittle16(wave.data() + at))));
     }
     EXPECT_GT(peak, 4000);
-    EXPECT_EQ(Little(wave, wave.size() - 2, 2), 0u);
+    EXPECT_EQ(platform::ReadLittle16(wave.data() + wave.size() - 2), 0u);
 }
 
 // The player picks one of these pictures by value; two that shrink to the

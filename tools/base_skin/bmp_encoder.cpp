@@ -1,6 +1,6 @@
 #include "tools/base_skin/bmp_encoder.h"
 
-#include "tools/base_skin/little_endian.h"
+#include "platform/byte_order.h"
 
 namespace base_skin {
 namespace {
@@ -22,21 +22,21 @@ std::vector<uint8_t> EncodeIndexedBmp(const Surface& picture, const std::array<R
     bytes.reserve(pixelOffset + imageBytes);
     bytes.push_back('B');
     bytes.push_back('M');
-    Put32(bytes, pixelOffset + imageBytes);
-    Put32(bytes, 0);  // reserved
-    Put32(bytes, pixelOffset);
+    platform::AppendLittle32(bytes, pixelOffset + imageBytes);
+    platform::AppendLittle32(bytes, 0);  // reserved
+    platform::AppendLittle32(bytes, pixelOffset);
 
-    Put32(bytes, kInfoHeaderBytes);
-    Put32(bytes, width);
-    Put32(bytes, height);  // positive: bottom-up
-    Put16(bytes, 1);       // planes
-    Put16(bytes, 8);       // bits per pixel
-    Put32(bytes, 0);       // BI_RGB
-    Put32(bytes, imageBytes);
-    Put32(bytes, 2835);  // 72 dots per inch, horizontally
-    Put32(bytes, 2835);  // and vertically
-    Put32(bytes, 256);   // colours used
-    Put32(bytes, 0);     // all of them important
+    platform::AppendLittle32(bytes, kInfoHeaderBytes);
+    platform::AppendLittle32(bytes, width);
+    platform::AppendLittle32(bytes, height);  // positive: bottom-up
+    platform::AppendLittle16(bytes, 1);       // planes
+    platform::AppendLittle16(bytes, 8);       // bits per pixel
+    platform::AppendLittle32(bytes, 0);       // BI_RGB
+    platform::AppendLittle32(bytes, imageBytes);
+    platform::AppendLittle32(bytes, 2835);  // 72 dots per inch, horizontally
+    platform::AppendLittle32(bytes, 2835);  // and vertically
+    platform::AppendLittle32(bytes, 256);   // colours used
+    platform::AppendLittle32(bytes, 0);     // all of them important
 
     for (const Rgb& color : palette) {
         bytes.push_back(color.blue);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "tools/base_skin/little_endian.h"
+#include "platform/byte_order.h"
 
 namespace base_skin {
 namespace {
@@ -19,19 +19,19 @@ std::vector<uint8_t> EncodeMonoWave(std::span<const int16_t> samples, uint32_t s
     const auto dataBytes = static_cast<uint32_t>(samples.size() * kBytesPerSample);
     std::vector<uint8_t> bytes;
     PutTag(bytes, "RIFF");
-    Put32(bytes, 4 + 8 + kFormatChunkBytes + 8 + dataBytes);
+    platform::AppendLittle32(bytes, 4 + 8 + kFormatChunkBytes + 8 + dataBytes);
     PutTag(bytes, "WAVE");
     PutTag(bytes, "fmt ");
-    Put32(bytes, kFormatChunkBytes);
-    Put16(bytes, kFormatPcm);
-    Put16(bytes, 1);  // channels
-    Put32(bytes, sampleRate);
-    Put32(bytes, sampleRate * kBytesPerSample);
-    Put16(bytes, kBytesPerSample);  // block alignment
-    Put16(bytes, 16);               // bits per sample
+    platform::AppendLittle32(bytes, kFormatChunkBytes);
+    platform::AppendLittle16(bytes, kFormatPcm);
+    platform::AppendLittle16(bytes, 1);  // channels
+    platform::AppendLittle32(bytes, sampleRate);
+    platform::AppendLittle32(bytes, sampleRate * kBytesPerSample);
+    platform::AppendLittle16(bytes, kBytesPerSample);  // block alignment
+    platform::AppendLittle16(bytes, 16);               // bits per sample
     PutTag(bytes, "data");
-    Put32(bytes, dataBytes);
-    for (int16_t sample : samples) Put16(bytes, static_cast<uint16_t>(sample));
+    platform::AppendLittle32(bytes, dataBytes);
+    for (int16_t sample : samples) platform::AppendLittle16(bytes, static_cast<uint16_t>(sample));
     return bytes;
 }
 

@@ -19,6 +19,7 @@
 #include "engine/player_engine.h"
 #include "formats/wave/wave_source.h"
 #include "formats/wave/wave_state.h"
+#include "platform/byte_order.h"
 #include "platform/recording_window.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/wave_file.h"
@@ -31,9 +32,15 @@ struct EngineDeleter {
     void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
 };
 
-std::vector<uint8_t> Le16(uint32_t value) { return {uint8_t(value), uint8_t(value >> 8)}; }
+std::vector<uint8_t> Le16(uint32_t value) {
+    std::vector<uint8_t> bytes;
+    platform::AppendLittle16(bytes, value);
+    return bytes;
+}
 std::vector<uint8_t> Le32(uint32_t value) {
-    return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+    std::vector<uint8_t> bytes;
+    platform::AppendLittle32(bytes, value);
+    return bytes;
 }
 void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
 
@@ -484,8 +491,7 @@ TEST(WavePlayback, DamagedAdpcmPlaysToTheEnd) {
     };
     std::vector<uint8_t> msExtra = {0xF4, 0x01, 7, 0};
     for (int value : {256, 0, 512, -256, 0, 0, 192, 64, 240, 0, 460, -208, 392, -232}) {
-        msExtra.push_back(uint8_t(value & 0xFF));
-        msExtra.push_back(uint8_t((value >> 8) & 0xFF));
+        platform::AppendLittle16(msExtra, static_cast<uint32_t>(value));
     }
     const Case cases[] = {
         {"IMA stereo", Fmt(0x11, 2, 22050, 22256, 512, 4, Le16(505)), 40, 505 * 4},

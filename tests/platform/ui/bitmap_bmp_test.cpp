@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/byte_order.h"
 #include "platform/ui/bitmap.h"
 #include "platform/ui/canvas_gdi.h"
 #include "tests/support/fixtures.h"
@@ -18,16 +19,6 @@ constexpr uint32_t kCompressionBitfields = 3;
 constexpr uint32_t kInfoHeaderBytes = 40;
 constexpr uint32_t kVersion5HeaderBytes = 124;
 
-void Put16(std::vector<uint8_t>& bytes, uint32_t value) {
-    bytes.push_back(static_cast<uint8_t>(value));
-    bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
-    Put16(bytes, value & 0xFFFF);
-    Put16(bytes, value >> 16);
-}
-
 struct BmpImage {
     int32_t width = 0;
     int32_t height = 0;  // negative: rows stored top-down
@@ -42,25 +33,25 @@ struct BmpImage {
 std::vector<uint8_t> WriteBmp(const BmpImage& image) {
     std::vector<uint8_t> bytes{'B', 'M'};
     const uint32_t dataOffset = 14 + image.headerBytes + static_cast<uint32_t>(image.palette.size()) * 4;
-    Put32(bytes, dataOffset + static_cast<uint32_t>(image.pixelData.size()));
-    Put32(bytes, 0);
-    Put32(bytes, dataOffset);
-    Put32(bytes, image.headerBytes);
-    Put32(bytes, static_cast<uint32_t>(image.width));
-    Put32(bytes, static_cast<uint32_t>(image.height));
-    Put16(bytes, 1);
-    Put16(bytes, image.bitsPerPixel);
-    Put32(bytes, image.compression);
-    Put32(bytes, static_cast<uint32_t>(image.pixelData.size()));
-    Put32(bytes, 2835);
-    Put32(bytes, 2835);
-    Put32(bytes, static_cast<uint32_t>(image.palette.size()));
-    Put32(bytes, 0);
+    platform::AppendLittle32(bytes, dataOffset + static_cast<uint32_t>(image.pixelData.size()));
+    platform::AppendLittle32(bytes, 0);
+    platform::AppendLittle32(bytes, dataOffset);
+    platform::AppendLittle32(bytes, image.headerBytes);
+    platform::AppendLittle32(bytes, static_cast<uint32_t>(image.width));
+    platform::AppendLittle32(bytes, static_cast<uint32_t>(image.height));
+    platform::AppendLittle16(bytes, 1);
+    platform::AppendLittle16(bytes, image.bitsPerPixel);
+    platform::AppendLittle32(bytes, image.compression);
+    platform::AppendLittle32(bytes, static_cast<uint32_t>(image.pixelData.size()));
+    platform::AppendLittle32(bytes, 2835);
+    platform::AppendLittle32(bytes, 2835);
+    platform::AppendLittle32(bytes, static_cast<uint32_t>(image.palette.size()));
+    platform::AppendLittle32(bytes, 0);
     if (image.headerBytes == kVersion5HeaderBytes) {
         for (uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) {
-            Put32(bytes, mask);
+            platform::AppendLittle32(bytes, mask);
         }
-        Put32(bytes, 0x73524742);  // 'sRGB'
+        platform::AppendLittle32(bytes, 0x73524742);  // 'sRGB'
         bytes.resize(14 + kVersion5HeaderBytes, 0);
     }
     for (uint32_t color : image.palette) {
