@@ -12,7 +12,6 @@ constexpr double kDecibelRange = 40.0;       // from position 0 to position 63
 constexpr double kLastPosition = 63.0;
 // Preamp and band together never boost by more than this; cuts are unlimited.
 constexpr double kMaximumDecibels = 18.0;
-constexpr double kFixedPointOne = 268435456.0;  // 2^28, libmad's 1.0
 
 constexpr int kSubbandCount = 32;
 
@@ -38,7 +37,7 @@ void ComputeSubbandGains(MpegDecoder& decoder, const PlayerEqSettings& settings)
     for (int subband = 0; subband < kSubbandCount; ++subband) {
         double total = SliderDecibels(settings.bands[kBandOfSubband[subband]]) + preampDecibels;
         if (total > kMaximumDecibels) total = kMaximumDecibels;
-        const double gain = std::pow(10.0, total / 20.0) * kFixedPointOne + 0.5;
+        const double gain = std::pow(10.0, total / 20.0) * kMadOne + 0.5;
         // The decoding thread reads the gains while they change; each one is
         // a single word, and a frame with some old gains is harmless.
         decoder.gains[subband].store(static_cast<int32_t>(gain), std::memory_order_relaxed);

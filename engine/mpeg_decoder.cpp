@@ -12,14 +12,13 @@
 #endif
 
 #include "engine/equalizer.h"
+#include "engine/mpeg_header.h"
 
 namespace {
 
 constexpr int kSubbandCount = 32;
 constexpr int kMaximumChannels = 2;
 
-// libmad's samples carry 28 fraction bits: full scale is [-2^28, 2^28).
-constexpr int64_t kFullScale = int64_t{1} << 28;
 // Output widths above this would keep noise bits of libmad's fraction.
 constexpr int kWidestQuantisation = 24;
 constexpr int kFractionBitsPlusSign = 29;
@@ -29,18 +28,6 @@ constexpr int kFractionBitsPlusSign = 29;
 constexpr int kGainShift = 16;
 constexpr int64_t kGainRounding = 0x8000;
 constexpr int kSampleShift = 12;
-
-// Frame header bits of the second and fourth header bytes.
-constexpr uint8_t kSyncHighByte = 0xFF;
-constexpr uint8_t kSyncLowBits = 0xE0;
-constexpr uint8_t kMpeg1Bit = 0x08;
-constexpr int kLayerShift = 1;
-constexpr uint8_t kLayerBits = 0x03;
-constexpr uint8_t kLayerOneCode = 3;
-constexpr uint8_t kLayerThreeCode = 1;
-constexpr int kModeShift = 6;
-constexpr uint8_t kSingleChannelMode = 3;
-constexpr size_t kHeaderBytes = 4;
 
 // Error feedback of the PCM rounding, one accumulator per output channel
 // (left or only, right). They live for the whole process and are never reset,
@@ -57,14 +44,14 @@ inline int32_t RoundWithErrorFeedback(mad_fixed_t sample, int32_t& error, int sh
     const int64_t stepMask = ~((int64_t{1} << shift) - 1);
     // Within full scale (nearly always) the remainder is below one step and
     // needs neither clip nor bound; one unsigned compare tests both ends.
-    if (static_cast<uint64_t>(value + kFullScale) < static_cast<uint64_t>(2 * kFullScale)) {
+    if (static_cast<uint64_t>(value + int64_t{kMadOne}) < static_cast<uint64_t>(2 * int64_t{kMadOne})) {
         const int64_t quantised = value & stepMask;
         error = static_cast<int32_t>(value - quantised);
         return static_cast<int32_t>(quantised >> shift);
     }
-    const int64_t clipped = std::clamp(value, -kFullScale, kFullScale - 1);
+    const int64_t clipped = std::clamp(value, -int64_t{kMadOne}, int64_t{kMadOne} - 1);
     const int64_t quantised = clipped & stepMask;
-    error = static_cast<int32_t>(std::clamp(value - quantised, -kFullScale, kFullScale));
+    error = static_cast<int32_t>(std::clamp(value - quantised, -int64_t{kMadOne}, int64_t{kMadOne}));
     return static_cast<int32_t>(quantised >> shift);
 }
 
@@ -83,16 +70,13 @@ inline size_t BytesPerSample(int bitsPerSample) {
 // frame; 0 when no frame header starts there.
 size_t FramePcmBytes(const uint8_t* input, size_t inputLength, size_t bytesPerSample, bool halfRate,
                      int outputChannels) {
-    if (input == nullptr || inputLength < kHeaderBytes) return 0;
-    if (input[0] != kSyncHighByte || (input[1] & kSyncLowBits) != kSyncLowBits) return 0;
-    const uint8_t layerCode = (input[1] >> kLayerShift) & kLayerBits;
-    if (layerCode == 0) return 0;
-    const bool mpeg1 = (input[1] & kMpeg1Bit) != 0;
-    size_t samples = 1152;
-    if (layerCode == kLayerOneCode) samples = 384;
-    if (layerCode == kLayerThreeCode && !mpeg1) samples = 576;
+    if (input == nullptr || inputLength < kMpegHeaderBytes || !HasFrameSync(input)) return 0;
+    const int32_t layer = HeaderLayer(input);
+    if (layer == 0) return 0;
+    // The ID bit alone, as libmad reads it, rather than the parsed version.
+    size_t samples = static_cast<size_t>(SamplesPerFrame(layer, HasMpeg1Bit(input)));
     if (halfRate) samples /= 2;
-    const size_t frameChannels = (input[3] >> kModeShift) == kSingleChannelMode ? 1 : 2;
+    const auto frameChannels = static_cast<size_t>(HeaderChannels(input));
     const size_t channels = outputChannels != kChannelsOfTheFrame ? static_cast<size_t>(outputChannels) : frameChannels;
     return samples * channels * bytesPerSample;
 }
@@ -225,7 +209,7 @@ void CreateMpegDecoder(EqualizerBlock& equalizer) {
     MpegDecoder* decoder = new (std::nothrow) MpegDecoder();
     if (decoder != nullptr) {
         InitialiseLibmad(*decoder);
-        for (auto& gain : decoder->gains) gain.store(kUnityGain, std::memory_order_relaxed);
+        for (auto& gain : decoder->gains) gain.store(kMadOne, std::memory_order_relaxed);
         decoder->equalizerEnabled.store(0, std::memory_order_relaxed);
     }
     std::lock_guard lock(equalizer.decoderLock);

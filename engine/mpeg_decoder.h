@@ -8,8 +8,9 @@
 
 struct EqualizerBlock;
 
-// 1.0 in libmad's fixed-point format (28 fraction bits).
-constexpr int32_t kUnityGain = 0x10000000;
+// 1.0 in libmad's fixed-point format (28 fraction bits): a gain that leaves
+// a subband as it is, and the full scale of a sample, [-1.0, 1.0).
+constexpr int32_t kMadOne = int32_t{1} << 28;
 
 // The libmad state of one playback and the equalizer gains multiplied into
 // its subband samples.

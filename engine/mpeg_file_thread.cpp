@@ -11,12 +11,11 @@
 namespace {
 
 constexpr size_t kInputBufferBytes = 2048;
-constexpr size_t kHeaderBytes = 4;
 
 // Advances `position` to the next header of this stream; false when none
 // starts before the last four bytes.
 bool SynchroniseOnFrame(const PlayerEngine& engine, const uint8_t* input, size_t count, size_t& position) {
-    for (; position + kHeaderBytes <= count; ++position) {
+    for (; position + kMpegHeaderBytes <= count; ++position) {
         if (!PassesQuickSyncTest(input + position)) continue;
         MpegHeader header;
         if (ParseMpegHeader(input + position, &header) && SameStream(header, engine.sourceFormat)) return true;

@@ -26,11 +26,22 @@ constexpr int32_t kSampleRates[3][3] = {
     {11025, 12000, 8000},
 };
 
-constexpr uint32_t kSyncMask = 0xFFE00000;
+// Bits of the second, third and fourth header bytes.
+constexpr uint8_t kSyncFirstByte = 0xFF;
+constexpr uint8_t kSyncSecondBits = 0xE0;
+constexpr uint8_t kMpeg25Bit = 0x10;
+constexpr uint8_t kMpeg1Bit = 0x08;
+constexpr int kLayerShift = 1;
+constexpr uint8_t kLayerMask = 0x03;
+constexpr int kBitrateShift = 4;
+constexpr int kSampleRateShift = 2;
+constexpr uint8_t kSampleRateMask = 0x03;
+constexpr int kPaddingShift = 1;
+constexpr int kModeShift = 6;
+
 constexpr uint32_t kForbiddenBitrateIndex = 15;
 constexpr uint32_t kFreeFormatBitrateIndex = 0;
 constexpr uint32_t kReservedSampleRateIndex = 3;
-constexpr uint32_t kReservedLayerBits = 0;
 constexpr uint32_t kSingleChannelMode = 3;
 
 constexpr int32_t kLayerOneSlotBytes = 4;
@@ -38,56 +49,63 @@ constexpr int32_t kLayerOneSamples = 384;
 constexpr int32_t kLowSamplingLayerThreeSamples = 576;
 constexpr int32_t kLongFrameSamples = 1152;
 
-uint32_t ReadBigEndian32(const uint8_t* bytes) {
-    return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) |
-           uint32_t{bytes[3]};
-}
-
-int32_t VersionOf(uint32_t word) {
-    const bool bit20 = (word >> 20) & 1;
-    const bool bit19 = (word >> 19) & 1;
-    if (!bit20) return 3;
-    return bit19 ? 1 : 2;
-}
-
 }  // namespace
 
 int ParseMpegHeader(const uint8_t* bytes, MpegHeader* header) {
-    const uint32_t word = ReadBigEndian32(bytes);
-    const uint32_t layerBits = (word >> 17) & 3;
-    const uint32_t bitrateIndex = (word >> 12) & 15;
-    const uint32_t sampleRateIndex = (word >> 10) & 3;
-    if ((word & kSyncMask) != kSyncMask || layerBits == kReservedLayerBits ||
-        bitrateIndex == kForbiddenBitrateIndex || bitrateIndex == kFreeFormatBitrateIndex ||
-        sampleRateIndex == kReservedSampleRateIndex) {
-        return 0;
-    }
+    if (!PassesQuickSyncTest(bytes)) return 0;
+    const uint32_t bitrateIndex = bytes[2] >> kBitrateShift;
+    const uint32_t sampleRateIndex = (bytes[2] >> kSampleRateShift) & kSampleRateMask;
 
     MpegHeader parsed;
-    parsed.version = VersionOf(word);
-    parsed.layer = 4 - static_cast<int32_t>(layerBits);
+    parsed.version = HeaderVersion(bytes);
+    parsed.layer = HeaderLayer(bytes);
     const auto& bitrates = parsed.version == 1 ? kMpeg1Bitrates : kMpeg2Bitrates;
     parsed.bitrate = bitrates[parsed.layer - 1][bitrateIndex];
     parsed.sampleRate = kSampleRates[parsed.version - 1][sampleRateIndex];
-    parsed.channels = ((word >> 6) & 3) == kSingleChannelMode ? 1 : 2;
-    const int32_t padding = static_cast<int32_t>((word >> 9) & 1);
+    parsed.channels = HeaderChannels(bytes);
+    parsed.samplesPerFrame = SamplesPerFrame(parsed.layer, parsed.version == 1);
+    const int32_t padding = (bytes[2] >> kPaddingShift) & 1;
 
     if (parsed.layer == 1) {
         parsed.frameLength = (parsed.bitrate * 12000 / parsed.sampleRate + padding) * kLayerOneSlotBytes;
-        parsed.samplesPerFrame = kLayerOneSamples;
-    } else if (parsed.layer == 3 && parsed.version != 1) {
+    } else if (parsed.samplesPerFrame == kLowSamplingLayerThreeSamples) {
         parsed.frameLength = parsed.bitrate * 72000 / parsed.sampleRate + padding;
-        parsed.samplesPerFrame = kLowSamplingLayerThreeSamples;
     } else {
         parsed.frameLength = parsed.bitrate * 144000 / parsed.sampleRate + padding;
-        parsed.samplesPerFrame = kLongFrameSamples;
     }
     *header = parsed;
     return 1;
 }
 
 bool PassesQuickSyncTest(const uint8_t* bytes) {
-    const uint8_t bitrateBits = bytes[2] & 0xF0;
-    return bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0 && (bytes[1] & 0x06) != 0 &&
-           bitrateBits != 0xF0 && bitrateBits != 0x00 && (bytes[2] & 0x0C) != 0x0C;
+    const uint32_t bitrateIndex = bytes[2] >> kBitrateShift;
+    const uint32_t sampleRateIndex = (bytes[2] >> kSampleRateShift) & kSampleRateMask;
+    return HasFrameSync(bytes) && HeaderLayer(bytes) != 0 && bitrateIndex != kForbiddenBitrateIndex &&
+           bitrateIndex != kFreeFormatBitrateIndex && sampleRateIndex != kReservedSampleRateIndex;
+}
+
+bool HasFrameSync(const uint8_t* bytes) {
+    return bytes[0] == kSyncFirstByte && (bytes[1] & kSyncSecondBits) == kSyncSecondBits;
+}
+
+int32_t HeaderVersion(const uint8_t* bytes) {
+    if ((bytes[1] & kMpeg25Bit) == 0) return 3;
+    return HasMpeg1Bit(bytes) ? 1 : 2;
+}
+
+bool HasMpeg1Bit(const uint8_t* bytes) { return (bytes[1] & kMpeg1Bit) != 0; }
+
+int32_t HeaderLayer(const uint8_t* bytes) {
+    const int32_t code = (bytes[1] >> kLayerShift) & kLayerMask;
+    return code == 0 ? 0 : 4 - code;
+}
+
+int32_t HeaderChannels(const uint8_t* bytes) {
+    return static_cast<uint32_t>(bytes[3] >> kModeShift) == kSingleChannelMode ? 1 : 2;
+}
+
+int32_t SamplesPerFrame(int32_t layer, bool mpeg1) {
+    if (layer == 1) return kLayerOneSamples;
+    if (layer == 3 && !mpeg1) return kLowSamplingLayerThreeSamples;
+    return kLongFrameSamples;
 }

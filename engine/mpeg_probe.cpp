@@ -4,12 +4,12 @@
 #include "engine/file_reader.h"
 #include "engine/mpeg_file.h"
 #include "engine/mpeg_header.h"
+#include "platform/byte_order.h"
 
 namespace {
 
 // The probe looks at no more than the start of the file.
 constexpr size_t kProbeBytes = 4096;
-constexpr size_t kHeaderBytes = 4;
 
 // RIFF layout: "RIFF", size, form type at 8, first chunk id at 12, and in a
 // WAVE file the 16-bit format tag at 20 inside the "fmt " chunk.
@@ -31,19 +31,18 @@ bool IsMpegRiff(const uint8_t* bytes, size_t count) {
     if (count < kRiffFormTypeEnd || !HasText(bytes + 8, "WAVE")) return false;
     if (count < kRiffChunkIdEnd || !HasText(bytes + 12, "fmt ")) return false;
     if (count < kWaveFormatTagMinimumRead) return false;
-    const uint16_t formatTag =
-        static_cast<uint16_t>(bytes[kWaveFormatTagOffset] | (bytes[kWaveFormatTagOffset + 1] << 8));
+    const uint16_t formatTag = platform::ReadLittle16(bytes + kWaveFormatTagOffset);
     return formatTag == kWaveFormatMpegLayer3 || formatTag == kWaveFormatMpeg;
 }
 
 // Two consecutive headers of the same version, layer and sample rate, the
 // second one wholly inside what was read.
 bool HasFramePair(const uint8_t* bytes, size_t count) {
-    for (size_t index = 0; index + kHeaderBytes < count; ++index) {
+    for (size_t index = 0; index + kMpegHeaderBytes < count; ++index) {
         MpegHeader first;
         if (!ParseMpegHeader(bytes + index, &first)) continue;
         const size_t next = index + static_cast<size_t>(first.frameLength);
-        if (next + kHeaderBytes >= count) continue;
+        if (next + kMpegHeaderBytes >= count) continue;
         MpegHeader second;
         if (ParseMpegHeader(bytes + next, &second) && SameStream(first, second)) {
             return true;
@@ -63,7 +62,7 @@ bool ProbeMpegFile(const std::string& path) {
     if (!reader.ReaderRead(buffer.data(), kProbeBytes, &count)) count = 0;
     reader.ReaderClose();
 
-    if (count < kHeaderBytes) return false;
+    if (count < kMpegHeaderBytes) return false;
     if (HasText(buffer.data(), "ID3")) return true;
     if (HasText(buffer.data(), "RIFF")) return IsMpegRiff(buffer.data(), count);
     return HasFramePair(buffer.data(), count);

@@ -9,14 +9,13 @@
 
 namespace {
 
-constexpr size_t kHeaderBytes = 4;
 // The longest frame: MPEG-2.5 Layer II at 160 kbit/s and 8000 Hz, padded.
 constexpr size_t kLongestFrameBytes = 144000 * 160 / 8000 + 1;
 // Room for a whole frame and the header after it, so every frame is checked
 // against its successor. A shorter fixed read would let a false sync whose
 // frame is longer than the read (as noise in a large tag can hold) end the
 // scan before any real frame was seen.
-constexpr size_t kFrameAndSuccessorBytes = kLongestFrameBytes + kHeaderBytes;
+constexpr size_t kFrameAndSuccessorBytes = kLongestFrameBytes + kMpegHeaderBytes;
 // The scan stops once more than this many frames are counted: 129 at most.
 constexpr uint32_t kScanFrameLimit = 128;
 
@@ -45,7 +44,7 @@ void SampleFrames(PlayerEngine& engine, uint64_t offset, FrameSample& sample) {
     std::array<uint8_t, kFrameAndSuccessorBytes> buffer;
     for (;;) {
         size_t bytesRead = 0;
-        if (!reader.ReaderRead(buffer.data(), kHeaderBytes, &bytesRead) || bytesRead < kHeaderBytes) return;
+        if (!reader.ReaderRead(buffer.data(), kMpegHeaderBytes, &bytesRead) || bytesRead < kMpegHeaderBytes) return;
 
         MpegHeader header;
         if (!ParseMpegHeader(buffer.data(), &header)) {
@@ -56,10 +55,10 @@ void SampleFrames(PlayerEngine& engine, uint64_t offset, FrameSample& sample) {
         const size_t frameLength = static_cast<size_t>(header.frameLength);
         if (frameLength > kLongestFrameBytes) return;
         size_t restRead = 0;
-        if (!reader.ReaderRead(buffer.data() + kHeaderBytes, frameLength, &restRead)) return;
+        if (!reader.ReaderRead(buffer.data() + kMpegHeaderBytes, frameLength, &restRead)) return;
         bytesRead += restRead;
 
-        if (frameLength + kHeaderBytes <= bytesRead) {
+        if (frameLength + kMpegHeaderBytes <= bytesRead) {
             MpegHeader next;
             if (!ParseMpegHeader(buffer.data() + frameLength, &next) || !SameStream(header, next)) {
                 offset = SyncAfter(reader, offset);

@@ -10,18 +10,7 @@ namespace {
 constexpr size_t kSyncBufferBytes = 4096;
 // A position is examined only while a whole header fits behind it; the bytes
 // that do not yet fit are carried to the front of the next read.
-constexpr size_t kHeaderBytes = 4;
-constexpr size_t kCarriedBytes = kHeaderBytes - 1;
-
-// The version and layer as the second header byte encodes them.
-int32_t EncodedVersion(uint8_t secondByte) {
-    if ((secondByte & 0x10) == 0) return 3;
-    return (secondByte & 0x08) ? 1 : 2;
-}
-
-int32_t EncodedLayer(uint8_t secondByte) {
-    return 4 - ((secondByte >> 1) & 3);
-}
+constexpr size_t kCarriedBytes = kMpegHeaderBytes - 1;
 
 // Scans forward from the reader's position for the first position that
 // `qualifies`, leaves the reader there and returns its offset. The reader's
@@ -35,8 +24,8 @@ uint64_t SearchFrameSync(FileReader& reader, Predicate qualifies) {
     std::array<uint8_t, kSyncBufferBytes> buffer;
     size_t filled = 0;
     if (!reader.ReaderRead(buffer.data(), buffer.size(), &filled)) return kNoPosition;
-    while (filled >= kHeaderBytes) {
-        for (size_t index = 0; index + kHeaderBytes <= filled; ++index) {
+    while (filled >= kMpegHeaderBytes) {
+        for (size_t index = 0; index + kMpegHeaderBytes <= filled; ++index) {
             if (!qualifies(buffer.data() + index)) continue;
             const uint64_t offset = bufferStart + index;
             if (reader.ReaderSeek(static_cast<int64_t>(offset), SEEK_FROM_START) == kNoPosition) {
@@ -63,7 +52,6 @@ uint64_t FindFrameSync(FileReader& reader) {
 
 uint64_t FindMatchingFrameSync(FileReader& reader, int32_t version, int32_t layer) {
     return SearchFrameSync(reader, [version, layer](const uint8_t* bytes) {
-        return PassesQuickSyncTest(bytes) && EncodedVersion(bytes[1]) == version &&
-               EncodedLayer(bytes[1]) == layer;
+        return PassesQuickSyncTest(bytes) && HeaderVersion(bytes) == version && HeaderLayer(bytes) == layer;
     });
 }

@@ -11,24 +11,15 @@
 namespace {
 
 constexpr size_t kInputBufferBytes = 2048;
-constexpr size_t kHeaderBytes = 4;
-constexpr size_t kFollowerBytes = 3;
-
-// The start of the next frame as the sync search wants it: a frame sync, a
-// layer, a usable bitrate index and sample rate.
-bool LooksLikeFollower(const uint8_t* bytes) {
-    return bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0 && (bytes[1] & 0x06) != 0 && (bytes[2] & 0xF0) != 0xF0 &&
-           (bytes[2] & 0xF0) != 0 && (bytes[2] & 0x0C) != 0x0C;
-}
 
 // The first header in `input` that another frame start follows at its frame
 // length; false when there is none.
 bool FindStreamFormat(const uint8_t* input, size_t count, MpegHeader* format) {
-    for (size_t offset = 0; offset + kHeaderBytes <= count; ++offset) {
+    for (size_t offset = 0; offset + kMpegHeaderBytes <= count; ++offset) {
         MpegHeader header;
         if (!ParseMpegHeader(input + offset, &header)) continue;
         const size_t follower = offset + static_cast<size_t>(header.frameLength);
-        if (follower + kFollowerBytes > count || !LooksLikeFollower(input + follower)) continue;
+        if (follower + kQuickSyncBytes > count || !PassesQuickSyncTest(input + follower)) continue;
         *format = header;
         return true;
     }

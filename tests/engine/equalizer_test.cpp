@@ -80,7 +80,7 @@ TEST(EqualizerTest, BandMapCoversSubbands) {
         ComputeSubbandGains(decoder, settings);
         for (int subband = 0; subband < 32; ++subband) {
             const bool inBand = subband >= c.firstSubband && subband <= c.lastSubband;
-            EXPECT_EQ(decoder.gains[subband].load(), inBand ? kCutGain : kUnityGain)
+            EXPECT_EQ(decoder.gains[subband].load(), inBand ? kCutGain : kMadOne)
                 << "band " << c.band << ", subband " << subband;
         }
     }

@@ -511,7 +511,7 @@ TEST(DecoderTest, CreateLoadsTheSettingsAndResetKeepsTheGains) {
     MpegDecoder& decoder = fixture.Decoder();
     EXPECT_EQ(decoder.equalizerEnabled.load(), 1);
     EXPECT_EQ(decoder.gains[0].load(), kMinus20Decibels);
-    EXPECT_EQ(decoder.gains[1].load(), kUnityGain);
+    EXPECT_EQ(decoder.gains[1].load(), kMadOne);
 
     // New gains set on the running decoder, as a live settings change does.
     PlayerEqSettings live = Equalizer(63, 63);
@@ -554,7 +554,7 @@ TEST(DecoderTest, LifecycleUnderTheLock) {
     CreateMpegDecoder(equalizer);
     ASSERT_NE(equalizer.decoder, nullptr);
     EXPECT_EQ(equalizer.decoder->equalizerEnabled.load(), 0);
-    for (const auto& gain : equalizer.decoder->gains) EXPECT_EQ(gain.load(), kUnityGain);
+    for (const auto& gain : equalizer.decoder->gains) EXPECT_EQ(gain.load(), kMadOne);
     CreateMpegDecoder(equalizer);  // replaces the first, which must not leak
     EXPECT_NE(equalizer.decoder, nullptr);
     DestroyMpegDecoder(equalizer);

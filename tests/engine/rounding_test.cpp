@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int32_t kFullScale = 1 << 28;    // 1.0 in libmad's format
 constexpr int32_t kStep16 = 1 << 13;       // one 16-bit step
 constexpr int32_t kStep8 = 1 << 21;        // one 8-bit step
 
@@ -29,16 +28,16 @@ TEST(RoundingTest, OneSample) {
         {kStep16 * 5 + 17, 0, 16, 5, 17, "remainder goes to the accumulator"},
         {kStep16 - 1, 1, 16, 1, 0, "accumulated error completes a step"},
         {-1, 0, 16, -1, kStep16 - 1, "rounds toward minus infinity"},
-        {kFullScale / 2, 0, 16, 16384, 0, "half scale"},
-        {kFullScale - 1, 0, 16, 32767, kStep16 - 1, "largest unclipped value"},
-        {kFullScale, 0, 16, 32767, kStep16, "full scale clips, excess carried"},
-        {kFullScale + 100000, 0, 16, 32767, kStep16 + 100000, "larger excess carried whole"},
-        {-kFullScale, 0, 16, -32768, 0, "negative full scale is exact"},
-        {-kFullScale - 5000, 0, 16, -32768, -5000, "negative clip carries a negative error"},
-        {kFullScale - kStep16, kStep16 - 1, 16, 32767, kStep16 - 1, "sum just below full scale"},
+        {kMadOne / 2, 0, 16, 16384, 0, "half scale"},
+        {kMadOne - 1, 0, 16, 32767, kStep16 - 1, "largest unclipped value"},
+        {kMadOne, 0, 16, 32767, kStep16, "full scale clips, excess carried"},
+        {kMadOne + 100000, 0, 16, 32767, kStep16 + 100000, "larger excess carried whole"},
+        {-kMadOne, 0, 16, -32768, 0, "negative full scale is exact"},
+        {-kMadOne - 5000, 0, 16, -32768, -5000, "negative clip carries a negative error"},
+        {kMadOne - kStep16, kStep16 - 1, 16, 32767, kStep16 - 1, "sum just below full scale"},
         {kStep8 * 5 + 3, 0, 8, 5, 3, "8-bit step"},
-        {kFullScale, 0, 8, 127, kStep8, "8-bit full scale"},
-        {-kFullScale, 0, 8, -128, 0, "8-bit negative full scale"},
+        {kMadOne, 0, 8, 127, kStep8, "8-bit full scale"},
+        {-kMadOne, 0, 8, -128, 0, "8-bit negative full scale"},
         {100, 0, 24, 3, 4, "24-bit step of 32"},
         {100, 0, 32, 3, 4, "widths above 24 quantise at 24"},
     };
@@ -59,11 +58,11 @@ std::vector<int32_t> RoundSequence(const std::vector<mad_fixed_t>& samples, int3
 TEST(RoundingTest, ClippedExcessReachesTheNextSamples) {
     // The full-scale sample leaves one step of excess, which the next
     // (silent) sample plays out.
-    EXPECT_EQ(RoundSequence({kFullScale, 0, 0}, 0, 16), (std::vector<int32_t>{32767, 1, 0}));
+    EXPECT_EQ(RoundSequence({kMadOne, 0, 0}, 0, 16), (std::vector<int32_t>{32767, 1, 0}));
     // A bigger excess comes out whole in the next sample.
-    EXPECT_EQ(RoundSequence({kFullScale + 2 * kFullScale / 3, 0, 0, 0}, 0, 16),
+    EXPECT_EQ(RoundSequence({kMadOne + 2 * kMadOne / 3, 0, 0, 0}, 0, 16),
               (std::vector<int32_t>{32767, 21846, 0, 0}));
-    EXPECT_EQ(RoundSequence({-kFullScale - kStep16 * 3, 0, 0}, 0, 16),
+    EXPECT_EQ(RoundSequence({-kMadOne - kStep16 * 3, 0, 0}, 0, 16),
               (std::vector<int32_t>{-32768, -3, 0}));
 }
 
@@ -83,8 +82,8 @@ TEST(RoundingTest, AccumulatorIsBoundedToOneFullScale) {
         std::vector<int32_t> afterRun;
     };
     const Case cases[] = {
-        {INT32_MAX, kFullScale, {32767, 1, 0, 0}},
-        {INT32_MIN, -kFullScale, {-32768, 0, 0, 0}},
+        {INT32_MAX, kMadOne, {32767, 1, 0, 0}},
+        {INT32_MIN, -kMadOne, {-32768, 0, 0, 0}},
     };
     for (const Case& c : cases) {
         int32_t error = 0;
