@@ -2,57 +2,24 @@
 
 #include <cstdint>
 
+#include "platform/byte_order.h"
+#include "platform/utf8.h"
+
 namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-void AppendUtf8(char32_t codePoint, std::string& out) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // UTF-16 without its mark to UTF-8; a lone surrogate becomes U+FFFD and an odd
 // last byte is dropped.
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    const auto unitAt = [bytes, bigEndian](size_t unit) {
-        const auto first = static_cast<uint8_t>(bytes[unit * 2]);
-        const auto second = static_cast<uint8_t>(bytes[unit * 2 + 1]);
-        return static_cast<char32_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
-    };
-    const size_t units = bytes.size() / 2;
-    std::string text;
-    text.reserve(bytes.size());
-    for (size_t i = 0; i < units; ++i) {
-        const char32_t unit = unitAt(i);
-        if (IsHighSurrogate(unit) && i + 1 < units && IsLowSurrogate(unitAt(i + 1))) {
-            AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00), text);
-            ++i;
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            AppendUtf8(kReplacementCharacter, text);
-        } else {
-            AppendUtf8(unit, text);
-        }
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t unit = 0; unit < units.size(); ++unit) {
+        units[unit] = bigEndian ? platform::ReadBig16(data + 2 * unit) : platform::ReadLittle16(data + 2 * unit);
     }
-    return text;
+    return platform::Utf16ToUtf8(units);
 }
 
 bool StartsWithByteOrderMark(std::string_view text) {
@@ -67,7 +34,7 @@ std::vector<std::string> ParseListFileText(std::string_view bytes) {
     if (bytes.starts_with(kUtf8ByteOrderMark)) {
         bytes.remove_prefix(kUtf8ByteOrderMark.size());
     } else if (bytes.starts_with(kUtf16LittleEndianMark) || bytes.starts_with(kUtf16BigEndianMark)) {
-        converted = Utf16ToUtf8(bytes.substr(kUtf16LittleEndianMark.size()), bytes.starts_with(kUtf16BigEndianMark));
+        converted = DecodeUtf16(bytes.substr(kUtf16LittleEndianMark.size()), bytes.starts_with(kUtf16BigEndianMark));
         bytes = converted;
     }
     std::vector<std::string> lines;
