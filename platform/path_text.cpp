@@ -2,14 +2,6 @@
 
 namespace platform {
 
-namespace {
-
-char FoldCharacter(char character) {
-    return (character >= 'A' && character <= 'Z') ? static_cast<char>(character - 'A' + 'a') : character;
-}
-
-}  // namespace
-
 std::string_view FileNamePart(std::string_view path) {
     const size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
@@ -31,6 +23,10 @@ std::string JoinPath(std::string_view directory, std::string_view name) {
     if (path.empty() || path.back() != '/') path += '/';
     path += name;
     return path;
+}
+
+char FoldCharacter(char character) {
+    return (character >= 'A' && character <= 'Z') ? static_cast<char>(character - 'A' + 'a') : character;
 }
 
 std::string FoldCase(std::string_view text) {

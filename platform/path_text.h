@@ -22,7 +22,9 @@ std::string WithoutTrailingSeparator(std::string path);
 std::string JoinPath(std::string_view directory, std::string_view name);
 
 // ASCII letters folded to lower case; other bytes (and so every non-ASCII
-// character) compare as they are.
+// character) compare as they are. Paths, skin files, stream headers and the
+// registry's key and value names all compare this way.
+char FoldCharacter(char character);
 std::string FoldCase(std::string_view text);
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);

@@ -2,14 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/path_text.h"
 #include "platform/registry_line.h"
 
 namespace platform {
 namespace {
-
-char LowerAscii(char character) {
-    return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a') : character;
-}
 
 std::string_view WithoutCarriageReturn(std::string_view line) {
     return !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
@@ -45,7 +42,7 @@ void AddReadLine(RegistrySection& section, ValueIndex& values, std::string_view 
         section.lines.push_back(KeptLine(text));
         return;
     }
-    const auto [found, added] = values.try_emplace(LowerCaseName(name), section.lines.size());
+    const auto [found, added] = values.try_emplace(FoldCase(name), section.lines.size());
     if (added) {
         section.lines.push_back(ValueLine(name, value));
     } else {
@@ -54,16 +51,6 @@ void AddReadLine(RegistrySection& section, ValueIndex& values, std::string_view 
 }
 
 }  // namespace
-
-bool SameName(std::string_view left, std::string_view right) {
-    return std::ranges::equal(left, right, [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
-}
-
-std::string LowerCaseName(std::string_view name) {
-    std::string lower(name);
-    std::ranges::transform(lower, lower.begin(), LowerAscii);
-    return lower;
-}
 
 bool IsValidKeyPath(std::string_view keyPath) {
     if (keyPath.empty() || keyPath.front() == '\\' || keyPath.back() == '\\') return false;
@@ -96,13 +83,13 @@ RegistryDocument RegistryDocument::Parse(std::string_view content) {
         }
         inSection = true;
         // A key's second section continues its first.
-        const auto known = isKey ? document.keyIndex_.find(LowerCaseName(keyPath)) : document.keyIndex_.end();
+        const auto known = isKey ? document.keyIndex_.find(FoldCase(keyPath)) : document.keyIndex_.end();
         if (known != document.keyIndex_.end()) {
             current = known->second;
             continue;
         }
         current = document.sections_.size();
-        if (isKey) document.keyIndex_.emplace(LowerCaseName(keyPath), current);
+        if (isKey) document.keyIndex_.emplace(FoldCase(keyPath), current);
         document.sections_.push_back(RegistrySection{std::string(text), isKey, keyPath, {}});
         valueIndexes.emplace_back();
     }
@@ -124,7 +111,8 @@ std::string RegistryDocument::Serialize() const {
 bool RegistryDocument::KeyExists(std::string_view keyPath) const {
     return std::ranges::any_of(sections_, [keyPath](const RegistrySection& section) {
         const std::string_view path = section.keyPath;
-        if (!section.isKey || path.size() < keyPath.size() || !SameName(path.substr(0, keyPath.size()), keyPath)) {
+        if (!section.isKey || path.size() < keyPath.size() ||
+            !EqualsIgnoringCase(path.substr(0, keyPath.size()), keyPath)) {
             return false;
         }
         return path.size() == keyPath.size() || path[keyPath.size()] == '\\';
@@ -132,12 +120,12 @@ bool RegistryDocument::KeyExists(std::string_view keyPath) const {
 }
 
 const RegistrySection* RegistryDocument::FindKey(std::string_view keyPath) const {
-    const auto found = keyIndex_.find(LowerCaseName(keyPath));
+    const auto found = keyIndex_.find(FoldCase(keyPath));
     return found == keyIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 RegistrySection& RegistryDocument::AddKey(std::string_view keyPath) {
-    const auto [found, added] = keyIndex_.try_emplace(LowerCaseName(keyPath), sections_.size());
+    const auto [found, added] = keyIndex_.try_emplace(FoldCase(keyPath), sections_.size());
     if (!added) return sections_[found->second];
     // A blank line before a new section, as in a .reg file.
     if (!sections_.empty() && !EndsBlank(sections_.back().lines)) {
@@ -151,7 +139,7 @@ RegistrySection& RegistryDocument::AddKey(std::string_view keyPath) {
 
 const RegistryValue* FindValue(const RegistrySection& section, std::string_view name) {
     const auto found = std::ranges::find_if(section.lines, [name](const RegistryLine& line) {
-        return line.isValue && SameName(line.name, name);
+        return line.isValue && EqualsIgnoringCase(line.name, name);
     });
     return found == section.lines.end() ? nullptr : &found->value;
 }
@@ -160,7 +148,7 @@ void SetSectionValue(RegistrySection& section, std::string_view name, const Regi
     auto afterLastValue = section.lines.begin();
     for (auto line = section.lines.begin(); line != section.lines.end(); ++line) {
         if (!line->isValue) continue;
-        if (SameName(line->name, name)) {
+        if (EqualsIgnoringCase(line->name, name)) {
             line->value = value;
             return;
         }

@@ -60,10 +60,6 @@ const RegistryValue* FindValue(const RegistrySection& section, std::string_view 
 // Replaces the value `name`, or adds it after the section's last value.
 void SetSectionValue(RegistrySection& section, std::string_view name, const RegistryValue& value);
 
-// Names compare as on Windows: without regard to ASCII case.
-bool SameName(std::string_view left, std::string_view right);
-std::string LowerCaseName(std::string_view name);
-
 // A key path below a root: names joined by backslashes, none of them empty,
 // with no control characters (they could not stand on a section line).
 bool IsValidKeyPath(std::string_view keyPath);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/path_text.h"
 #include "platform/utf8.h"
 
 namespace platform {
@@ -106,7 +107,7 @@ bool ParseSectionLine(std::string_view line, bool& isKey, std::string& keyPath) 
     isKey = false;
     if (line.size() < 2 || line.front() != '[' || line.back() != ']') return false;
     const std::string_view inside = line.substr(1, line.size() - 2);
-    if (inside.size() > kRootName.size() && SameName(inside.substr(0, kRootName.size()), kRootName) &&
+    if (inside.size() > kRootName.size() && EqualsIgnoringCase(inside.substr(0, kRootName.size()), kRootName) &&
         inside[kRootName.size()] == '\\') {
         const std::string_view path = inside.substr(kRootName.size() + 1);
         if (IsValidKeyPath(path)) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/path_text.h"
 #include "platform/utf8.h"
 
 namespace platform::ui {
@@ -16,10 +17,7 @@ constexpr std::string_view kEveryName = "*.*";
 constexpr std::string_view kPatternSpaces = " \t";
 
 // Bytes compare unsigned, so names that are not ASCII sort after those that are.
-unsigned char FoldCase(char character) {
-    const auto byte = static_cast<unsigned char>(character);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
+unsigned char FoldedByte(char character) { return static_cast<unsigned char>(FoldCharacter(character)); }
 
 // Wildcard matching that remembers only the last '*': when a later part
 // fails, that star swallows one more character and matching resumes.
@@ -34,7 +32,7 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
             starIndex = patternIndex++;
             resumeIndex = nameIndex;
         } else if (patternIndex < pattern.size() &&
-                   (pattern[patternIndex] == '?' || FoldCase(pattern[patternIndex]) == FoldCase(name[nameIndex]))) {
+                   (pattern[patternIndex] == '?' || FoldedByte(pattern[patternIndex]) == FoldedByte(name[nameIndex]))) {
             ++patternIndex;
             ++nameIndex;
         } else if (starIndex != std::string_view::npos) {
@@ -55,7 +53,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 bool ByNameIgnoringCase(const DirectoryEntry& first, const DirectoryEntry& second) {
-    const auto folded = [](char left, char right) { return FoldCase(left) < FoldCase(right); };
+    const auto folded = [](char left, char right) { return FoldedByte(left) < FoldedByte(right); };
     const std::string& a = first.name;
     const std::string& b = second.name;
     if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) return true;
