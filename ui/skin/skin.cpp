@@ -22,18 +22,45 @@ constexpr std::array<std::string_view, 14> kSkinFileNames = {
 };
 constexpr int kRequiredSkinFiles = 13;
 
+// Each bitmap of the skin: where it is kept, the base skin's resource and the
+// file of a skin directory it is loaded from (found ignoring case, though an
+// exact match wins), with the file tried when that one is missing.
+struct SkinBitmap {
+    HBITMAP Skin::*member;
+    BaseSkinBitmap resource;
+    std::string_view fileName;      // empty: the base skin alone has it
+    std::string_view fallbackName;  // empty: none
+};
+
+constexpr std::array<SkinBitmap, 13> kSkinBitmaps = {{
+    {&Skin::BalanceBmp, IDB_BALANCE, "balance.bmp", "volume.bmp"},
+    {&Skin::CButtonsBmp, IDB_CBUTTONS, "cbuttons.bmp", {}},
+    {&Skin::EqMainBmp, IDB_EQMAIN, "EqMain.bmp", {}},
+    {&Skin::MainBmp, IDB_MAIN, "main.bmp", {}},
+    {&Skin::MonoSterBmp, IDB_MONOSTER, "MonoSter.bmp", {}},
+    {&Skin::NumbersBmp, IDB_NUMBERS, "Numbers.bmp", "nums_ex.bmp"},
+    {&Skin::PlayPausBmp, IDB_PLAYPAUS, "PlayPaus.bmp", {}},
+    {&Skin::PlEditBmp, IDB_PLEDIT, "PlEdit.bmp", {}},
+    {&Skin::BasePlaylistBarBmp, IDB_PLAYLIST_BAR, {}, {}},
+    {&Skin::PosbarBmp, IDB_POSBAR, "Posbar.bmp", {}},
+    {&Skin::ShufRepBmp, IDB_SHUFREP, "ShufRep.bmp", {}},
+    {&Skin::TitleBarBmp, IDB_TITLEBAR, "TitleBar.bmp", {}},
+    {&Skin::VolumeBmp, IDB_VOLUME, "volume.bmp", {}},
+}};
+
 bool IsSkin(const std::optional<SkinFiles>& files) {
     return files && files->CountNamed(kSkinFileNames) >= kRequiredSkinFiles;
 }
 
-HBITMAP LoadSkinBitmap(const SkinFiles& files, std::string_view name) {
+HBITMAP LoadSkinFile(const SkinFiles& files, std::string_view name) {
+    if (name.empty()) return nullptr;
     std::optional<std::string> path = files.Find(name);
     return path ? SHLoadDIBitmap(*path) : nullptr;
 }
 
-HBITMAP LoadSkinBitmap(const SkinFiles& files, std::string_view name, std::string_view fallback) {
-    HBITMAP bitmap = LoadSkinBitmap(files, name);
-    return bitmap != nullptr ? bitmap : LoadSkinBitmap(files, fallback);
+HBITMAP LoadSkinBitmap(const SkinFiles& files, const SkinBitmap& bitmap) {
+    HBITMAP loaded = LoadSkinFile(files, bitmap.fileName);
+    return loaded != nullptr ? loaded : LoadSkinFile(files, bitmap.fallbackName);
 }
 
 void ApplyColors(const PlaylistColors& colors) {
@@ -62,11 +89,7 @@ void Skin::ResetColors() {
 }
 
 void Skin::ReleaseBitmaps() {
-    for (HBITMAP* bitmap : {&BalanceBmp, &CButtonsBmp, &EqMainBmp, &MainBmp, &MonoSterBmp, &NumbersBmp,
-                            &PlayPausBmp, &PlEditBmp, &BasePlaylistBarBmp, &PosbarBmp, &ShufRepBmp,
-                            &TitleBarBmp, &VolumeBmp}) {
-        ReleaseBitmap(*bitmap);
-    }
+    for (const SkinBitmap& bitmap : kSkinBitmaps) ReleaseBitmap(this->*bitmap.member);
     Loaded = false;
 }
 
@@ -90,18 +113,7 @@ bool LoadSkinDirectory(const std::string& dir) {
     ApplyColors(*colors);
 
     ReleaseSkinBitmaps();
-    g_skin.BalanceBmp = LoadSkinBitmap(*files, "balance.bmp", "volume.bmp");
-    g_skin.CButtonsBmp = LoadSkinBitmap(*files, "cbuttons.bmp");
-    g_skin.EqMainBmp = LoadSkinBitmap(*files, "EqMain.bmp");
-    g_skin.MainBmp = LoadSkinBitmap(*files, "main.bmp");
-    g_skin.MonoSterBmp = LoadSkinBitmap(*files, "MonoSter.bmp");
-    g_skin.NumbersBmp = LoadSkinBitmap(*files, "Numbers.bmp", "nums_ex.bmp");
-    g_skin.PlayPausBmp = LoadSkinBitmap(*files, "PlayPaus.bmp");
-    g_skin.PlEditBmp = LoadSkinBitmap(*files, "PlEdit.bmp");
-    g_skin.PosbarBmp = LoadSkinBitmap(*files, "Posbar.bmp");
-    g_skin.ShufRepBmp = LoadSkinBitmap(*files, "ShufRep.bmp");
-    g_skin.TitleBarBmp = LoadSkinBitmap(*files, "TitleBar.bmp");
-    g_skin.VolumeBmp = LoadSkinBitmap(*files, "volume.bmp");
+    for (const SkinBitmap& bitmap : kSkinBitmaps) g_skin.*bitmap.member = LoadSkinBitmap(*files, bitmap);
 
     g_skin.Loaded = true;
     g_skin.IsBaseSkin = false;
@@ -110,20 +122,7 @@ bool LoadSkinDirectory(const std::string& dir) {
 
 bool LoadBaseSkin() {
     ReleaseSkinBitmaps();
-    HINSTANCE module = g_skin.Module;
-    g_skin.BalanceBmp = LoadBitmap(module, IDB_BALANCE);
-    g_skin.CButtonsBmp = LoadBitmap(module, IDB_CBUTTONS);
-    g_skin.EqMainBmp = LoadBitmap(module, IDB_EQMAIN);
-    g_skin.MainBmp = LoadBitmap(module, IDB_MAIN);
-    g_skin.MonoSterBmp = LoadBitmap(module, IDB_MONOSTER);
-    g_skin.NumbersBmp = LoadBitmap(module, IDB_NUMBERS);
-    g_skin.PlayPausBmp = LoadBitmap(module, IDB_PLAYPAUS);
-    g_skin.PlEditBmp = LoadBitmap(module, IDB_PLEDIT);
-    g_skin.BasePlaylistBarBmp = LoadBitmap(module, IDB_PLAYLIST_BAR);
-    g_skin.PosbarBmp = LoadBitmap(module, IDB_POSBAR);
-    g_skin.ShufRepBmp = LoadBitmap(module, IDB_SHUFREP);
-    g_skin.TitleBarBmp = LoadBitmap(module, IDB_TITLEBAR);
-    g_skin.VolumeBmp = LoadBitmap(module, IDB_VOLUME);
+    for (const SkinBitmap& bitmap : kSkinBitmaps) g_skin.*bitmap.member = LoadBitmap(g_skin.Module, bitmap.resource);
 
     g_skin.ResetColors();
 
