@@ -1,6 +1,9 @@
 #include "prefs/settings.h"
 
+#include <array>
+#include <iterator>
 #include <string>
+#include <variant>
 
 #include "engine/player.h"
 #include "platform/registry.h"
@@ -28,21 +31,21 @@ class KeyReader {
 public:
     KeyReader(platform::Registry& registry, HKEY key) : registry_(registry), key_(key) {}
 
-    std::int32_t Number(const std::string& name, std::int32_t fallback) {
+    std::int32_t Value(const std::string& name, std::int32_t fallback) {
         DWORD data = 0;
         DWORD size = kNumberBytes;
         if (registry_.QueryValue(key_, name, nullptr, &data, &size) != platform::ERROR_SUCCESS) return fallback;
         return static_cast<std::int32_t>(data);
     }
 
-    bool Flag(const std::string& name, bool fallback) {
+    bool Value(const std::string& name, bool fallback) {
         DWORD data = 0;
         DWORD size = kNumberBytes;
         if (registry_.QueryValue(key_, name, nullptr, &data, &size) != platform::ERROR_SUCCESS) return fallback;
         return (data & kFlagByteMask) != 0;
     }
 
-    std::string Text(const std::string& name, const std::string& fallback) {
+    std::string Value(const std::string& name, const std::string& fallback) {
         std::string text;
         DWORD size = kTextBufferBytes;
         if (registry_.QueryValue(key_, name, nullptr, &text, &size) != platform::ERROR_SUCCESS) return fallback;
@@ -60,23 +63,91 @@ class KeyWriter {
 public:
     KeyWriter(platform::Registry& registry, HKEY key) : registry_(registry), key_(key) {}
 
-    void Number(const std::string& name, std::int32_t value) {
+    void Value(const std::string& name, std::int32_t value) {
         registry_.SetValue(key_, name, static_cast<DWORD>(value));
     }
-    void Flag(const std::string& name, bool value) { registry_.SetValue(key_, name, DWORD{value ? 1u : 0u}); }
-    void Text(const std::string& name, const std::string& text) { registry_.SetValue(key_, name, text); }
+    void Value(const std::string& name, bool value) { registry_.SetValue(key_, name, DWORD{value ? 1u : 0u}); }
+    void Value(const std::string& name, const std::string& text) { registry_.SetValue(key_, name, text); }
 
 private:
     platform::Registry& registry_;
     HKEY key_;
 };
 
+// A stored field: its value name and its member of the record, whose type
+// tells how it is stored: a number (or WordFlag) as a DWORD, a bool as a
+// DWORD of which only the low byte is read back, a text as a string. Whatever
+// the store lacks takes the member's default.
+struct StoredField {
+    const char* name;
+    std::variant<std::int32_t Settings::*, bool Settings::*, std::string Settings::*> member;
+    size_t loadPosition;  // the fields are read in another order than they are written
+};
+
+// In the order the fields are written, after the equalizer.
+constexpr StoredField kStoredFields[] = {
+    {"Repeat", &Settings::Repeat, 0},
+    {"Shuffle", &Settings::Shuffle, 1},
+    {"EQWnd", &Settings::EQWnd, 2},
+    {"PLWnd", &Settings::PLWnd, 3},
+    {"StudyMode", &Settings::StudyMode, 4},
+    {"ButtonHold", &Settings::ButtonHold, 26},
+    {"TapHold", &Settings::TapHold, 27},
+    {"UseDiffScr", &Settings::UseDiffScr, 28},
+    {"MapLxNext", &Settings::MapLxNext, 5},
+    {"MapLxPrev", &Settings::MapLxPrev, 6},
+    {"MapLxStop", &Settings::MapLxStop, 7},
+    {"MapLxPlayPause", &Settings::MapLxPlayPause, 8},
+    {"Map01", &Settings::Map01, 9},
+    {"Map02", &Settings::Map02, 10},
+    {"Map03", &Settings::Map03, 11},
+    {"Map04", &Settings::Map04, 12},
+    {"Map05", &Settings::Map05, 13},
+    {"MapLeft", &Settings::MapLeft, 14},
+    {"MapRight", &Settings::MapRight, 15},
+    {"MapUp", &Settings::MapUp, 16},
+    {"MapDown", &Settings::MapDown, 17},
+    {"MapCenter", &Settings::MapCenter, 18},
+    {"UnMap", &Settings::UnMap, 19},
+    {"MultiFunc1", &Settings::MultiFunc1, 20},
+    {"MultiFunc2", &Settings::MultiFunc2, 21},
+    {"MultiFunc3", &Settings::MultiFunc3, 22},
+    {"MultiFunc4", &Settings::MultiFunc4, 23},
+    {"MultiFunc5", &Settings::MultiFunc5, 24},
+    {"UseStartVol", &Settings::UseStartVol, 29},
+    {"StartVol", &Settings::StartVol, 31},
+    {"EndVol", &Settings::EndVol, 32},
+    {"VolUpStep", &Settings::VolUpStep, 33},
+    {"VolDownStep", &Settings::VolDownStep, 34},
+    {"UseEndVol", &Settings::UseEndVol, 30},
+    {"UseSound", &Settings::UseSound, 25},
+    {"SeekStep", &Settings::SeekStep, 35},
+    {"SkinDir", &Settings::SkinDir, 36},
+    {"LastDir", &Settings::LastDir, 37},
+    {"Zoom", &Settings::Zoom, 38},
+};
+constexpr size_t kStoredFieldCount = std::size(kStoredFields);
+
+// The indices of kStoredFields in reading order; every load position must
+// be taken once.
+constexpr std::array<size_t, kStoredFieldCount> kLoadSequence = [] {
+    std::array<size_t, kStoredFieldCount> sequence{};
+    std::array<bool, kStoredFieldCount> taken{};
+    for (size_t index = 0; index < kStoredFieldCount; ++index) {
+        const size_t position = kStoredFields[index].loadPosition;
+        if (position >= kStoredFieldCount || taken[position]) throw "load positions must be a permutation";
+        taken[position] = true;
+        sequence[position] = index;
+    }
+    return sequence;
+}();
+
 void LoadEqualizer(KeyReader& read, PlayerEngine* engine) {
     PlayerEqSettings equalizer;
-    equalizer.enabled = read.Number("EqEnable", kEqEnableDefault);
-    equalizer.preamp = read.Number("Preamp", kEqSliderDefault);
+    equalizer.enabled = read.Value("EqEnable", kEqEnableDefault);
+    equalizer.preamp = read.Value("Preamp", kEqSliderDefault);
     for (int band = 0; band < kEqBandCount; ++band) {
-        equalizer.bands[band] = read.Number(BandName(band), kEqSliderDefault);
+        equalizer.bands[band] = read.Value(BandName(band), kEqSliderDefault);
     }
     if (engine != nullptr) PlayerSetEqualizer(engine, &equalizer);
 }
@@ -86,15 +157,13 @@ void SaveEqualizer(KeyWriter& write, PlayerEngine* engine) {
     if (engine == nullptr) return;
     PlayerEqSettings equalizer;
     PlayerGetEqualizer(engine, &equalizer);
-    write.Number("EqEnable", equalizer.enabled);
-    write.Number("Preamp", equalizer.preamp);
-    for (int band = 0; band < kEqBandCount; ++band) write.Number(BandName(band), equalizer.bands[band]);
+    write.Value("EqEnable", equalizer.enabled);
+    write.Value("Preamp", equalizer.preamp);
+    for (int band = 0; band < kEqBandCount; ++band) write.Value(BandName(band), equalizer.bands[band]);
 }
 
 }  // namespace
 
-// The reading order differs from the writing order; both are kept as they
-// have always been.
 void LoadSettings(Settings& settings, platform::Registry& registry) {
     HKEY key{};
     if (registry.OpenKey(platform::HKEY_CURRENT_USER, kSettingsKeyPath, platform::KEY_ALL_ACCESS, &key) !=
@@ -104,45 +173,10 @@ void LoadSettings(Settings& settings, platform::Registry& registry) {
     const Settings defaults;
     KeyReader read(registry, key);
     LoadEqualizer(read, settings.Engine);
-    settings.Repeat = read.Number("Repeat", defaults.Repeat);
-    settings.Shuffle = read.Number("Shuffle", defaults.Shuffle);
-    settings.EQWnd = read.Number("EQWnd", defaults.EQWnd);
-    settings.PLWnd = read.Number("PLWnd", defaults.PLWnd);
-    settings.StudyMode = read.Number("StudyMode", defaults.StudyMode);
-    settings.MapLxNext = read.Number("MapLxNext", defaults.MapLxNext);
-    settings.MapLxPrev = read.Number("MapLxPrev", defaults.MapLxPrev);
-    settings.MapLxStop = read.Number("MapLxStop", defaults.MapLxStop);
-    settings.MapLxPlayPause = read.Number("MapLxPlayPause", defaults.MapLxPlayPause);
-    settings.Map01 = read.Number("Map01", defaults.Map01);
-    settings.Map02 = read.Number("Map02", defaults.Map02);
-    settings.Map03 = read.Number("Map03", defaults.Map03);
-    settings.Map04 = read.Number("Map04", defaults.Map04);
-    settings.Map05 = read.Number("Map05", defaults.Map05);
-    settings.MapLeft = read.Number("MapLeft", defaults.MapLeft);
-    settings.MapRight = read.Number("MapRight", defaults.MapRight);
-    settings.MapUp = read.Number("MapUp", defaults.MapUp);
-    settings.MapDown = read.Number("MapDown", defaults.MapDown);
-    settings.MapCenter = read.Number("MapCenter", defaults.MapCenter);
-    settings.UnMap = read.Number("UnMap", defaults.UnMap);
-    settings.MultiFunc1 = read.Number("MultiFunc1", defaults.MultiFunc1);
-    settings.MultiFunc2 = read.Number("MultiFunc2", defaults.MultiFunc2);
-    settings.MultiFunc3 = read.Number("MultiFunc3", defaults.MultiFunc3);
-    settings.MultiFunc4 = read.Number("MultiFunc4", defaults.MultiFunc4);
-    settings.MultiFunc5 = read.Number("MultiFunc5", defaults.MultiFunc5);
-    settings.UseSound = read.Flag("UseSound", defaults.UseSound);
-    settings.ButtonHold = read.Flag("ButtonHold", defaults.ButtonHold);
-    settings.TapHold = read.Flag("TapHold", defaults.TapHold);
-    settings.UseDiffScr = read.Flag("UseDiffScr", defaults.UseDiffScr);
-    settings.UseStartVol = read.Flag("UseStartVol", defaults.UseStartVol);
-    settings.UseEndVol = read.Flag("UseEndVol", defaults.UseEndVol);
-    settings.StartVol = read.Number("StartVol", defaults.StartVol);
-    settings.EndVol = read.Number("EndVol", defaults.EndVol);
-    settings.VolUpStep = read.Number("VolUpStep", defaults.VolUpStep);
-    settings.VolDownStep = read.Number("VolDownStep", defaults.VolDownStep);
-    settings.SeekStep = read.Number("SeekStep", defaults.SeekStep);
-    settings.SkinDir = read.Text("SkinDir", defaults.SkinDir);
-    settings.LastDir = read.Text("LastDir", defaults.LastDir);
-    settings.Zoom = read.Number("Zoom", defaults.Zoom);
+    for (const size_t index : kLoadSequence) {
+        const StoredField& field = kStoredFields[index];
+        std::visit([&](auto member) { settings.*member = read.Value(field.name, defaults.*member); }, field.member);
+    }
     registry.CloseKey(key);
 }
 
@@ -154,45 +188,9 @@ void SaveSettings(const Settings& settings, platform::Registry& registry) {
     }
     KeyWriter write(registry, key);
     SaveEqualizer(write, settings.Engine);
-    write.Number("Repeat", settings.Repeat);
-    write.Number("Shuffle", settings.Shuffle);
-    write.Number("EQWnd", settings.EQWnd);
-    write.Number("PLWnd", settings.PLWnd);
-    write.Number("StudyMode", settings.StudyMode);
-    write.Flag("ButtonHold", settings.ButtonHold);
-    write.Flag("TapHold", settings.TapHold);
-    write.Flag("UseDiffScr", settings.UseDiffScr);
-    write.Number("MapLxNext", settings.MapLxNext);
-    write.Number("MapLxPrev", settings.MapLxPrev);
-    write.Number("MapLxStop", settings.MapLxStop);
-    write.Number("MapLxPlayPause", settings.MapLxPlayPause);
-    write.Number("Map01", settings.Map01);
-    write.Number("Map02", settings.Map02);
-    write.Number("Map03", settings.Map03);
-    write.Number("Map04", settings.Map04);
-    write.Number("Map05", settings.Map05);
-    write.Number("MapLeft", settings.MapLeft);
-    write.Number("MapRight", settings.MapRight);
-    write.Number("MapUp", settings.MapUp);
-    write.Number("MapDown", settings.MapDown);
-    write.Number("MapCenter", settings.MapCenter);
-    write.Number("UnMap", settings.UnMap);
-    write.Number("MultiFunc1", settings.MultiFunc1);
-    write.Number("MultiFunc2", settings.MultiFunc2);
-    write.Number("MultiFunc3", settings.MultiFunc3);
-    write.Number("MultiFunc4", settings.MultiFunc4);
-    write.Number("MultiFunc5", settings.MultiFunc5);
-    write.Flag("UseStartVol", settings.UseStartVol);
-    write.Number("StartVol", settings.StartVol);
-    write.Number("EndVol", settings.EndVol);
-    write.Number("VolUpStep", settings.VolUpStep);
-    write.Number("VolDownStep", settings.VolDownStep);
-    write.Flag("UseEndVol", settings.UseEndVol);
-    write.Flag("UseSound", settings.UseSound);
-    write.Number("SeekStep", settings.SeekStep);
-    write.Text("SkinDir", settings.SkinDir);
-    write.Text("LastDir", settings.LastDir);
-    write.Number("Zoom", settings.Zoom);
+    for (const StoredField& field : kStoredFields) {
+        std::visit([&](auto member) { write.Value(field.name, settings.*member); }, field.member);
+    }
     registry.CloseKey(key);  // the values are stored here; a failure keeps the old ones
 }
 
