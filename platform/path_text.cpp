@@ -54,11 +54,18 @@ std::string WithLowerCaseScheme(std::string_view location) {
     return FoldCase(location.substr(0, colon)) + std::string(location.substr(colon));
 }
 
+std::string_view NetworkSchemePrefix(std::string_view location) {
+    for (const std::string_view prefix : {kHttpPrefix, kHttpsPrefix}) {
+        if (location.size() >= prefix.size() && EqualsIgnoringCase(location.substr(0, prefix.size()), prefix)) {
+            return prefix;
+        }
+    }
+    return {};
+}
+
 bool IsNetworkLocation(std::string_view location) {
-    const auto startsWith = [location](std::string_view scheme) {
-        return location.size() > scheme.size() && EqualsIgnoringCase(location.substr(0, scheme.size()), scheme);
-    };
-    return startsWith("http://") || startsWith("https://");
+    const std::string_view prefix = NetworkSchemePrefix(location);
+    return !prefix.empty() && location.size() > prefix.size();
 }
 
 }  // namespace platform

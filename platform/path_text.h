@@ -29,8 +29,16 @@ std::string FoldCase(std::string_view text);
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);
 
-// True for an "http://" or "https://" address (scheme in any case): a
-// location the player streams rather than a path it reads.
+inline constexpr std::string_view kHttpPrefix = "http://";
+inline constexpr std::string_view kHttpsPrefix = "https://";
+
+// kHttpPrefix or kHttpsPrefix when `location` starts with it in any case;
+// empty for any other start.
+std::string_view NetworkSchemePrefix(std::string_view location);
+
+// True for an "http://" or "https://" address (scheme in any case) with
+// something after the scheme: a location the player streams rather than a
+// path it reads.
 bool IsNetworkLocation(std::string_view location);
 // The location with the scheme before its ':' in lower case, as the stream
 // reader takes it ("HTTP://Host/" -> "http://Host/").

@@ -73,8 +73,7 @@ StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOp
     const auto scheme = UrlSchemeOf(url);
     if (!scheme) return {{}, url + " is not an http:// or https:// address."};
     // Stored with its scheme in lower case, as the player takes it.
-    const size_t schemeEnd = url.find("://");
-    const std::string address = platform::FoldCase(url.substr(0, schemeEnd)) + url.substr(schemeEnd);
+    const std::string address = platform::WithLowerCaseScheme(url);
     if (!IsAcceptableStreamText(address)) return {{}, "The address is too long or holds control characters."};
     if (!ParseStreamUrl(address)) return {{}, address + " is not a usable address."};
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "formats/stream/stream_request.h"
+#include "platform/path_text.h"
 
 StreamReader::StreamReader() {
     wakeDescriptor_ = CreateWakeDescriptor();
@@ -21,7 +22,7 @@ StreamReader::~StreamReader() {
 bool StreamReader::StreamSetUrl(const std::string& url) {
     // The scheme in lower case only: ResolveStationUrl and the station lists
     // hand addresses over so.
-    const bool streamScheme = url.starts_with("http://") || url.starts_with("https://");
+    const bool streamScheme = url.starts_with(platform::kHttpPrefix) || url.starts_with(platform::kHttpsPrefix);
     if (!streamScheme || !networkReady_ || !IsAcceptableStreamText(url)) return false;
     std::lock_guard fields(fieldLock_);
     url_ = url;

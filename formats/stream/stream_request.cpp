@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr std::string_view kHttpPrefix = "http://";
 constexpr char kDeleteCharacter = 0x7F;
 constexpr int kRedirectStatuses[] = {301, 302, 303, 307, 308};
 
@@ -20,7 +19,7 @@ bool IsBlank(char character) {
 bool IsLineEnd(char character) { return character == '\r' || character == '\n' || character == '\0'; }
 
 std::string_view WithoutHttpPrefix(std::string_view text) {
-    return text.starts_with(kHttpPrefix) ? text.substr(kHttpPrefix.size()) : text;
+    return text.starts_with(platform::kHttpPrefix) ? text.substr(platform::kHttpPrefix.size()) : text;
 }
 
 // Where the value of the field `name` starts: just after the colon of the

@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr std::string_view kHttpPrefix = "http://";
-constexpr std::string_view kHttpsPrefix = "https://";
-constexpr std::string_view kSchemeSeparator = "://";
 constexpr int64_t kHighestPort = 65535;
 
 bool IsDigit(char character) { return character >= '0' && character <= '9'; }
@@ -34,7 +31,9 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::string_view SchemePrefix(UrlScheme scheme) { return scheme == UrlScheme::Https ? kHttpsPrefix : kHttpPrefix; }
+std::string_view SchemePrefix(UrlScheme scheme) {
+    return scheme == UrlScheme::Https ? platform::kHttpsPrefix : platform::kHttpPrefix;
+}
 uint16_t DefaultPort(UrlScheme scheme) { return scheme == UrlScheme::Https ? kDefaultHttpsPort : kDefaultHttpPort; }
 
 // The path with its "." and ".." segments worked out, as a browser does; the
@@ -87,12 +86,9 @@ std::optional<int64_t> ReadDecimal(std::string_view text, size_t position) {
 }
 
 std::optional<UrlScheme> UrlSchemeOf(std::string_view url) {
-    const auto startsWith = [url](std::string_view prefix) {
-        return url.size() >= prefix.size() && platform::EqualsIgnoringCase(url.substr(0, prefix.size()), prefix);
-    };
-    if (startsWith(kHttpPrefix)) return UrlScheme::Http;
-    if (startsWith(kHttpsPrefix)) return UrlScheme::Https;
-    return std::nullopt;
+    const std::string_view prefix = platform::NetworkSchemePrefix(url);
+    if (prefix.empty()) return std::nullopt;
+    return prefix == platform::kHttpsPrefix ? UrlScheme::Https : UrlScheme::Http;
 }
 
 std::optional<ServerPart> ParseServerPart(std::string_view text, uint16_t defaultPort) {
