@@ -301,8 +301,8 @@ TEST(BaseSkin, EverySpriteStateIsDrawnAndDistinctOnTheScreen) {
     }
 }
 
-// The backgrounds are drawn around these screen rectangles, so they must be
-// where the player puts the sprites.
+// The backgrounds are drawn around these screen rectangles: the player's
+// placements at 87 %, each with its fixed adjustment.
 TEST(BaseSkinArt, ScreenLayoutMatchesThePlayersPlacements) {
     using base_skin::Rect;
     const auto expectRect = [](Rect actual, Rect expected, const char* what) {

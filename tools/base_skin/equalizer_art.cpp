@@ -19,7 +19,8 @@ constexpr int kFrames = 28;
 constexpr int kPanelFloor = 8;
 // The bands' centre frequencies in kHz at 44.1 kHz: band 1 is the lowest MPEG
 // subband, band 10 the top twelve.
-constexpr std::string_view kBandLabels[kBandCount] = {"0.3", "1", "1.7", "2.4", "3.1", "3.8", "4.8", "6.9", "11", "18"};
+constexpr std::string_view kBandLabels[kEqualizerBands] = {"0.3", "1",   "1.7", "2.4", "3.1",
+                                                           "3.8", "4.8", "6.9", "11",  "18"};
 constexpr Rect kGroove = {3, 1, 5, 53};
 
 int ThumbCentre(int percent) { return SliderThumbTop(percent) - kSliderBar.y + kSliderThumb.height / 2; }
@@ -49,8 +50,8 @@ void PaintSliderPanel(Surface& design) {
     const Rect panel = {6, kSliderBar.y - 4, design.Width() - 12, design.Height() - kSliderBar.y + 2};
     SunkenWell(design, panel, kPanelFloor);
 
-    const int firstBand = ScreenLength(BandColumn(0));
-    const int lastBandEnd = ScreenLength(BandColumn(kBandCount - 1)) + kSliderBar.width;
+    const int firstBand = ScreenLength(BandSliderColumn(0));
+    const int lastBandEnd = ScreenLength(BandSliderColumn(kEqualizerBands - 1)) + kSliderBar.width;
     const struct {
         int percent;
         std::string_view label;
@@ -66,9 +67,9 @@ void PaintSliderPanel(Surface& design) {
         DrawTextCentered(design, {ScreenLength(skinColumn), labelTop, kSliderBar.width - 1, kCapitalHeight}, label,
                          Slate(tone::kLabel));
     };
-    labelUnder(kPreampColumn, "PREAMP");
+    labelUnder(kPreampSliderColumn, "PREAMP");
     DrawText(design, firstBand - 4 - TextWidth("KHZ"), labelTop, "KHZ", Slate(tone::kEngraved + 6));
-    for (int band = 0; band < kBandCount; ++band) labelUnder(BandColumn(band), kBandLabels[band]);
+    for (int band = 0; band < kEqualizerBands; ++band) labelUnder(BandSliderColumn(band), kBandLabels[band]);
 }
 
 Surface BackgroundDesign() {

@@ -1,64 +1,79 @@
 #pragma once
 
 // Where the player puts each sprite of the main and equalizer windows on the
-// screen, and at what size: the skin position and size at 87 % plus the fixed
-// adjustment of each placement. The window backgrounds are drawn around these
-// rectangles, and each sprite is drawn at its size here.
+// screen, and at what size: the player's own placements
+// (ui/skin/window_placements.h) at 87 %, with each placement's fixed
+// adjustment. The window backgrounds are drawn around these rectangles, and
+// each sprite is drawn at its size here.
+
+#include <array>
 
 #include "tools/base_skin/screen_scale.h"
 #include "tools/base_skin/surface.h"
+#include "ui/skin/window_placements.h"
 
 namespace base_skin {
 
-constexpr Rect OnScreen(int x, int y, int width, int height, int dx = 0, int dy = 0, int dw = 0, int dh = 0) {
-    return {ScreenLength(x) + dx, ScreenLength(y) + dy, ScreenLength(width) + dw, ScreenLength(height) + dh};
+constexpr Rect OnScreen(const SpritePlacement& placement) {
+    const SpriteAdjustment& adjustment = placement.adjustment;
+    return {ScreenLength(placement.x) + adjustment.dx, ScreenLength(placement.y) + adjustment.dy,
+            ScreenLength(placement.width) + adjustment.dw, ScreenLength(placement.height) + adjustment.dh};
+}
+
+// A text box: its corner scaled and moved up as the player moves it, its size
+// already in screen pixels.
+constexpr Rect OnScreen(const TextPlacement& placement) {
+    return {ScreenLength(placement.x), ScreenLength(placement.y) + main_placement::kTextBoxDy, placement.width,
+            placement.height};
 }
 
 namespace main_window {
-constexpr Rect kBackground = OnScreen(0, 0, 275, 116, 0, 0, 1, 0);
-constexpr Rect kTitleBar = OnScreen(0, 0, 275, 14);
-constexpr Rect kPrevious = OnScreen(16, 88, 23, 18, 1, 0, 1, 0);
-constexpr Rect kPlay = OnScreen(39, 88, 23, 18, 2);
-constexpr Rect kPause = OnScreen(62, 88, 23, 18, 2);
-constexpr Rect kStop = OnScreen(85, 88, 23, 18, 2);
-constexpr Rect kNext = OnScreen(108, 88, 22, 18, 2);
-constexpr Rect kEject = OnScreen(136, 89, 22, 16, 1, -1, 0, 1);
-constexpr Rect kShuffle = OnScreen(164, 89, 47, 15, 2, -1);
-constexpr Rect kRepeat = OnScreen(210, 89, 28, 15, 2, -1);
-constexpr Rect kEqualizerToggle = OnScreen(219, 58, 23, 12);
-constexpr Rect kPlaylistToggle = OnScreen(242, 58, 23, 12);
-constexpr Rect kStereo = OnScreen(239, 41, 29, 12, 2);
-constexpr Rect kMono = OnScreen(212, 41, 27, 12);
-constexpr Rect kVolume = OnScreen(107, 57, 68, 13);
-constexpr Rect kBalance = OnScreen(177, 57, 38, 13);
-constexpr Rect kVolumeThumb = OnScreen(107, 58, 14, 11);
-constexpr Rect kPositionBar = OnScreen(16, 72, 248, 10, 0, 0, 3, 1);
-constexpr Rect kPositionThumb = OnScreen(16, 72, 29, 10, 0, 0, 0, 1);
-constexpr int kDigitLefts[] = {ScreenLength(36), ScreenLength(48), ScreenLength(60), ScreenLength(78),
-                               ScreenLength(90)};
-constexpr Rect kDigit = OnScreen(36, 26, 9, 13);
+constexpr Rect kBackground = OnScreen(main_placement::kBackground);
+constexpr Rect kTitleBar = OnScreen(main_placement::kTitleBar);
+constexpr Rect kPrevious = OnScreen(main_placement::kPrevious);
+constexpr Rect kPlay = OnScreen(main_placement::kPlay);
+constexpr Rect kPause = OnScreen(main_placement::kPause);
+constexpr Rect kStop = OnScreen(main_placement::kStop);
+constexpr Rect kNext = OnScreen(main_placement::kNext);
+constexpr Rect kEject = OnScreen(main_placement::kEject);
+constexpr Rect kShuffle = OnScreen(main_placement::kShuffle);
+constexpr Rect kRepeat = OnScreen(main_placement::kRepeat);
+constexpr Rect kEqualizerToggle = OnScreen(main_placement::kEqualizerToggle);
+constexpr Rect kPlaylistToggle = OnScreen(main_placement::kPlaylistToggle);
+constexpr Rect kStereo = OnScreen(main_placement::kStereo);
+constexpr Rect kMono = OnScreen(main_placement::kMono);
+constexpr Rect kVolume = OnScreen(main_placement::kVolumeBar);
+constexpr Rect kBalance = OnScreen(main_placement::kBalanceBar);
+constexpr Rect kVolumeThumb = OnScreen(main_placement::kVolumeThumb);
+constexpr Rect kPositionBar = OnScreen(main_placement::kPositionBar);
+constexpr Rect kPositionThumb = OnScreen(main_placement::kPositionThumb);
+constexpr Rect kDigit = OnScreen(main_placement::kClockDigit);
+constexpr std::array<int, 5> kDigitLefts = [] {
+    std::array<int, 5> lefts{};
+    for (size_t index = 0; index < lefts.size(); ++index) {
+        lefts[index] = ScreenLength(main_placement::kClockDigitLefts[index]);
+    }
+    return lefts;
+}();
 // The boxes the player fills with its own text, black by default.
-constexpr Rect kTitleText = {ScreenLength(111), ScreenLength(27) - 2, 135, 10};
-constexpr Rect kBitRateText = {ScreenLength(111), ScreenLength(43) - 2, 15, 9};
-constexpr Rect kSampleRateText = {ScreenLength(156), ScreenLength(43) - 2, 11, 9};
+constexpr Rect kTitleText = OnScreen(main_placement::kTitleText);
+constexpr Rect kBitRateText = OnScreen(main_placement::kBitRateText);
+constexpr Rect kSampleRateText = OnScreen(main_placement::kSampleRateText);
 }  // namespace main_window
 
 namespace equalizer_window {
-constexpr Rect kBackground = main_window::kBackground;
-constexpr Rect kTitleBar = main_window::kTitleBar;
-constexpr Rect kOnButton = OnScreen(14, 18, 24, 12);
-constexpr Rect kAutoButton = OnScreen(39, 18, 33, 12);
-constexpr Rect kPresetsButton = OnScreen(217, 18, 44, 12);
-constexpr Rect kSliderBar = OnScreen(21, 38, 14, 64);
-constexpr Rect kSliderThumb = OnScreen(0, 0, 11, 11);
-constexpr int kPreampColumn = 21;
-constexpr int kBandCount = 10;
-// The skin column of band `band` (0 to 9).
-constexpr int BandColumn(int band) { return 78 + 18 * band; }
+constexpr Rect kBackground = OnScreen(equalizer_placement::kBackground);
+constexpr Rect kTitleBar = OnScreen(equalizer_placement::kTitleBar);
+constexpr Rect kOnButton = OnScreen(equalizer_placement::kOnButton);
+constexpr Rect kAutoButton = OnScreen(equalizer_placement::kAutoButton);
+constexpr Rect kPresetsButton = OnScreen(equalizer_placement::kPresetsButton);
+// The bar and thumb of a slider in skin column 0: the slider columns are the
+// player's kPreampSliderColumn and BandSliderColumn.
+constexpr Rect kSliderBar = OnScreen(equalizer_placement::kSliderBar);
+constexpr Rect kSliderThumb = OnScreen(equalizer_placement::kSliderThumb);
 // The screen row of the thumb's top for slider position `percent`.
 constexpr int SliderThumbTop(int percent) {
-    const int travel = percent * 53 / 100 < 52 ? percent * 53 / 100 : 52;
-    return ScreenLength(38) + ScreenLength(53 - travel);
+    return ScreenLength(equalizer_placement::kSliderThumb.y) + ScreenLength(SliderThumbTravel(percent));
 }
 }  // namespace equalizer_window
 

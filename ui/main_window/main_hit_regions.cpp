@@ -9,36 +9,30 @@ namespace {
 
 struct Region {
     MainRegion region;
-    float left, right, top, bottom;  // skin units, inclusive
+    SpritePlacement placement;
 };
 
 constexpr std::array<Region, 12> kRegions{{
-    {MainRegion::Prev, 16, 39, 88, 106},
-    {MainRegion::Play, 39, 62, 88, 106},
-    {MainRegion::Pause, 62, 85, 88, 106},
-    {MainRegion::Stop, 85, 108, 88, 106},
-    {MainRegion::Next, 108, 130, 88, 106},
-    {MainRegion::Eject, 136, 158, 89, 105},
-    {MainRegion::Shuffle, 164, 211, 89, 104},
-    {MainRegion::Repeat, 210, 238, 89, 104},
-    {MainRegion::EqualizerToggle, 219, 242, 58, 70},
-    {MainRegion::PlaylistToggle, 242, 265, 58, 70},
-    {MainRegion::Volume, 107, 175, 57, 70},
-    {MainRegion::Position, 16, 264, 72, 82},
+    {MainRegion::Prev, main_placement::kPrevious},
+    {MainRegion::Play, main_placement::kPlay},
+    {MainRegion::Pause, main_placement::kPause},
+    {MainRegion::Stop, main_placement::kStop},
+    {MainRegion::Next, main_placement::kNext},
+    {MainRegion::Eject, main_placement::kEject},
+    {MainRegion::Shuffle, main_placement::kShuffle},
+    {MainRegion::Repeat, main_placement::kRepeat},
+    {MainRegion::EqualizerToggle, main_placement::kEqualizerToggle},
+    {MainRegion::PlaylistToggle, main_placement::kPlaylistToggle},
+    {MainRegion::Volume, main_placement::kVolumeBar},
+    {MainRegion::Position, main_placement::kPositionBar},
 }};
-
-// The bars in skin units: where each starts and how long it is.
-constexpr int kVolumeBarLeft = 107;
-constexpr int kVolumeBarLength = 68;
-constexpr int kPositionBarLeft = 16;
-constexpr int kPositionBarLength = 248;
 
 constexpr int kOptionsCornerSize = 20;
 
 // The part of a bar under window x as a fraction times `full`, truncated.
-int BarValueAtX(int x, int scale, int barLeft, int barLength, int full) {
-    const int left = barLeft * scale / 100;
-    const int length = barLength * scale / 100;
+int BarValueAtX(int x, int scale, const SpritePlacement& bar, int full) {
+    const int left = bar.x * scale / 100;
+    const int length = bar.width * scale / 100;
     if (length <= 0) return 0;
     const float fraction = static_cast<float>(x - left) / static_cast<float>(length);
     return std::clamp(static_cast<int>(fraction * static_cast<float>(full)), 0, full);
@@ -56,14 +50,12 @@ MainRegion MainRegionAt(int x, int y, int scale) {
     if (scale <= 0) return MainRegion::None;
     const float skinX = ToSkinUnits(x, scale);
     const float skinY = ToSkinUnits(y, scale);
-    for (const Region& region : kRegions) {
-        if (skinX >= region.left && skinX <= region.right && skinY >= region.top && skinY <= region.bottom) {
-            return region.region;
-        }
+    for (const auto& [region, placement] : kRegions) {
+        if (placement.Holds(skinX, skinY)) return region;
     }
     return MainRegion::None;
 }
 
-int VolumeAtX(int x, int scale) { return BarValueAtX(x, scale, kVolumeBarLeft, kVolumeBarLength, 100); }
+int VolumeAtX(int x, int scale) { return BarValueAtX(x, scale, main_placement::kVolumeBar, 100); }
 
-int PositionAtX(int x, int scale) { return BarValueAtX(x, scale, kPositionBarLeft, kPositionBarLength, 1000); }
+int PositionAtX(int x, int scale) { return BarValueAtX(x, scale, main_placement::kPositionBar, 1000); }

@@ -4,8 +4,7 @@
 
 namespace {
 
-constexpr int kSliderTop = 38;
-constexpr int kThumbTravel = 53;
+using namespace equalizer_placement;
 
 int Scaled(int length) { return ScaleToScreen(length); }
 
@@ -13,27 +12,36 @@ int Scaled(int length) { return ScaleToScreen(length); }
 
 int SliderFrame(int percent) { return std::clamp(percent * 28 / 100, 0, 27); }
 
-int SliderThumbTravel(int percent) { return kThumbTravel - std::clamp(percent * kThumbTravel / 100, 0, 52); }
+bool PaintEqualizerBackground(HDC target) {
+    return DrawEqualizerBackground(target, Scaled(kBackground.x), Scaled(kBackground.y), kBackground.adjustment);
+}
 
-bool PaintEqualizerBackground(HDC target) { return DrawEqualizerBackground(target, 0, 0, {0, 0, 1, 0}); }
-
-bool PaintEqualizerTitleBar(HDC target) { return DrawEqualizerTitleBar(target, 0, 0, TitleBarState::Active); }
+bool PaintEqualizerTitleBar(HDC target) {
+    return DrawEqualizerTitleBar(target, Scaled(kTitleBar.x), Scaled(kTitleBar.y), TitleBarState::Active);
+}
 
 bool PaintEqualizerOnButton(HDC target, bool on, bool pressed) {
-    return DrawEqualizerToggle(target, EqualizerToggle::On, Scaled(14), Scaled(18), ToggleStateOf(on, pressed));
+    return DrawEqualizerToggle(target, EqualizerToggle::On, Scaled(kOnButton.x), Scaled(kOnButton.y),
+                               ToggleStateOf(on, pressed), kOnButton.adjustment);
 }
 
 bool PaintEqualizerAutoButton(HDC target, bool pressed) {
-    return DrawEqualizerToggle(target, EqualizerToggle::Auto, Scaled(39), Scaled(18), ToggleStateOf(false, pressed));
+    return DrawEqualizerToggle(target, EqualizerToggle::Auto, Scaled(kAutoButton.x), Scaled(kAutoButton.y),
+                               ToggleStateOf(false, pressed), kAutoButton.adjustment);
 }
 
 bool PaintPresetsButton(HDC target, bool pressed) {
-    return DrawPresetsButton(target, Scaled(217), Scaled(18), pressed ? ButtonState::Pressed : ButtonState::Normal);
+    return DrawPresetsButton(target, Scaled(kPresetsButton.x), Scaled(kPresetsButton.y),
+                             pressed ? ButtonState::Pressed : ButtonState::Normal, kPresetsButton.adjustment);
 }
 
 bool PaintSlider(HDC target, int column, int percent) {
-    bool bar = DrawSliderBar(target, Scaled(column), Scaled(kSliderTop), SliderFrame(percent));
-    bool thumb = DrawSliderThumb(target, Scaled(column) + 1, Scaled(kSliderTop) + Scaled(SliderThumbTravel(percent)),
-                                 ButtonState::Normal);
+    const SpritePlacement barPlacement = kSliderBar.MovedRight(column);
+    const SpritePlacement thumbPlacement = kSliderThumb.MovedRight(column);
+    bool bar = DrawSliderBar(target, Scaled(barPlacement.x), Scaled(barPlacement.y), SliderFrame(percent),
+                             barPlacement.adjustment);
+    bool thumb = DrawSliderThumb(target, Scaled(thumbPlacement.x),
+                                 Scaled(thumbPlacement.y) + Scaled(SliderThumbTravel(percent)), ButtonState::Normal,
+                                 thumbPlacement.adjustment);
     return bar && thumb;
 }

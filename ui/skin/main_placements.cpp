@@ -7,28 +7,11 @@
 
 namespace {
 
-struct Position {
-    int x;
-    int y;
-};
+using namespace main_placement;
 
 constexpr int kBlankGlyph = 10;
 constexpr int kTextFontHeight = 12;
-
-constexpr std::array<Position, 6> kTransportPositions{{{16, 88}, {39, 88}, {62, 88}, {85, 88}, {108, 88}, {136, 89}}};
-constexpr std::array<SpriteAdjustment, 6> kTransportAdjustments{{
-    {1, 0, 1, 0}, {2, 0, 0, 0}, {2, 0, 0, 0}, {2, 0, 0, 0}, {2, 0, 0, 0}, {1, -1, 0, 1},
-}};
-constexpr std::array<Position, 4> kTogglePositions{{{164, 89}, {210, 89}, {219, 58}, {242, 58}}};
-constexpr std::array<SpriteAdjustment, 4> kToggleAdjustments{{{2, -1, 0, 0}, {2, -1, 0, 0}, {}, {}}};
-constexpr std::array<Position, 5> kClockPositions{{{36, 26}, {48, 26}, {60, 26}, {78, 26}, {90, 26}}};
-
-constexpr Position kVolumeBar{107, 57};
-constexpr Position kVolumeThumb{107, 58};
-constexpr Position kBalanceBar{177, 57};
-constexpr Position kBalanceThumb{177, 58};
 constexpr int kBalanceCentre = 12;
-constexpr Position kPositionBar{16, 72};
 
 int Scaled(int length) { return ScaleToScreen(length); }
 
@@ -36,8 +19,8 @@ int Scaled(int length) { return ScaleToScreen(length); }
 // scaled unit down.
 SpriteAdjustment BarThumbAdjustment(int offset) { return {Scaled(offset) + 1, Scaled(1), 0, 0}; }
 
-SkinTextBox TextBox(Position position, int width, int height, int textDy) {
-    return SkinTextBox{Scaled(position.x), Scaled(position.y), width, height, 0, textDy, 0, -2};
+SkinTextBox TextBox(const TextPlacement& text) {
+    return SkinTextBox{Scaled(text.x), Scaled(text.y), text.width, text.height, 0, text.textDy, 0, kTextBoxDy};
 }
 
 }  // namespace
@@ -58,32 +41,34 @@ int VolumeThumbOffset(int volume) { return std::clamp(volume * 54 / 100, 0, 53);
 
 int PositionThumbOffset(int permille) { return std::clamp(static_cast<int>(int64_t{permille} * 219 / 1000), 0, 218); }
 
-bool PaintMainBackground(HDC target) { return DrawMainBackground(target, 0, 0, {0, 0, 1, 0}); }
+bool PaintMainBackground(HDC target) {
+    return DrawMainBackground(target, Scaled(kBackground.x), Scaled(kBackground.y), kBackground.adjustment);
+}
 
-bool PaintMainTitleBar(HDC target) { return DrawMainTitleBar(target, 0, 0, TitleBarState::Active); }
+bool PaintMainTitleBar(HDC target) {
+    return DrawMainTitleBar(target, Scaled(kTitleBar.x), Scaled(kTitleBar.y), TitleBarState::Active);
+}
 
 bool PaintTransportButton(HDC target, TransportButton button, bool pressed) {
-    size_t index = static_cast<size_t>(button);
-    Position position = kTransportPositions.at(index);
-    return DrawTransportButton(target, button, Scaled(position.x), Scaled(position.y),
-                               pressed ? ButtonState::Pressed : ButtonState::Normal, kTransportAdjustments.at(index));
+    const SpritePlacement& placement = kTransportButtons.at(static_cast<size_t>(button));
+    return DrawTransportButton(target, button, Scaled(placement.x), Scaled(placement.y),
+                               pressed ? ButtonState::Pressed : ButtonState::Normal, placement.adjustment);
 }
 
 bool PaintMainToggle(HDC target, MainToggle toggle, bool on, bool pressed) {
-    size_t index = static_cast<size_t>(toggle);
-    Position position = kTogglePositions.at(index);
-    return DrawMainToggle(target, toggle, Scaled(position.x), Scaled(position.y), ToggleStateOf(on, pressed),
-                          kToggleAdjustments.at(index));
+    const SpritePlacement& placement = kToggles.at(static_cast<size_t>(toggle));
+    return DrawMainToggle(target, toggle, Scaled(placement.x), Scaled(placement.y), ToggleStateOf(on, pressed),
+                          placement.adjustment);
 }
 
 void PaintChannelIndicators(HDC target, int channels) {
     if (channels < 0 || channels > 2) {
         return;
     }
-    DrawChannelIndicator(target, ChannelIndicator::Stereo, Scaled(239), Scaled(41),
-                         channels == 2 ? IndicatorState::Lit : IndicatorState::Unlit, {2, 0, 0, 0});
-    DrawChannelIndicator(target, ChannelIndicator::Mono, Scaled(212), Scaled(41),
-                         channels == 1 ? IndicatorState::Lit : IndicatorState::Unlit);
+    DrawChannelIndicator(target, ChannelIndicator::Stereo, Scaled(kStereo.x), Scaled(kStereo.y),
+                         channels == 2 ? IndicatorState::Lit : IndicatorState::Unlit, kStereo.adjustment);
+    DrawChannelIndicator(target, ChannelIndicator::Mono, Scaled(kMono.x), Scaled(kMono.y),
+                         channels == 1 ? IndicatorState::Lit : IndicatorState::Unlit, kMono.adjustment);
 }
 
 bool PaintVolume(HDC target, int volume) {
@@ -102,27 +87,29 @@ bool PaintBalance(HDC target) {
 
 void PaintClock(HDC target, const std::array<int, 5>& glyphs) {
     for (size_t i = 0; i < glyphs.size(); ++i) {
-        DrawDigit(target, Scaled(kClockPositions[i].x), Scaled(kClockPositions[i].y), glyphs[i]);
+        DrawDigit(target, Scaled(kClockDigitLefts[i]), Scaled(kClockDigit.y), glyphs[i]);
     }
 }
 
 bool PaintPosition(HDC target, int permille) {
     int x = Scaled(kPositionBar.x);
     int y = Scaled(kPositionBar.y);
-    bool bar = DrawPositionBar(target, x, y, {0, 0, 3, 1});
-    bool thumb = DrawPositionThumb(target, x, y, ButtonState::Normal,
-                                   {Scaled(PositionThumbOffset(permille)), 0, 0, 1});
+    bool bar = DrawPositionBar(target, x, y, kPositionBar.adjustment);
+    SpriteAdjustment thumbAdjustment = kPositionThumb.adjustment;
+    thumbAdjustment.dx += Scaled(PositionThumbOffset(permille));
+    bool thumb = DrawPositionThumb(target, Scaled(kPositionThumb.x), Scaled(kPositionThumb.y), ButtonState::Normal,
+                                   thumbAdjustment);
     return bar && thumb;
 }
 
 bool PaintBitRate(HDC target, int kilobitsPerSecond) {
-    return DrawMainText(target, TextBox({111, 43}, 15, 9, -2), kTextFontHeight, std::to_string(kilobitsPerSecond));
+    return DrawMainText(target, TextBox(kBitRateText), kTextFontHeight, std::to_string(kilobitsPerSecond));
 }
 
 bool PaintSampleRate(HDC target, int hertz) {
-    return DrawMainText(target, TextBox({156, 43}, 11, 9, -2), kTextFontHeight, std::to_string(hertz / 1000));
+    return DrawMainText(target, TextBox(kSampleRateText), kTextFontHeight, std::to_string(hertz / 1000));
 }
 
 bool PaintTitle(HDC target, std::string_view title) {
-    return DrawMainText(target, TextBox({111, 27}, 135, 10, -1), kTextFontHeight, title);
+    return DrawMainText(target, TextBox(kTitleText), kTextFontHeight, title);
 }

@@ -21,6 +21,11 @@ struct SpriteSheet {
     int height;
 };
 
+// A sprite is as large in its bitmap as its placement in the window.
+constexpr SpriteSheet Sheet(HBITMAP Skin::*bitmap, const SpritePlacement& placement) {
+    return {bitmap, placement.width, placement.height};
+}
+
 // Sources by state, in the order of the state enums.
 using ButtonSources = std::array<SourcePoint, 2>;
 using ToggleSources = std::array<SourcePoint, 4>;
@@ -45,8 +50,8 @@ bool DrawState(HDC target, SpriteSheet sheet, int x, int y, State state, const s
 
 int ClampFrame(int frame) { return std::clamp(frame, 0, kLastBarFrame); }
 
-constexpr SpriteSheet kMainBackground{&Skin::MainBmp, 275, 116};
-constexpr SpriteSheet kMainTitleBar{&Skin::TitleBarBmp, 275, 14};
+constexpr SpriteSheet kMainBackground = Sheet(&Skin::MainBmp, main_placement::kBackground);
+constexpr SpriteSheet kMainTitleBar = Sheet(&Skin::TitleBarBmp, main_placement::kTitleBar);
 constexpr ButtonSources kMainTitleBarSources{{{27, 0}, {27, 15}}};
 
 struct TransportSprite {
@@ -54,12 +59,12 @@ struct TransportSprite {
     ButtonSources sources;
 };
 constexpr std::array<TransportSprite, 6> kTransportSprites{{
-    {{&Skin::CButtonsBmp, 23, 18}, {{{0, 0}, {0, 18}}}},
-    {{&Skin::CButtonsBmp, 23, 18}, {{{23, 0}, {23, 18}}}},
-    {{&Skin::CButtonsBmp, 23, 18}, {{{46, 0}, {46, 18}}}},
-    {{&Skin::CButtonsBmp, 23, 18}, {{{69, 0}, {69, 18}}}},
-    {{&Skin::CButtonsBmp, 22, 18}, {{{92, 0}, {92, 18}}}},
-    {{&Skin::CButtonsBmp, 22, 16}, {{{114, 0}, {114, 16}}}},
+    {Sheet(&Skin::CButtonsBmp, main_placement::kPrevious), {{{0, 0}, {0, 18}}}},
+    {Sheet(&Skin::CButtonsBmp, main_placement::kPlay), {{{23, 0}, {23, 18}}}},
+    {Sheet(&Skin::CButtonsBmp, main_placement::kPause), {{{46, 0}, {46, 18}}}},
+    {Sheet(&Skin::CButtonsBmp, main_placement::kStop), {{{69, 0}, {69, 18}}}},
+    {Sheet(&Skin::CButtonsBmp, main_placement::kNext), {{{92, 0}, {92, 18}}}},
+    {Sheet(&Skin::CButtonsBmp, main_placement::kEject), {{{114, 0}, {114, 16}}}},
 }};
 
 struct ToggleSprite {
@@ -67,10 +72,10 @@ struct ToggleSprite {
     ToggleSources sources;  // off, off pressed, on, on pressed
 };
 constexpr std::array<ToggleSprite, 4> kMainToggleSprites{{
-    {{&Skin::ShufRepBmp, 47, 15}, {{{28, 0}, {28, 15}, {28, 30}, {28, 45}}}},
-    {{&Skin::ShufRepBmp, 28, 15}, {{{0, 0}, {0, 15}, {0, 30}, {0, 45}}}},
-    {{&Skin::ShufRepBmp, 23, 12}, {{{0, 61}, {46, 61}, {0, 73}, {46, 73}}}},
-    {{&Skin::ShufRepBmp, 23, 12}, {{{23, 61}, {69, 61}, {23, 73}, {69, 73}}}},
+    {Sheet(&Skin::ShufRepBmp, main_placement::kShuffle), {{{28, 0}, {28, 15}, {28, 30}, {28, 45}}}},
+    {Sheet(&Skin::ShufRepBmp, main_placement::kRepeat), {{{0, 0}, {0, 15}, {0, 30}, {0, 45}}}},
+    {Sheet(&Skin::ShufRepBmp, main_placement::kEqualizerToggle), {{{0, 61}, {46, 61}, {0, 73}, {46, 73}}}},
+    {Sheet(&Skin::ShufRepBmp, main_placement::kPlaylistToggle), {{{23, 61}, {69, 61}, {23, 73}, {69, 73}}}},
 }};
 
 struct IndicatorSprite {
@@ -78,33 +83,33 @@ struct IndicatorSprite {
     ButtonSources sources;  // lit, unlit
 };
 constexpr std::array<IndicatorSprite, 2> kIndicatorSprites{{
-    {{&Skin::MonoSterBmp, 29, 12}, {{{0, 0}, {0, 12}}}},
-    {{&Skin::MonoSterBmp, 27, 12}, {{{29, 0}, {29, 12}}}},
+    {Sheet(&Skin::MonoSterBmp, main_placement::kStereo), {{{0, 0}, {0, 12}}}},
+    {Sheet(&Skin::MonoSterBmp, main_placement::kMono), {{{29, 0}, {29, 12}}}},
 }};
 
-constexpr SpriteSheet kVolumeBar{&Skin::VolumeBmp, 68, 13};
-constexpr SpriteSheet kVolumeThumb{&Skin::VolumeBmp, 14, 11};
-constexpr SpriteSheet kBalanceBar{&Skin::BalanceBmp, 38, 13};
-constexpr SpriteSheet kBalanceThumb{&Skin::BalanceBmp, 14, 11};
+constexpr SpriteSheet kVolumeBar = Sheet(&Skin::VolumeBmp, main_placement::kVolumeBar);
+constexpr SpriteSheet kVolumeThumb = Sheet(&Skin::VolumeBmp, main_placement::kVolumeThumb);
+constexpr SpriteSheet kBalanceBar = Sheet(&Skin::BalanceBmp, main_placement::kBalanceBar);
+constexpr SpriteSheet kBalanceThumb = Sheet(&Skin::BalanceBmp, main_placement::kBalanceThumb);
 constexpr ButtonSources kBarThumbSources{{{15, 422}, {0, 422}}};
 constexpr int kBarFrameSpacing = 15;
 
-constexpr SpriteSheet kDigit{&Skin::NumbersBmp, 9, 13};
-constexpr SpriteSheet kPositionBar{&Skin::PosbarBmp, 248, 10};
-constexpr SpriteSheet kPositionThumb{&Skin::PosbarBmp, 29, 10};
+constexpr SpriteSheet kDigit = Sheet(&Skin::NumbersBmp, main_placement::kClockDigit);
+constexpr SpriteSheet kPositionBar = Sheet(&Skin::PosbarBmp, main_placement::kPositionBar);
+constexpr SpriteSheet kPositionThumb = Sheet(&Skin::PosbarBmp, main_placement::kPositionThumb);
 constexpr ButtonSources kPositionThumbSources{{{248, 0}, {278, 0}}};
 
-constexpr SpriteSheet kEqualizerBackground{&Skin::EqMainBmp, 275, 116};
-constexpr SpriteSheet kEqualizerTitleBar{&Skin::EqMainBmp, 275, 14};
+constexpr SpriteSheet kEqualizerBackground = Sheet(&Skin::EqMainBmp, equalizer_placement::kBackground);
+constexpr SpriteSheet kEqualizerTitleBar = Sheet(&Skin::EqMainBmp, equalizer_placement::kTitleBar);
 constexpr ButtonSources kEqualizerTitleBarSources{{{0, 134}, {0, 149}}};
 constexpr std::array<ToggleSprite, 2> kEqualizerToggleSprites{{
-    {{&Skin::EqMainBmp, 24, 12}, {{{10, 119}, {128, 119}, {69, 119}, {187, 119}}}},
-    {{&Skin::EqMainBmp, 33, 12}, {{{35, 119}, {153, 119}, {94, 119}, {212, 119}}}},
+    {Sheet(&Skin::EqMainBmp, equalizer_placement::kOnButton), {{{10, 119}, {128, 119}, {69, 119}, {187, 119}}}},
+    {Sheet(&Skin::EqMainBmp, equalizer_placement::kAutoButton), {{{35, 119}, {153, 119}, {94, 119}, {212, 119}}}},
 }};
-constexpr SpriteSheet kPresetsButton{&Skin::EqMainBmp, 44, 12};
+constexpr SpriteSheet kPresetsButton = Sheet(&Skin::EqMainBmp, equalizer_placement::kPresetsButton);
 constexpr ButtonSources kPresetsButtonSources{{{224, 164}, {224, 176}}};
-constexpr SpriteSheet kSliderBar{&Skin::EqMainBmp, 14, 64};
-constexpr SpriteSheet kSliderThumb{&Skin::EqMainBmp, 11, 11};
+constexpr SpriteSheet kSliderBar = Sheet(&Skin::EqMainBmp, equalizer_placement::kSliderBar);
+constexpr SpriteSheet kSliderThumb = Sheet(&Skin::EqMainBmp, equalizer_placement::kSliderThumb);
 constexpr ButtonSources kSliderThumbSources{{{0, 164}, {0, 176}}};
 
 }  // namespace

@@ -11,6 +11,7 @@
 // sprite's bitmap is missing or the state or value has no picture.
 
 #include "platform/ui/canvas_gdi.h"
+#include "ui/skin/window_placements.h"
 
 using platform::ui::HBITMAP;
 using platform::ui::HDC;
@@ -20,14 +21,6 @@ enum class ButtonState { Normal, Pressed };
 enum class ToggleState { Off, OffPressed, On, OnPressed };
 enum class IndicatorState { Lit, Unlit };
 enum class TitleBarState { Active, Inactive };
-
-// A placement's fixed correction of the scaled rectangle, in screen pixels.
-struct SpriteAdjustment {
-    int dx = 0;
-    int dy = 0;
-    int dw = 0;
-    int dh = 0;
-};
 
 enum class TransportButton { Prev, Play, Pause, Stop, Next, Eject };
 enum class MainToggle { Shuffle, Repeat, Equalizer, Playlist };
