@@ -36,7 +36,7 @@ std::vector<uint8_t> Bytes16(const std::vector<int16_t>& samples) {
 std::vector<int16_t> Samples16(const std::vector<uint8_t>& bytes) {
     std::vector<int16_t> samples;
     for (size_t index = 0; index + 1 < bytes.size(); index += 2) {
-        samples.push_back(static_cast<int16_t>(bytes[index] | bytes[index + 1] << 8));
+        samples.push_back(static_cast<int16_t>(platform::ReadLittle16(&bytes[index])));
     }
     return samples;
 }

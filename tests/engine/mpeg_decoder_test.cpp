@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/equalizer.h"
+#include "platform/byte_order.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/libmad_reference.h"
 
@@ -144,7 +145,7 @@ std::vector<int32_t> Samples(const std::vector<uint8_t>& pcm, int bits) {
         for (uint8_t byte : pcm) samples.push_back(int32_t{byte} - 128);
     } else {
         for (size_t index = 0; index + 1 < pcm.size(); index += 2) {
-            samples.push_back(static_cast<int16_t>(pcm[index] | pcm[index + 1] << 8));
+            samples.push_back(static_cast<int16_t>(platform::ReadLittle16(&pcm[index])));
         }
     }
     return samples;

@@ -14,6 +14,7 @@
 #include "formats/stream/stream_metadata.h"
 #include "formats/stream/stream_request.h"
 #include "formats/stream/stream_url.h"
+#include "platform/byte_order.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     // The first two bytes choose a small interval, the next two how the rest is cut.
-    const int32_t metaint = 1 + ((data[0] << 8 | data[1]) % 300);
+    const int32_t metaint = 1 + (platform::ReadBig16(data) % 300);
     const std::span<const uint8_t> sizes(data + 2, 2);
     const std::span<const uint8_t> stream(data + 4, size - 4);
     const Filtered whole = Filter(metaint, stream, {});

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/byte_order.h"
 #include "platform/wave_out_backends.h"
 #include "tests/support/fixtures.h"
 
@@ -122,10 +123,7 @@ TEST(CaptureDevice, WritesAWaveFile) {
 
     const auto bytes = test::ReadFileBytes(path);
     ASSERT_EQ(bytes.size(), 44u + 302u);
-    auto le32 = [&](size_t offset) {
-        return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8 | uint32_t(bytes[offset + 2]) << 16 |
-               uint32_t(bytes[offset + 3]) << 24;
-    };
+    auto le32 = [&](size_t offset) { return platform::ReadLittle32(bytes.data() + offset); };
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
     EXPECT_EQ(le32(4), bytes.size() - 8);
     EXPECT_EQ(le32(24), 22050u);

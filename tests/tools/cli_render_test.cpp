@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/byte_order.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/wave_file.h"
@@ -69,7 +70,7 @@ TEST_F(CliRender, EqualizerAndEffectsChangeTheSound) {
     auto energy = [](const test::WaveData& wave) {
         double sum = 0;
         for (size_t i = 0; i + 1 < wave.pcm.size(); i += 2) {
-            const auto sample = int16_t(wave.pcm[i] | wave.pcm[i + 1] << 8);
+            const auto sample = int16_t(platform::ReadLittle16(&wave.pcm[i]));
             sum += double(sample) * sample;
         }
         return sum;

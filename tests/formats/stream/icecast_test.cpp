@@ -14,6 +14,7 @@
 #include "engine/mpeg_header.h"
 #include "engine/player.h"
 #include "formats/stream/stream_reader.h"
+#include "platform/byte_order.h"
 #include "platform/recording_window.h"
 #include "tests/formats/stream/icecast_server.h"
 #include "tests/support/captured_audio.h"
@@ -145,7 +146,7 @@ TEST(Icecast, EnginePlaysAndReportsEachNewTitle) {
     const std::vector<uint8_t> pcm = captured.Bytes();
     int peak = 0;
     for (size_t index = 0; index + 1 < pcm.size(); index += 2) {
-        peak = std::max(peak, std::abs(int(int16_t(pcm[index] | pcm[index + 1] << 8))));
+        peak = std::max(peak, std::abs(int(int16_t(platform::ReadLittle16(&pcm[index])))));
     }
     EXPECT_GT(peak, 4000) << "the tone at -6 dB is heard";
     PlayerDestroy(engine);

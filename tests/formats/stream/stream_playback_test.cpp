@@ -16,6 +16,7 @@
 #include "engine/decoding_thread.h"
 #include "engine/mpeg_header.h"
 #include "engine/player.h"
+#include "platform/byte_order.h"
 #include "platform/recording_window.h"
 #include "tests/formats/stream/fault_server.h"
 #include "tests/support/captured_audio.h"
@@ -70,8 +71,8 @@ size_t FrameStartFrom(const std::vector<uint8_t>& mpeg, size_t from) {
 int LargestSampleDifference(const std::vector<uint8_t>& first, const std::vector<uint8_t>& second) {
     int largest = 0;
     for (size_t index = 0; index + 1 < std::min(first.size(), second.size()); index += 2) {
-        const int a = int16_t(first[index] | first[index + 1] << 8);
-        const int b = int16_t(second[index] | second[index + 1] << 8);
+        const int a = int16_t(platform::ReadLittle16(&first[index]));
+        const int b = int16_t(platform::ReadLittle16(&second[index]));
         largest = std::max(largest, std::abs(a - b));
     }
     return largest;
