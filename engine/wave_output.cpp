@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <chrono>
+#include <cstring>
 #include <thread>
+
+#include "platform/byte_order.h"
 
 namespace {
 
@@ -241,7 +243,7 @@ void WaveOutput::MeasureLevels(const platform::WaveHeader& header) {
         FindPeaks16(header.data, header.bufferLength / 2 / channels * channels, channels, peaks);
         for (int32_t& peak : peaks) peak = peak * kFullLevel / 32767;
     } else if (format_.bitsPerSample == 16) {
-        const auto read = [](const uint8_t* sample) { return int32_t(int16_t(sample[0] | sample[1] << 8)); };
+        const auto read = [](const uint8_t* sample) { return int32_t(int16_t(platform::ReadLittle16(sample))); };
         FindPeaks<int16_t>(header.data, header.bufferLength / 2 / channels, channels, 0, read, peaks);
         for (int32_t& peak : peaks) peak = peak * kFullLevel / 32767;
     } else {

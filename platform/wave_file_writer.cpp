@@ -3,20 +3,24 @@
 #include <array>
 #include <limits>
 
+#include "platform/byte_order.h"
+
 namespace platform {
 namespace {
 
 constexpr size_t kHeaderBytes = 44;
 constexpr uint64_t kMaximumDataBytes = std::numeric_limits<uint32_t>::max() - kHeaderBytes - 1;
 
-void PutLittleEndian(uint8_t* out, uint32_t value, size_t bytes) {
-    for (size_t i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 // A RIFF chunk of odd size is followed by one pad byte, counted in the RIFF size.
 std::array<uint8_t, kHeaderBytes> MakeHeader(const WaveFormat& format, uint32_t dataBytes) {
     std::array<uint8_t, kHeaderBytes> header{};
-    auto put = [&](size_t offset, uint32_t value, size_t bytes) { PutLittleEndian(header.data() + offset, value, bytes); };
+    auto put = [&](size_t offset, uint32_t value, size_t bytes) {
+        if (bytes == 2) {
+            WriteLittle16(header.data() + offset, static_cast<uint16_t>(value));
+        } else {
+            WriteLittle32(header.data() + offset, value);
+        }
+    };
     auto tag = [&](size_t offset, const char* text) { std::copy(text, text + 4, header.begin() + offset); };
     tag(0, "RIFF");
     put(4, dataBytes + (dataBytes & 1) + 36, 4);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/app_files.h"
+#include "platform/byte_order.h"
 
 namespace platform {
 namespace {
@@ -68,10 +69,8 @@ void ApplyWaveOutVolume(uint32_t volume, uint16_t bitsPerSample, uint16_t channe
         if (sampleBytes == 1) {
             pcm[index] = static_cast<uint8_t>(Scale(int32_t{pcm[index]} - 128, level) + 128);
         } else {
-            const auto sample = static_cast<int16_t>(pcm[2 * index] | pcm[2 * index + 1] << 8);
-            const int32_t scaled = Scale(sample, level);
-            pcm[2 * index] = static_cast<uint8_t>(scaled);
-            pcm[2 * index + 1] = static_cast<uint8_t>(scaled >> 8);
+            const auto sample = static_cast<int16_t>(ReadLittle16(pcm + 2 * index));
+            WriteLittle16(pcm + 2 * index, static_cast<uint16_t>(Scale(sample, level)));
         }
     }
 }

@@ -21,6 +21,7 @@
 
 #include "engine/player.h"
 #include "platform/acm.h"
+#include "platform/byte_order.h"
 #include "platform/recording_window.h"
 
 namespace {
@@ -137,10 +138,7 @@ BENCHMARK(BM_PcmWavePlayback)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 std::vector<uint8_t> Le16(std::initializer_list<int> values) {
     std::vector<uint8_t> bytes;
-    for (int value : values) {
-        bytes.push_back(uint8_t(value & 0xFF));
-        bytes.push_back(uint8_t((value >> 8) & 0xFF));
-    }
+    for (int value : values) platform::AppendLittle16(bytes, static_cast<uint32_t>(value));
     return bytes;
 }
 
