@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -84,16 +83,11 @@ TEST(ShellDevice, DisplayToggleByEitherMethodAndBackOn) {
     EXPECT_TRUE(windows.DisplayPowerOn());
 }
 
-// Runs the player until a closing message posted from another thread ends it.
+// Runs the player until Ctrl+Q, waiting on the headless clock for the
+// player's loop, closes it in order.
 int RunUntilClosed(Application& application, HeadlessBackend& backend) {
-    std::thread closer([&application] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        application.Frame().PostMessage(WM_RELAYOUT, 0, 0);
-        application.Frame().PostMessage(platform::ui::WM_CLOSE, 0, 0);
-    });
-    const int exitCode = application.Run(backend);
-    closer.join();
-    return exitCode;
+    backend.PressKey('Q', 0, platform::ui::MOD_CONTROL);
+    return application.Run(backend);
 }
 
 // The player leaves its engine to the end of the process; a test that runs
