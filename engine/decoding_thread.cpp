@@ -10,12 +10,12 @@
 #include "engine/mpeg_decoder.h"
 #include "engine/player_engine.h"
 #include "formats/ogg/ogg_source.h"
+#include "formats/stream/stream_thread.h"
 #include "formats/wave/wave_source.h"
 
 namespace {
 
 constexpr auto kDrainPollInterval = std::chrono::milliseconds(10);
-constexpr auto kStreamDataPollInterval = std::chrono::milliseconds(10);
 constexpr int32_t kNormalPriority = 3;
 // Each level of the 0 (highest) .. 7 (lowest) scale is two steps of nice.
 constexpr int kNicePerPriorityLevel = 2;
@@ -145,22 +145,6 @@ void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t len
         engine.startPending.exchange(0) != 0) {
         ResumeUnlessPaused(engine);
     }
-}
-
-int WaitForStreamData(PlayerEngine& engine, int32_t need) {
-    StreamReader& reader = engine.streamReader;
-    if (need == 0) need = reader.PrebufferChunks();
-    // The device plays on while the network is awaited.
-    engine.waveOutput.SendHeldBlocks();
-    while (!engine.stopRequested) {
-        const int filled = reader.FilledCount();
-        if (filled >= need) return 1;
-        // A stream shorter than the prebuffer still plays what it sent.
-        if (reader.EndOfStream()) return filled > 0 ? 1 : 0;
-        if (!reader.IsConnected()) return 0;
-        std::this_thread::sleep_for(kStreamDataPollInterval);
-    }
-    return 0;
 }
 
 bool GetNewBlock(PlayerEngine& engine) {

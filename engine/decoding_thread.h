@@ -41,12 +41,5 @@ uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits, int32_t o
 // closed, a seek is pending, or no decoder state); 1 when it needs more input.
 int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_t* consumed);
 
-// Stream thread only: waits until the stream reader holds `need` filled
-// chunks (0: its prebuffer amount). 1 when they are there, or when the server
-// has ended the stream with data still buffered; 0 on a stop or a closed
-// connection.
-int WaitForStreamData(PlayerEngine& engine, int32_t need);
-
-// Thread functions, one per source kind.
+// The thread function of an MPEG file; the other sources' live with their formats.
 void MpegFileThread(PlayerEngine& engine);
-void StreamThread(PlayerEngine& engine);

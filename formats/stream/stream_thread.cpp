@@ -1,8 +1,8 @@
-// StreamThread: the decoding thread of a network stream. It starts the
-// reader, takes the format from the first frames, waits for the prebuffer and
-// feeds the frame loop, reconnecting when the buffer runs dry.
+#include "formats/stream/stream_thread.h"
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "engine/decoding_thread.h"
 #include "engine/mpeg_header.h"
@@ -11,6 +11,7 @@
 namespace {
 
 constexpr size_t kInputBufferBytes = 2048;
+constexpr auto kStreamDataPollInterval = std::chrono::milliseconds(10);
 
 // The first header in `input` that another frame start follows at its frame
 // length; false when there is none.
@@ -28,6 +29,25 @@ bool FindStreamFormat(const uint8_t* input, size_t count, MpegHeader* format) {
 
 bool HasFormat(const PlayerSourceFormat& format) {
     return format.version != 0 && format.layer != 0 && format.sampleRate != 0 && format.channels != 0;
+}
+
+// Waits until the stream reader holds `need` filled chunks (0: its prebuffer
+// amount). 1 when they are there, or when the server has ended the stream
+// with data still buffered; 0 on a stop or a closed connection.
+int WaitForStreamData(PlayerEngine& engine, int32_t need) {
+    StreamReader& reader = engine.streamReader;
+    if (need == 0) need = reader.PrebufferChunks();
+    // The device plays on while the network is awaited.
+    engine.waveOutput.SendHeldBlocks();
+    while (!engine.stopRequested) {
+        const int filled = reader.FilledCount();
+        if (filled >= need) return 1;
+        // A stream shorter than the prebuffer still plays what it sent.
+        if (reader.EndOfStream()) return filled > 0 ? 1 : 0;
+        if (!reader.IsConnected()) return 0;
+        std::this_thread::sleep_for(kStreamDataPollInterval);
+    }
+    return 0;
 }
 
 void StopAndEnd(PlayerEngine& engine, bool drain) {
