@@ -11,7 +11,6 @@
 //   playback_cost_benchmark [SECONDS]
 
 #include <stdlib.h>
-#include <time.h>
 
 #include <algorithm>
 #include <atomic>
@@ -29,7 +28,9 @@
 #include "engine/player.h"
 #include "platform/event.h"
 #include "tools/bench/fixtures_directory.h"
+#include "tools/cli/playback_watch.h"
 #include "tools/reference/plain_libmad_decode.h"
+#include "tools/reference/process_cpu_time.h"
 
 namespace {
 
@@ -37,12 +38,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kDefaultSeconds = 30;
 constexpr int kReactionTries = 9;
-
-double ProcessCpuSeconds() {
-    timespec time{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
-    return double(time.tv_sec) + double(time.tv_nsec) * 1e-9;
-}
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -81,18 +76,6 @@ double PlainCostPerAudioSecond(const std::string& path) {
     return spent / audio;
 }
 
-// Tells when the engine stopped by itself.
-class StopWatch final : public platform::NotifyWindow {
-public:
-    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t) override {
-        if (message == WM_PLAYER_STATUS && wParam == PLAYER_STOPPED) stopped_.Set();
-    }
-    bool WaitForStop(std::chrono::milliseconds limit) { return stopped_.WaitFor(limit); }
-
-private:
-    platform::Event stopped_;
-};
-
 struct Device {
     const char* name;
     platform::WaveBackend backend;
@@ -100,7 +83,7 @@ struct Device {
 
 void PrintRealTimeCost(const Device& device, const std::string& path, int seconds, double plainPerSecond) {
     PlayerEngine* engine = PlayerCreate();
-    StopWatch watch;
+    PlaybackWatch watch;
     PlayerSetNotifyWindow(engine, &watch);
     PlayerSetOutputDevice(engine, device.backend, {});
     if (!PlayerOpen(engine, path)) {
@@ -115,7 +98,10 @@ void PrintRealTimeCost(const Device& device, const std::string& path, int second
         PlayerDestroy(engine);
         return;
     }
-    watch.WaitForStop(std::chrono::seconds(seconds));
+    const Clock::time_point end = start + std::chrono::seconds(seconds);
+    while (!watch.Stopped() && Clock::now() < end) {
+        watch.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()));
+    }
     const double played = PlayerGetPosition(engine) / 1000.0;
     const double wall = MillisecondsSince(start) / 1000.0;
     const double cpu = ProcessCpuSeconds() - cpuStart;

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -18,19 +17,9 @@
 #include "tools/cli/playback_watch.h"
 #include "tools/reference/plain_libmad_decode.h"
 #include "tools/reference/plain_tremor_decode.h"
+#include "tools/reference/process_cpu_time.h"
 
 namespace {
-
-// Processor time of the whole process: the engine's work is spread over the
-// decoding thread and the device's threads, and its waits (the drain polls
-// every 10 ms) cost no processor time, so this measures the work itself.
-struct ProcessCpuClock {
-    static double Seconds() {
-        timespec time{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
-        return double(time.tv_sec) + double(time.tv_nsec) * 1e-9;
-    }
-};
 
 // Each measurement repeats its run until this much processor time was
 // spent, so short files are not lost in the noise.
@@ -63,9 +52,9 @@ template <typename Run>
 std::optional<Throughput> Measure(Run run) {
     Throughput throughput;
     for (int runs = 0; runs < kMaximumRuns && throughput.cpuSeconds < kMinimumMeasuredSeconds; ++runs) {
-        const double start = ProcessCpuClock::Seconds();
+        const double start = ProcessCpuSeconds();
         if (!run(throughput.audioSeconds)) return std::nullopt;
-        throughput.cpuSeconds += ProcessCpuClock::Seconds() - start;
+        throughput.cpuSeconds += ProcessCpuSeconds() - start;
     }
     return throughput;
 }
