@@ -27,6 +27,8 @@ void WaveOutput::SetDevice(platform::WaveBackend backend, const platform::Captur
     platform::CriticalSectionGuard guard(deviceLock_);
     backend_ = backend;
     sink_ = sink;
+    // The next open makes the device chosen here.
+    deviceChosen_ = false;
 }
 
 platform::WaveResult WaveOutput::OpenDeviceWithRetries() {
@@ -43,7 +45,12 @@ platform::WaveResult WaveOutput::OpenDeviceWithRetries() {
 int WaveOutput::Open(uint32_t blockSize, uint32_t channels, uint32_t sampleRate, uint32_t bitsPerSample) {
     platform::CriticalSectionGuard guard(deviceLock_);
     if (open_ || blockSize == 0) return 0;
-    device_ = platform::CreateWaveOutDevice(backend_, sink_);
+    // The device is kept from one playback to the next: a closing device may
+    // finish closing in the background, and the next open waits for it.
+    if (!deviceChosen_ || device_ == nullptr) {
+        device_ = platform::CreateWaveOutDevice(backend_, sink_);
+        deviceChosen_ = true;
+    }
     if (device_ == nullptr) return 0;
     blockSize_ = blockSize;
     format_ = {static_cast<uint16_t>(channels), sampleRate, static_cast<uint16_t>(bitsPerSample)};
@@ -79,7 +86,6 @@ void WaveOutput::Close() {
     if (!open_) return;
     Flush();
     device_->Close();
-    device_.reset();
     headers_.clear();
     data_.clear();
     data_.shrink_to_fit();

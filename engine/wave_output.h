@@ -80,6 +80,8 @@ private:
     platform::WaveBackend backend_ = platform::WaveBackend::Sdl;
     platform::CaptureSink sink_;
     std::unique_ptr<platform::WaveOutDevice> device_;
+    // False once SetDevice chose another device than the one kept.
+    bool deviceChosen_ = false;
     std::vector<platform::WaveHeader> headers_;
     std::vector<uint8_t> data_;
     uint32_t blockSize_ = 16384;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include "platform/wave_block_queue.h"
 #include "platform/wave_out_backends.h"
@@ -16,7 +17,8 @@ namespace {
 
 // SDL's callback asks for about 23 ms of audio at a time (1024 frames at
 // 44100 Hz), whatever the rate: closing the device waits for two callbacks'
-// worth, so a stop at a low rate takes no longer than at 44100 Hz.
+// worth, so the next open after a stop at a low rate waits no longer than at
+// 44100 Hz.
 constexpr uint32_t kCallbackMicroseconds = 23'000;
 
 // A power of two of frames, as SDL prefers: the largest within half as much
@@ -33,17 +35,18 @@ class SdlWaveOutDevice final : public QueuedWaveOutDevice {
 public:
     ~SdlWaveOutDevice() override {
         Close();
-        if (audioInitialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        FinishClosing();
     }
 
     WaveResult Open(const WaveFormat& format, WaveDoneCallback callback) override {
         if (format.BlockAlign() == 0 || format.sampleRate == 0) return WAVE_ERROR_BAD_FORMAT;
         if (format.bitsPerSample != 8 && format.bitsPerSample != 16) return WAVE_ERROR_BAD_FORMAT;
         Close();
-        if (!audioInitialised_) {
-            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return WAVE_ERROR_NO_DEVICE;
-            audioInitialised_ = true;
-        }
+        // A card may take one client at a time: the last device must be gone.
+        FinishClosing();
+        // Held only while a device is open: some audio drivers run threads
+        // that wake on their own (hot-plug checks) while the subsystem lives.
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return WAVE_ERROR_NO_DEVICE;
         SDL_AudioSpec wanted{};
         wanted.freq = static_cast<int>(format.sampleRate);
         wanted.format = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
@@ -60,18 +63,28 @@ public:
         if (device_ == 0) {
             queue_.Stop();
             const bool busy = std::strstr(SDL_GetError(), "busy") != nullptr;
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return busy ? WAVE_ERROR_ALLOCATED : WAVE_ERROR_NO_DEVICE;
         }
         SDL_PauseAudioDevice(device_, 0);
         return WAVE_OK;
     }
 
+    // The device is silent once paused: SDL calls back under its device lock
+    // and not at all while paused, so nothing pulls after the pause returns.
+    // SDL's own close then waits for its audio thread to play out what the
+    // driver holds (tens of milliseconds); a closer thread does that, so a
+    // stop returns as soon as the sound ends.
     void Close() override {
         if (device_ == 0) return;
-        // Closing waits for a running callback, so nothing pulls afterwards.
-        SDL_CloseAudioDevice(device_);
-        device_ = 0;
+        SDL_PauseAudioDevice(device_, 1);
         queue_.Stop();
+        FinishClosing();
+        closing_ = std::thread([device = device_] {
+            SDL_CloseAudioDevice(device);
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        });
+        device_ = 0;
     }
 
     void Pause() override {
@@ -84,6 +97,10 @@ public:
     }
 
 private:
+    void FinishClosing() {
+        if (closing_.joinable()) closing_.join();
+    }
+
     static void SDLCALL FillAudio(void* userdata, Uint8* stream, int length) {
         auto* self = static_cast<SdlWaveOutDevice*>(userdata);
         const size_t wanted = static_cast<size_t>(length);
@@ -93,8 +110,10 @@ private:
         ApplyWaveOutVolume(GetWaveOutVolume(), self->format_.bitsPerSample, self->format_.channels, stream, pulled);
     }
 
-    bool audioInitialised_ = false;
     SDL_AudioDeviceID device_ = 0;
+    // Closes the previous device; joined before the next open and before
+    // the device object goes.
+    std::thread closing_;
     // Set before the device opens; read by SDL's thread.
     Uint8 silence_ = 0;
     WaveFormat format_;

@@ -161,16 +161,21 @@ TEST(NullDevice, ResetReleasesEverythingAtOnce) {
     device->Close();
 }
 
-TEST(SdlDevice, PlaysThroughTheDummyDriver) {
+// Each close finishes in the background; the next open, at once after it,
+// and the device's end, with a close still running, wait for it.
+TEST(SdlDevice, PlaysThroughTheDummyDriverAndReopensAtOnceAfterAClose) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     auto device = platform::CreateSdlWaveOutDevice();
     DoneRecorder recorder;
-    ASSERT_EQ(device->Open({1, 8000, 8}, recorder.Callback()), platform::WAVE_OK);
     Block block(800, 0x80);
-    device->Write(&block.header);
-    ASSERT_TRUE(recorder.WaitForCount(1));
-    EXPECT_EQ(device->Position(), 800u);
-    device->Close();
+    for (const platform::WaveFormat format : {platform::WaveFormat{1, 8000, 8}, platform::WaveFormat{2, 22050, 16}}) {
+        ASSERT_EQ(device->Open(format, recorder.Callback()), platform::WAVE_OK);
+        const size_t done = recorder.Done().size();
+        device->Write(&block.header);
+        ASSERT_TRUE(recorder.WaitForCount(done + 1));
+        EXPECT_EQ(device->Position(), 800u / format.BlockAlign());
+        device->Close();
+    }
     EXPECT_EQ(device->Open({0, 8000, 8}, recorder.Callback()), platform::WAVE_ERROR_BAD_FORMAT);
 }
 

@@ -6,7 +6,8 @@
 // for the same audio. Then prints, as the median of several tries, the time
 // from PlayerPlay to the first PCM the device plays, and from a stop request
 // during playback to the device being silent (PlayerStop returning: the
-// device is reset and closed by then).
+// device is paused and reset by then; SDL may still be closing its device
+// in the background).
 //
 //   playback_cost_benchmark [SECONDS]
 
@@ -138,7 +139,7 @@ double MillisecondsToFirstSound(const std::string& path) {
 }
 
 // A stop request in the middle of real-time playback to the device being
-// closed.
+// silent.
 double MillisecondsToSilence(const std::string& path, platform::WaveBackend backend) {
     PlayerEngine* engine = PlayerCreate();
     PlayerSetOutputDevice(engine, backend, {});
