@@ -1,8 +1,6 @@
 #include "platform/ui/window_manager.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <ctime>
 
 namespace platform::ui {
 
@@ -342,13 +340,8 @@ void WindowManager::DrawNavigationBar() {
     while (active != nullptr && active->parent_ != nullptr) active = active->parent_;
     if (active == nullptr && !topLevel_.empty()) active = topLevel_.front();
     const std::string title = active != nullptr ? active->title_ : std::string();
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const int minute = local.tm_hour * 60 + local.tm_min;
-    if (title == navigationTitle_ && minute == navigationMinute_) return;
+    if (title == navigationTitle_) return;
     navigationTitle_ = title;
-    navigationMinute_ = minute;
 
     constexpr COLORREF kBarColor = RGB(0x1F, 0x3A, 0x5F);
     constexpr COLORREF kTextColor = RGB(0xFF, 0xFF, 0xFF);
@@ -358,12 +351,8 @@ void WindowManager::DrawNavigationBar() {
     context.FillRect(bar, kBarColor);
     context.SetTextColor(kTextColor);
     context.SetBkMode(TRANSPARENT);
-    Rect titleArea{kMargin, 0, kScreenWidth - 50, kNavigationBarHeight};
+    Rect titleArea{kMargin, 0, kScreenWidth - kMargin, kNavigationBarHeight};
     context.DrawText(title, titleArea, DT_LEFT | DT_VCENTER);
-    char clock[8];
-    std::snprintf(clock, sizeof clock, "%d:%02d", local.tm_hour, local.tm_min);
-    Rect clockArea{kScreenWidth - 50, 0, kScreenWidth - kMargin, kNavigationBarHeight};
-    context.DrawText(clock, clockArea, DT_RIGHT | DT_VCENTER);
     screenChanged_ = true;
 }
 

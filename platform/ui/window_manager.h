@@ -150,7 +150,6 @@ private:
     Framebuffer blackScreen_;
     // The navigation bar shows the active window's title and the time of day.
     std::string navigationTitle_;
-    int navigationMinute_ = -1;
     void DrawNavigationBar();
     bool quitReceived_ = false;
     int exitCode_ = 0;

@@ -95,14 +95,19 @@ void RunningPlayer::ScheduleKey(uint32_t virtualKey, uint64_t afterMs) {
 }
 
 void RunningPlayer::RunUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
-    // The frame's idle timer keeps the loop turning on the virtual clock
-    // while the engine works in real time.
+    // An idle player never wakes its loop; a timer of the test's own keeps
+    // it turning on the virtual clock while the engine works in real time
+    // and `done` may wait on things outside the player.
+    constexpr uintptr_t kTurnTimerId = 0x7E57;
+    constexpr uint32_t kTurnPeriodMs = 1000;
+    Windows().SetTimer(application.Frame(), kTurnTimerId, kTurnPeriodMs);
     const auto deadline = std::chrono::steady_clock::now() + limit;
     bool timedOut = false;
     Windows().RunModalLoop([&] {
         timedOut = std::chrono::steady_clock::now() > deadline;
         return timedOut || done();
     });
+    Windows().KillTimer(application.Frame(), kTurnTimerId);
     Windows().PumpPending();
     ASSERT_FALSE(timedOut) << "the player did not get there in time";
 }

@@ -126,7 +126,6 @@ bool Application::Start(UiBackend& backend) {
     // It loads the default playlist as it is created, and saves it as it goes.
     if (!windows_->CreateWindow(playlistWindow_, &frame_, kPlaylistWindowClass, {}, true)) return false;
     views_->SetPlaylistWindow(&playlistWindow_);
-    windows_->SetTimer(frame_, kMinuteTimerId, MillisecondsToNextMinute());
     LayoutWindows();
     ClaimButtons(*windows_, frame_);
     desktopBus_ = std::make_unique<MprisService>(*this);

@@ -1,19 +1,11 @@
 #include "ui/shell/frame_window.h"
 
-#include <chrono>
-
 #include "platform/ui/window_manager.h"
 #include "prefs/hardware_buttons.h"
 #include "ui/shell/application.h"
 #include "ui/shell/desktop_keys.h"
 
 using namespace platform::ui;
-
-uint32_t MillisecondsToNextMinute() {
-    using namespace std::chrono;
-    const auto sinceMinute = duration_cast<milliseconds>(system_clock::now().time_since_epoch()) % minutes(1);
-    return static_cast<uint32_t>((minutes(1) - sinceMinute).count());
-}
 
 // The frame has nothing of its own to draw: only its class's white
 // background shows where no child covers it.
@@ -38,10 +30,6 @@ LRESULT FrameWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_PAINT:
             PaintBackground();
-            return 0;
-        case WM_TIMER:
-            // The loop redraws the bar after this; the next minute is as far.
-            if (wParam == kMinuteTimerId) Manager()->SetTimer(*this, kMinuteTimerId, MillisecondsToNextMinute());
             return 0;
         case WM_HOTKEY:
             HandleHotKey(application_, static_cast<uint32_t>(HIWORD(static_cast<uintptr_t>(lParam))));

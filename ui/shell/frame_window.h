@@ -13,20 +13,14 @@ constexpr uint32_t WM_OPEN_REQUESTED = 0x8000 + 2;
 // The desktop's media-player interface queued commands (MprisService).
 constexpr uint32_t WM_DESKTOP_BUS_COMMAND = 0x8000 + 3;
 
-// The only timer of an idle player: it wakes the loop as the minute changes,
-// so the navigation bar's clock is redrawn. Keeping the computer awake needs
-// no timer here: the backend holds the screen saver off while the player runs.
-constexpr uintptr_t kMinuteTimerId = 1;
-
-// Milliseconds from now to the start of the next minute of the wall clock.
-uint32_t MillisecondsToNextMinute();
-
 class Application;
 
 // The invisible top-level window "Tunelark" that owns the three skinned
 // windows, keeps the computer awake while the player runs and shuts the
 // player down in order. It has the keyboard focus, so the desktop's keys
-// and what is dropped on the window come to it.
+// and what is dropped on the window come to it. It has no timer: the backend
+// holds the screen saver off while the player runs, and an idle player
+// should not wake at all.
 class FrameWindow final : public platform::ui::Window {
 public:
     explicit FrameWindow(Application& application)
