@@ -139,7 +139,9 @@ void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t len
     const EffectChain effects{engine.widen, engine.bassShelf, engine.echo, engine.feedbackEcho};
     effects.Process(engine.sourceFormat.channels, engine.outputBits, block->data, length);
     WaveOutput& output = engine.waveOutput;
-    PostToNotifyWindow(engine, WM_PLAYER_LEVEL, static_cast<uintptr_t>(output.LeftLevel()), output.RightLevel());
+    if (output.MeasuringLevels()) {
+        PostToNotifyWindow(engine, WM_PLAYER_LEVEL, static_cast<uintptr_t>(output.LeftLevel()), output.RightLevel());
+    }
     output.QueueBlock(block);
     if (engine.status == PLAYER_PLAYING && output.QueuedCount() == output.GetBufferCount() &&
         engine.startPending.exchange(0) != 0) {
@@ -198,7 +200,7 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
     engine.outputSampleRate = 0;
     engine.outputBits = 0;
     RewindSource(engine);
-    PostToNotifyWindow(engine, WM_PLAYER_LEVEL, 0, 0);
+    if (engine.waveOutput.MeasuringLevels()) PostToNotifyWindow(engine, WM_PLAYER_LEVEL, 0, 0);
     SetStatus(engine, PLAYER_STOPPED);
     return 1;
 }

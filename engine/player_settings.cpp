@@ -11,6 +11,8 @@
 
 void PlayerSetNotifyWindow(PlayerEngine* engine, platform::NotifyWindow* window) {
     engine->notifyWindow = window;
+    // Levels go nowhere but to this window.
+    engine->waveOutput.SetMeasuringLevels(window != nullptr && window->Wants(WM_PLAYER_LEVEL));
     engine->streamReader.SetNotifyWindow(window);
 }
 

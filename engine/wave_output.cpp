@@ -179,7 +179,7 @@ int WaveOutput::SetBufferCount(uint32_t count) {
 void WaveOutput::OnDeviceMessage(uint32_t message, platform::WaveHeader* header) {
     if (message != platform::WOM_DONE) return;
     auto* output = static_cast<WaveOutput*>(header->user);
-    output->MeasureLevels(*header);
+    if (output->MeasuringLevels()) output->MeasureLevels(*header);
     platform::CriticalSectionGuard guard(output->queueLock_);
     const int32_t queued = --output->queuedCount_;
     if (static_cast<int32_t>(output->bufferCount_) - queued >= static_cast<int32_t>(output->batch_)) {

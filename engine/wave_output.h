@@ -64,6 +64,10 @@ public:
     bool IsOpen() const { return open_.load(); }
 
     // Peak levels 0..100 of the most recently completed block.
+    // Peaks are measured as blocks finish playing only while someone reads
+    // them; on by default.
+    void SetMeasuringLevels(bool measuring) { measuringLevels_.store(measuring, std::memory_order_relaxed); }
+    bool MeasuringLevels() const { return measuringLevels_.load(std::memory_order_relaxed); }
     int32_t LeftLevel() const { return leftLevel_.load(std::memory_order_relaxed); }
     int32_t RightLevel() const { return rightLevel_.load(std::memory_order_relaxed); }
 
@@ -72,6 +76,7 @@ private:
     void MeasureLevels(const platform::WaveHeader& header);
     platform::WaveResult OpenDeviceWithRetries();
 
+    std::atomic<bool> measuringLevels_{true};
     std::atomic<int32_t> leftLevel_{0};
     std::atomic<int32_t> rightLevel_{0};
 

@@ -15,6 +15,9 @@ class NotifyWindow {
 public:
     virtual ~NotifyWindow() = default;
     virtual void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+    // Whether the window reads `message` at all: a sender may skip the work
+    // behind reports that nobody reads. Asked when the window is set.
+    virtual bool Wants(uint32_t /*message*/) const { return true; }
 };
 
 }  // namespace platform

@@ -21,6 +21,10 @@ public:
         }
     }
 
+    bool Wants(uint32_t message) const override {
+        return message == WM_PLAYER_STATUS || message == WM_PLAYER_STREAM_TITLE;
+    }
+
     // How many stream titles have arrived; the text is read from the engine.
     uint32_t Titles() const { return titles_; }
 

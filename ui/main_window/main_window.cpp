@@ -22,9 +22,8 @@ constexpr int kMaximumVolume = 100;
 
 }  // namespace
 
-void MainWindow::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    if (message == WM_PLAYER_LEVEL) return;
-    SkinnedWindow::PostMessage(message, wParam, lParam);
+bool MainWindow::Wants(uint32_t message) const {
+    return message != WM_PLAYER_LEVEL;
 }
 
 bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM) {

@@ -32,10 +32,10 @@ class MainWindow final : public SkinnedWindow {
 public:
     explicit MainWindow(Application& application) : SkinnedWindow(kMainWindowClass), application_(application) {}
 
-    // The engine reports the output's peak levels before every block; this
-    // window ignores them, so they are dropped here rather than waking the
-    // loop ten times a second.
-    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    // The engine can report the output's peak levels before every block;
+    // this window ignores them, so the engine neither measures nor posts
+    // them rather than waking the loop ten times a second.
+    bool Wants(uint32_t message) const override;
 
     // The commands of the buttons, also run by the hardware buttons.
     void PlayAction();
