@@ -12,6 +12,10 @@ void RecordingWindow::PostMessage(uint32_t message, uintptr_t wParam, intptr_t l
     posted_.notify_all();
 }
 
+bool RecordingWindow::Wants(uint32_t message) const {
+    return std::find(unwanted_.begin(), unwanted_.end(), message) == unwanted_.end();
+}
+
 std::vector<PostedMessage> RecordingWindow::Messages() const {
     std::lock_guard lock(mutex_);
     return messages_;

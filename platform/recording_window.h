@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/notify_window.h"
@@ -23,7 +24,11 @@ struct PostedMessage {
 // Messages can be read in order or awaited.
 class RecordingWindow final : public NotifyWindow {
 public:
+    // `unwanted`: messages the window says it does not read (see Wants).
+    explicit RecordingWindow(std::vector<uint32_t> unwanted = {}) : unwanted_(std::move(unwanted)) {}
+
     void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool Wants(uint32_t message) const override;
 
     // Every message posted so far, oldest first.
     std::vector<PostedMessage> Messages() const;
@@ -39,6 +44,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable posted_;
     std::vector<PostedMessage> messages_;  // Guarded by mutex_.
+    const std::vector<uint32_t> unwanted_;
 };
 
 }  // namespace platform
