@@ -9,9 +9,7 @@
 
 #include "engine/mpeg_decoder.h"
 #include "engine/player_engine.h"
-#include "formats/ogg/ogg_source.h"
-#include "formats/stream/stream_thread.h"
-#include "formats/wave/wave_source.h"
+#include "engine/source_registry.h"
 
 namespace {
 
@@ -31,13 +29,8 @@ void ApplyThreadPriority(int32_t priority) {
 
 void RunThreadFunction(PlayerEngine& engine, int32_t priority) {
     ApplyThreadPriority(priority);
-    switch (engine.sourceKind.load()) {
-        case SOURCE_MPEG_FILE: MpegFileThread(engine); break;
-        case SOURCE_OGG_FILE: OggThread(engine); break;
-        case SOURCE_WAVE_FILE: WaveThread(engine); break;
-        case SOURCE_MPEG_STREAM: StreamThread(engine); break;
-        default: break;  // no thread for this kind: ending at once fails the play
-    }
+    // With no source, ending at once fails the play.
+    if (const SourceOperations* source = engine.source.load()) source->thread(engine);
     engine.startedOrEnded.Set();
 }
 
@@ -49,40 +42,15 @@ void ResumeUnlessPaused(PlayerEngine& engine) {
 }
 
 void RewindSource(PlayerEngine& engine) {
-    switch (engine.sourceKind.load()) {
-        case SOURCE_MPEG_FILE: engine.fileReader.ReaderSeek(0, SEEK_FROM_START); break;
-        case SOURCE_OGG_FILE: OggRewind(engine); break;
-        case SOURCE_WAVE_FILE: WaveRewind(engine); break;
-        default: break;
-    }
+    const SourceOperations* source = engine.source.load();
+    if (source != nullptr && source->rewind != nullptr) source->rewind(engine);
 }
 
 }  // namespace
 
 uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits, int32_t /*outputRate*/) {
-    const PlayerSourceFormat& format = engine.sourceFormat;
-    const auto rate = format.sampleRate;
-    uint32_t capacity = 0;
-    switch (engine.sourceKind.load()) {
-        case SOURCE_MPEG_FILE:
-        case SOURCE_MPEG_STREAM:
-            capacity = static_cast<uint32_t>(outputBits / 8 * format.samplesPerFrame * format.channels);
-            if (rate > 11025) capacity *= 2;
-            if (rate > 22050) capacity *= 2;
-            if (engine.options.halfRate) capacity /= 2;
-            break;
-        case SOURCE_OGG_FILE:
-            capacity = rate > 22050 ? 16384 : rate > 11025 ? 8192 : 4096;
-            break;
-        case SOURCE_WAVE_FILE:
-            capacity = rate > 11025 ? 2048 : 1024;
-            if (rate > 22050) capacity *= 2;
-            if (format.channels > 1) capacity *= 2;
-            if (outputBits > 8) capacity *= 2;
-            break;
-        default: break;
-    }
-    return capacity;
+    const SourceOperations* source = engine.source.load();
+    return source != nullptr ? source->blockCapacity(engine, outputBits) : 0;
 }
 
 int StartDecodingThread(PlayerEngine& engine) {
@@ -99,17 +67,16 @@ void StopDecodingThread(PlayerEngine& engine) {
     // Wakes a thread that waits for a free block, and one that waits on the
     // network (connecting, reading headers or data).
     engine.waveOutput.Flush();
-    if (engine.sourceKind == SOURCE_MPEG_STREAM) engine.streamReader.Interrupt();
+    const SourceOperations* source = engine.source.load();
+    if (source != nullptr && source->interrupt != nullptr) source->interrupt(engine);
     engine.decodingThread.join();
 }
 
 int BeginPlayback(PlayerEngine& engine) {
     const PlayerSourceFormat& format = engine.sourceFormat;
-    const bool mpeg = engine.sourceKind == SOURCE_MPEG_FILE || engine.sourceKind == SOURCE_MPEG_STREAM;
-    const int32_t outputBits = mpeg ? engine.options.bitsPerSample
-                               : engine.sourceKind == SOURCE_WAVE_FILE ? WaveOutputBits(engine)
-                                                                       : 16;
-    const int32_t outputRate = mpeg && engine.options.halfRate ? format.sampleRate / 2 : format.sampleRate;
+    const SourceOutput output = engine.source.load()->outputFormat(engine);
+    const int32_t outputBits = output.bits;
+    const int32_t outputRate = output.sampleRate;
     const uint32_t capacity = BlockCapacity(engine, outputBits, outputRate);
     if (capacity == 0 || outputRate <= 0 || format.channels <= 0) return 0;
 
@@ -118,7 +85,7 @@ int BeginPlayback(PlayerEngine& engine) {
         return 0;
     }
     engine.waveOutput.SetPaused(true);
-    engine.blockCapacity = capacity;
+    engine.blocks.SetCapacity(capacity);
     engine.outputBits = outputBits;
     engine.outputSampleRate = outputRate;
     CreateMpegDecoder(engine.equalizer);
@@ -149,14 +116,8 @@ void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t len
     }
 }
 
-bool GetNewBlock(PlayerEngine& engine) {
-    engine.currentBlock = engine.waveOutput.AcquireBlock();
-    engine.freeBytes = engine.currentBlock != nullptr ? engine.blockCapacity : 0;
-    return engine.currentBlock != nullptr;
-}
-
 void HandlePendingSeek(PlayerEngine& engine) {
-    if (engine.currentBlock != nullptr) engine.freeBytes = engine.blockCapacity;
+    engine.blocks.Empty();
     if (engine.status == PLAYER_PLAYING) engine.startPending = 1;
     // Nothing from before the seek may echo or ring on after it.
     engine.echo.EchoClear();
@@ -168,10 +129,7 @@ void HandlePendingSeek(PlayerEngine& engine) {
 int EndPlayback(PlayerEngine& engine, bool drain) {
     WaveOutput& output = engine.waveOutput;
     if (drain) {
-        if (engine.currentBlock != nullptr) {
-            SubmitBlock(engine, engine.currentBlock, engine.blockCapacity - engine.freeBytes);
-            engine.currentBlock = nullptr;
-        }
+        if (engine.blocks.HasBlock()) engine.blocks.Submit();
         output.SendHeldBlocks();
         while (output.QueuedCount() > 0) {
             if (engine.status == PLAYER_PLAYING && engine.startPending.exchange(0) != 0) {
@@ -191,11 +149,10 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
     engine.bassShelf.BassReset();
     DestroyMpegDecoder(engine.equalizer);
 
-    engine.freeBytes = 0;
+    engine.blocks.Abandon();
     engine.startPending = 0;
     engine.stopRequested = 0;
     engine.seekPending = 0;
-    engine.currentBlock = nullptr;
     engine.seekBase = 0;
     engine.outputSampleRate = 0;
     engine.outputBits = 0;

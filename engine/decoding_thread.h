@@ -21,11 +21,9 @@ void StopDecodingThread(PlayerEngine& engine);
 int BeginPlayback(PlayerEngine& engine);
 // 1 when finished; 0 when a seek interrupted the drain (everything keeps running).
 int EndPlayback(PlayerEngine& engine, bool drain);
+// Applies the effects to the block, posts its levels and queues it; the
+// block writer's hand-off.
 void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t length);
-
-// Makes `engine.currentBlock` a fresh block (waiting for one to be free) with
-// the whole capacity free. False when the output has closed.
-bool GetNewBlock(PlayerEngine& engine);
 
 // The common part of handling a pending seek, run under the decode lock at
 // the top of a decoding loop; the caller adds its format's own reset.

@@ -30,15 +30,13 @@ int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_
     const uint32_t frameBytes = static_cast<uint32_t>(format.samplesPerFrame * format.channels * 2);
     const int bits = engine.options.bitsPerSample;
     const bool halfRate = engine.options.halfRate != 0;
+    BlockWriter& blocks = engine.blocks;
     for (;;) {
         // Looked at once per frame: a stop must not wait for the input to run out.
         if (engine.stopRequested) return 0;
-        if (engine.currentBlock != nullptr && engine.freeBytes < frameBytes) {
-            SubmitBlock(engine, engine.currentBlock, engine.blockCapacity - engine.freeBytes);
-            engine.currentBlock = nullptr;
-        }
-        if (engine.currentBlock == nullptr) {
-            if (!GetNewBlock(engine) || engine.seekPending) return 0;
+        if (blocks.HasBlock() && blocks.FreeBytes() < frameBytes) blocks.Submit();
+        if (!blocks.HasBlock()) {
+            if (!blocks.Acquire() || engine.seekPending) return 0;
         }
         if (!SynchroniseOnFrame(engine, input, count, *consumed)) return 1;
 
@@ -46,23 +44,22 @@ int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_
         if (decoder == nullptr) return 0;  // no decoder state: the playback cannot go on
         size_t frameConsumed = 0;
         size_t produced = 0;
-        const uint32_t filled = engine.blockCapacity - engine.freeBytes;
-        int result = DecodeFrame(*decoder, input + *consumed, count - *consumed, engine.currentBlock->data + filled,
-                                 engine.freeBytes, bits, halfRate, &frameConsumed, &produced, format.channels);
+        const uint32_t filled = blocks.FilledBytes();
+        int result = DecodeFrame(*decoder, input + *consumed, count - *consumed, blocks.FreeSpace(),
+                                 blocks.FreeBytes(), bits, halfRate, &frameConsumed, &produced, format.channels);
         // What an empty block cannot hold never fits: a foreign frame that the
         // synchronisation took for one of this stream's. Skipped like damage.
         if (result == DECODE_OUTPUT_FULL && filled == 0) result = DECODE_RECOVERABLE_ERROR;
         switch (result) {
             case DECODE_FRAME_DONE:
                 *consumed += frameConsumed;
-                engine.freeBytes -= static_cast<uint32_t>(produced);
+                blocks.Commit(static_cast<uint32_t>(produced));
                 break;
             case DECODE_NEED_MORE_INPUT:
                 return 1;
             case DECODE_OUTPUT_FULL:
                 // The next round gets a fresh block and decodes the same frame into it.
-                SubmitBlock(engine, engine.currentBlock, filled);
-                engine.currentBlock = nullptr;
+                blocks.Submit();
                 break;
             case DECODE_RECOVERABLE_ERROR:
                 *consumed += 1;

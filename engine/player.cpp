@@ -2,11 +2,8 @@
 
 #include <new>
 
-#include "engine/mpeg_decoder.h"
-#include "engine/mpeg_file.h"
 #include "engine/player_engine.h"
-#include "formats/ogg/ogg_source.h"
-#include "formats/wave/wave_source.h"
+#include "engine/source_registry.h"
 
 PlayerEngine* PlayerCreate() {
     return new (std::nothrow) PlayerEngine();
@@ -31,18 +28,15 @@ void PostToNotifyWindow(PlayerEngine& engine, uint32_t message, uintptr_t wParam
 
 namespace {
 
-// The file must look like MPEG audio, open, and yield a frame pair from its
-// middle on; otherwise nothing of it stays open.
-bool OpenMpegFile(PlayerEngine& engine, const std::string& path) {
-    if (!ProbeMpegFile(path)) return false;
-    if (!engine.fileReader.ReaderOpen(path)) return false;
-    engine.path = path;
-    if (!MpegOpenScan(engine)) {
-        engine.fileReader.ReaderClose();
-        engine.path.clear();
-        return false;
+// Opens `location` as the first registered kind, in table order, that is
+// named that way and accepts it.
+bool OpenFirstAccepting(PlayerEngine& engine, SourceLocation how, const std::string& location) {
+    for (const SourceOperations& source : RegisteredSources()) {
+        if (source.location != how || !source.open(engine, location)) continue;
+        engine.source = &source;
+        return true;
     }
-    return true;
+    return false;
 }
 
 }  // namespace
@@ -50,18 +44,7 @@ bool OpenMpegFile(PlayerEngine& engine, const std::string& path) {
 int PlayerOpen(PlayerEngine* engine, const std::string& path) {
     platform::CriticalSectionGuard api(engine->apiLock);
     PlayerClose(engine);
-    if (OpenMpegFile(*engine, path)) {
-        engine->sourceKind = SOURCE_MPEG_FILE;
-        return 1;
-    }
-    if (OggOpen(*engine, path)) {
-        engine->sourceKind = SOURCE_OGG_FILE;
-        return 1;
-    }
-    if (WaveOpen(*engine, path)) {
-        engine->sourceKind = SOURCE_WAVE_FILE;
-        return 1;
-    }
+    if (OpenFirstAccepting(*engine, SourceLocation::File, path)) return 1;
     // A refused file must not stay open in the reader.
     engine->fileReader.ReaderClose();
     engine->path.clear();
@@ -71,30 +54,25 @@ int PlayerOpen(PlayerEngine* engine, const std::string& path) {
 int PlayerOpenURL(PlayerEngine* engine, const std::string& url) {
     platform::CriticalSectionGuard api(engine->apiLock);
     PlayerClose(engine);
-    if (!engine->streamReader.StreamSetUrl(url)) return 0;
-    engine->sourceKind = SOURCE_MPEG_STREAM;
-    return 1;
-}
-
-int PlayerGetStreamError(PlayerEngine* engine, std::string* text) {
-    return engine->streamReader.GetLastError(text);
+    return OpenFirstAccepting(*engine, SourceLocation::Url, url) ? 1 : 0;
 }
 
 void PlayerClose(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
     PlayerStop(engine);
+    const SourceOperations* source = engine->source.load();
+    if (source != nullptr && source->close != nullptr) source->close(*engine);
+    // MPEG and WAVE files are read through the engine's reader.
     engine->fileReader.ReaderClose();
-    engine->streamReader.StreamClose();
-    OggClose(*engine);
-    WaveClose(*engine);
     engine->sourceFormat = PlayerSourceFormat{};
     engine->path.clear();
     engine->length = 0;
-    engine->sourceKind = SOURCE_NONE;
+    engine->source = nullptr;
 }
 
 PlayerSource PlayerGetSourceKind(PlayerEngine* engine) {
-    return static_cast<PlayerSource>(engine->sourceKind.load());
+    const SourceOperations* source = engine->source.load();
+    return source != nullptr ? source->kind : SOURCE_NONE;
 }
 
 void PlayerGetSourceFormat(PlayerEngine* engine, PlayerSourceFormat* format) {

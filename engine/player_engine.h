@@ -9,25 +9,37 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <thread>
 
+#include "engine/block_writer.h"
 #include "engine/effects.h"
 #include "engine/equalizer.h"
 #include "engine/file_reader.h"
 #include "engine/player.h"
 #include "engine/wave_output.h"
-#include "formats/stream/stream_reader.h"
 #include "platform/critical_section.h"
 #include "platform/event.h"
 #include "platform/notify_window.h"
 
 struct OggSource;
+struct SourceOperations;
 struct WaveSource;
+class StreamReader;
+
+// The network input, one per engine, which keeps its options and the last
+// error across opens. Made and released by the source registry, where its
+// type is known.
+struct StreamReaderDeleter {
+    void operator()(StreamReader* reader) const;
+};
+using StreamReaderHandle = std::unique_ptr<StreamReader, StreamReaderDeleter>;
+StreamReaderHandle MakeStreamReader();
 
 struct PlayerEngine {
     FileReader fileReader;  // MPEG and WAVE files are read through it.
-    StreamReader streamReader;
+    StreamReaderHandle streamReader = MakeStreamReader();
     EqualizerBlock equalizer;
     Echo feedbackEcho{Echo::kFeedback};
     Echo echo{Echo::kPlain};
@@ -55,11 +67,8 @@ struct PlayerEngine {
 
     std::atomic<int32_t> status{PLAYER_STOPPED};
 
-    // The block being filled, owned by the decoding thread from AcquireBlock
-    // until it is submitted; only that thread touches these three.
-    platform::WaveHeader* currentBlock = nullptr;
-    uint32_t blockCapacity = 0;
-    uint32_t freeBytes = 0;
+    // The block being filled; only the decoding thread touches it.
+    BlockWriter blocks{*this};
 
     // Output format of the running playback; 0 while stopped.
     std::atomic<int32_t> outputBits{0};
@@ -70,8 +79,10 @@ struct PlayerEngine {
     std::atomic<uint32_t> startPending{0};
     std::atomic<uint32_t> stopRequested{0};
 
-    // Changed only by PlayerOpen, PlayerOpenURL and PlayerClose.
-    std::atomic<int32_t> sourceKind{SOURCE_NONE};
+    // The record of the open source's kind (source_registry.h); null when
+    // nothing is open. Changed only by PlayerOpen, PlayerOpenURL and
+    // PlayerClose, while no decoding thread exists.
+    std::atomic<const SourceOperations*> source{nullptr};
 
     // Changed only while stopped.
     PlayerOutputOptions options;

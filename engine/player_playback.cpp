@@ -4,14 +4,12 @@
 #include <cstdint>
 
 #include "engine/decoding_thread.h"
-#include "engine/mpeg_file.h"
 #include "engine/player_engine.h"
-#include "formats/ogg/ogg_source.h"
-#include "formats/wave/wave_source.h"
+#include "engine/source_registry.h"
 
 int PlayerPlay(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
-    if (engine->sourceKind == SOURCE_NONE) return 0;
+    if (engine->source.load() == nullptr) return 0;
     if (engine->status == PLAYER_PAUSED) {
         PlayerPause(engine);
         return 1;
@@ -25,7 +23,7 @@ int PlayerPlay(PlayerEngine* engine) {
 
 void PlayerPause(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
-    if (engine->sourceKind == SOURCE_NONE || engine->status == PLAYER_STOPPED) return;
+    if (engine->source.load() == nullptr || engine->status == PLAYER_STOPPED) return;
     WaveOutput& output = engine->waveOutput;
     if (engine->status == PLAYER_PLAYING) {
         SetStatus(*engine, PLAYER_PAUSED);
@@ -51,43 +49,37 @@ void PlayerStop(PlayerEngine* engine) {
     engine->stopRequested = 0;
     engine->seekPending = 0;
     engine->seekBase = 0;
-    if (engine->sourceKind == SOURCE_MPEG_FILE) engine->fileReader.ReaderSeek(0, SEEK_FROM_START);
+    const SourceOperations* source = engine->source.load();
+    if (source != nullptr && source->afterStop != nullptr) source->afterStop(*engine);
 }
 
 int PlayerSeek(PlayerEngine* engine, int32_t milliseconds) {
     platform::CriticalSectionGuard api(engine->apiLock);
-    if (engine->sourceKind == SOURCE_NONE) return 0;
+    const SourceOperations* source = engine->source.load();
+    if (source == nullptr) return 0;
     if (milliseconds < 0) milliseconds = 0;
     if (milliseconds >= PlayerGetDuration(engine)) return 0;
-    switch (engine->sourceKind) {
-        case SOURCE_MPEG_FILE:
-            return MpegSeek(*engine, milliseconds) ? 1 : 0;
-        case SOURCE_OGG_FILE:
-            return OggSeek(*engine, milliseconds) ? 1 : 0;
-        case SOURCE_WAVE_FILE:
-            return WaveSeek(*engine, milliseconds) ? 1 : 0;
-        default:
-            return 0;  // a stream cannot seek
-    }
+    // A source that cannot seek (a stream) refuses every position.
+    return source->seek != nullptr && source->seek(*engine, milliseconds) ? 1 : 0;
 }
 
 int PlayerForward(PlayerEngine* engine, int32_t milliseconds) {
     platform::CriticalSectionGuard api(engine->apiLock);
-    if (engine->sourceKind == SOURCE_NONE) return 0;
+    if (engine->source.load() == nullptr) return 0;
     const int64_t target = int64_t{PlayerGetPosition(engine)} + milliseconds;
     return PlayerSeek(engine, static_cast<int32_t>(std::min<int64_t>(target, INT32_MAX)));
 }
 
 int PlayerRewind(PlayerEngine* engine, int32_t milliseconds) {
     platform::CriticalSectionGuard api(engine->apiLock);
-    if (engine->sourceKind == SOURCE_NONE) return 0;
+    if (engine->source.load() == nullptr) return 0;
     const int64_t target = int64_t{PlayerGetPosition(engine)} - milliseconds;
     return PlayerSeek(engine, static_cast<int32_t>(std::max<int64_t>(target, INT32_MIN)));
 }
 
 int32_t PlayerGetPosition(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
-    if (engine->sourceKind == SOURCE_NONE) return 0;
+    if (engine->source.load() == nullptr) return 0;
     const int32_t sampleRate = engine->sourceFormat.sampleRate;
     if (sampleRate == 0) return 0;
     double position = double(engine->seekBase.load()) * 1000.0 / sampleRate;
@@ -97,7 +89,7 @@ int32_t PlayerGetPosition(PlayerEngine* engine) {
 }
 
 int32_t PlayerGetDuration(PlayerEngine* engine) {
-    if (engine->sourceKind == SOURCE_NONE) return 0;
+    if (engine->source.load() == nullptr) return 0;
     const int32_t sampleRate = engine->sourceFormat.sampleRate;
     if (sampleRate == 0) return 0;
     return static_cast<int32_t>(double(engine->length) / sampleRate * 1000.0);

@@ -2,22 +2,20 @@
 // none of them takes the API lock.
 
 #include "engine/mpeg_decoder.h"
-#include "engine/mpeg_file.h"
 #include "engine/player_engine.h"
-#include "formats/id3/genres.h"
-#include "formats/ogg/ogg_source.h"
-#include "formats/wave/wave_source.h"
-#include "formats/id3/id3v1.h"
+#include "engine/source_registry.h"
 
 void PlayerSetNotifyWindow(PlayerEngine* engine, platform::NotifyWindow* window) {
     engine->notifyWindow = window;
     // Levels go nowhere but to this window.
     engine->waveOutput.SetMeasuringLevels(window != nullptr && window->Wants(WM_PLAYER_LEVEL));
-    engine->streamReader.SetNotifyWindow(window);
+    for (const SourceOperations& source : RegisteredSources()) {
+        if (source.setNotifyWindow != nullptr) source.setNotifyWindow(*engine, window);
+    }
 }
 
 void PlayerGetFileInfo(PlayerEngine* engine, PlayerFileInfo* info) {
-    if (engine->sourceKind == SOURCE_NONE) return;
+    if (engine->source.load() == nullptr) return;
     const PlayerSourceFormat& format = engine->sourceFormat;
     info->version = format.version;
     info->layer = format.layer;
@@ -28,23 +26,22 @@ void PlayerGetFileInfo(PlayerEngine* engine, PlayerFileInfo* info) {
 }
 
 int PlayerGetTag(PlayerEngine* engine, PlayerTag* tag) {
-    // The tag is read through a private reader, never the playing file's.
-    if (engine->sourceKind == SOURCE_MPEG_FILE) return ReadId3v1Tag(engine->path, *tag) ? 1 : 0;
-    if (engine->sourceKind == SOURCE_OGG_FILE) return OggGetTag(*engine, tag) ? 1 : 0;
-    return 0;
+    const SourceOperations* source = engine->source.load();
+    return source != nullptr && source->tag != nullptr && source->tag(*engine, tag) ? 1 : 0;
 }
 
 int PlayerReadFileTag(const std::string& path, PlayerTag* tag) {
-    if (!ProbeMpegFile(path)) return 0;
-    return ReadId3v1Tag(path, *tag) ? 1 : 0;
+    for (const SourceOperations& source : RegisteredSources()) {
+        if (source.fileTag != nullptr && source.probe(path)) return source.fileTag(path, tag) ? 1 : 0;
+    }
+    return 0;
 }
 
 int PlayerIsPlayableFile(const std::string& path) {
-    return ProbeMpegFile(path) || OggProbe(path) || WaveProbe(path) ? 1 : 0;
-}
-
-void PlayerGetGenreName(int32_t genre, std::string* name) {
-    if (const char* genreName = GenreName(genre)) *name = genreName;
+    for (const SourceOperations& source : RegisteredSources()) {
+        if (source.probe != nullptr && source.probe(path)) return 1;
+    }
+    return 0;
 }
 
 void PlayerSetEqualizer(PlayerEngine* engine, const PlayerEqSettings* settings) {
@@ -97,22 +94,6 @@ int PlayerSetOutputOptions(PlayerEngine* engine, const PlayerOutputOptions* opti
 
 void PlayerGetOutputOptions(PlayerEngine* engine, PlayerOutputOptions* options) {
     *options = engine->options;
-}
-
-int PlayerGetStreamInfo(PlayerEngine* engine, std::string* name, std::string* genre, std::string* url) {
-    return engine->streamReader.GetInfo(name, genre, url);
-}
-
-int PlayerGetStreamTitle(PlayerEngine* engine, std::string* title) {
-    return engine->streamReader.GetTitle(title);
-}
-
-int PlayerSetStreamOptions(PlayerEngine* engine, const PlayerStreamOptions* options) {
-    return engine->streamReader.SetOptions(*options);
-}
-
-void PlayerGetStreamOptions(PlayerEngine* engine, PlayerStreamOptions* options) {
-    engine->streamReader.GetOptions(options);
 }
 
 void PlayerSetOutputDevice(PlayerEngine* engine, platform::WaveBackend backend, const platform::CaptureSink& sink) {

@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
+
+#include "engine/player.h"
 
 namespace {
 
@@ -36,4 +39,8 @@ constexpr std::array<const char*, kGenreCount> kGenreNames = {
 const char* GenreName(int32_t genre) {
     if (genre < 0 || genre >= kGenreCount) return nullptr;
     return kGenreNames[static_cast<size_t>(genre)];
+}
+
+void PlayerGetGenreName(int32_t genre, std::string* name) {
+    if (const char* genreName = GenreName(genre)) *name = genreName;
 }

@@ -59,7 +59,6 @@ bool OggOpen(PlayerEngine& engine, const std::string& path) {
     engine.sourceFormat.channels = info->channels;
     engine.sourceFormat.sampleRate = static_cast<int32_t>(info->rate);
     engine.sourceFormat.bitrate = static_cast<int32_t>(info->bitrate_nominal / 1000);
-    engine.sourceKind = SOURCE_OGG_FILE;
     return true;
 }
 

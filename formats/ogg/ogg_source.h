@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/player.h"
+#include "engine/source_registry.h"
 
 struct PlayerEngine;
 struct OggSource;
@@ -44,6 +45,10 @@ int OggRead(OggSource* source, uint8_t* buffer, size_t length, size_t* bytes);
 bool OggGetComments(const OggSource* source, OggComments* comments);
 bool OggGetTag(PlayerEngine& engine, PlayerTag* tag);
 void OggThread(PlayerEngine& engine);
+// Tremor writes 16-bit PCM at the stream's rate.
+SourceOutput OggOutputFormat(const PlayerEngine& engine);
+// 4096 bytes up to 11025 Hz, 8192 up to 22050 Hz, 16384 above.
+uint32_t OggBlockCapacity(const PlayerEngine& engine, int32_t outputBits);
 
 // Decodes a comment value the way the player always has: one-, two- and
 // three-byte sequences, stopping at a stray continuation byte, a zero byte

@@ -11,24 +11,30 @@ constexpr uint32_t kMinimumFreeBytes = 4096;
 
 // Holds a block with room for another read; false only when the output has
 // closed under the thread.
-bool EnsureRoom(PlayerEngine& engine) {
-    if (engine.currentBlock != nullptr && engine.freeBytes < kMinimumFreeBytes) {
-        SubmitBlock(engine, engine.currentBlock, engine.blockCapacity - engine.freeBytes);
-        engine.currentBlock = nullptr;
-    }
-    if (engine.currentBlock == nullptr && !GetNewBlock(engine)) return false;
-    return true;
+bool EnsureRoom(BlockWriter& blocks) {
+    if (blocks.HasBlock() && blocks.FreeBytes() < kMinimumFreeBytes) blocks.Submit();
+    return blocks.HasBlock() || blocks.Acquire();
 }
 
 }  // namespace
+
+SourceOutput OggOutputFormat(const PlayerEngine& engine) {
+    return {16, engine.sourceFormat.sampleRate};
+}
+
+uint32_t OggBlockCapacity(const PlayerEngine& engine, int32_t /*outputBits*/) {
+    const int32_t rate = engine.sourceFormat.sampleRate;
+    return rate > 22050 ? 16384 : rate > 11025 ? 8192 : 4096;
+}
 
 void OggThread(PlayerEngine& engine) {
     if (!BeginPlayback(engine)) {
         EndPlayback(engine, false);
         return;
     }
+    BlockWriter& blocks = engine.blocks;
     while (!engine.stopRequested) {
-        if (!EnsureRoom(engine)) break;
+        if (!EnsureRoom(blocks)) break;
         int result = OGG_READ_DELIVERED;
         {
             platform::CriticalSectionGuard decode(engine.decodeLock);
@@ -38,9 +44,8 @@ void OggThread(PlayerEngine& engine) {
                 continue;
             }
             size_t bytes = 0;
-            const uint32_t filled = engine.blockCapacity - engine.freeBytes;
-            result = OggRead(engine.ogg, engine.currentBlock->data + filled, engine.freeBytes, &bytes);
-            engine.freeBytes -= static_cast<uint32_t>(bytes);
+            result = OggRead(engine.ogg, blocks.FreeSpace(), blocks.FreeBytes(), &bytes);
+            blocks.Commit(static_cast<uint32_t>(bytes));
         }
         if (result == OGG_READ_END_OF_STREAM) {
             if (EndPlayback(engine, true)) return;

@@ -7,6 +7,7 @@
 #include "engine/decoding_thread.h"
 #include "engine/mpeg_header.h"
 #include "engine/player_engine.h"
+#include "formats/stream/stream_reader.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ bool HasFormat(const PlayerSourceFormat& format) {
 // amount). 1 when they are there, or when the server has ended the stream
 // with data still buffered; 0 on a stop or a closed connection.
 int WaitForStreamData(PlayerEngine& engine, int32_t need) {
-    StreamReader& reader = engine.streamReader;
+    StreamReader& reader = *engine.streamReader;
     if (need == 0) need = reader.PrebufferChunks();
     // The device plays on while the network is awaited.
     engine.waveOutput.SendHeldBlocks();
@@ -51,14 +52,14 @@ int WaitForStreamData(PlayerEngine& engine, int32_t need) {
 }
 
 void StopAndEnd(PlayerEngine& engine, bool drain) {
-    engine.streamReader.StreamStop();
+    engine.streamReader->StreamStop();
     EndPlayback(engine, drain);
 }
 
 }  // namespace
 
 void StreamThread(PlayerEngine& engine) {
-    StreamReader& reader = engine.streamReader;
+    StreamReader& reader = *engine.streamReader;
     reader.ClearInterrupt();
     if (!reader.StreamStart()) return;
 

@@ -115,7 +115,6 @@ bool WaveOpen(PlayerEngine& engine, const std::string& path) {
         engine.length = 0;
         return false;
     }
-    engine.sourceKind = SOURCE_WAVE_FILE;
     return true;
 }
 
@@ -164,6 +163,16 @@ void WaveRewind(PlayerEngine& engine) {
     WaveSeek(engine, 0);
 }
 
-int32_t WaveOutputBits(const PlayerEngine& engine) {
-    return engine.wave != nullptr ? engine.wave->outputFormat.wBitsPerSample : 16;
+SourceOutput WaveOutputFormat(const PlayerEngine& engine) {
+    const int32_t bits = engine.wave != nullptr ? engine.wave->outputFormat.wBitsPerSample : 16;
+    return {bits, engine.sourceFormat.sampleRate};
+}
+
+uint32_t WaveBlockCapacity(const PlayerEngine& engine, int32_t outputBits) {
+    const PlayerSourceFormat& format = engine.sourceFormat;
+    uint32_t capacity = format.sampleRate > 11025 ? 2048 : 1024;
+    if (format.sampleRate > 22050) capacity *= 2;
+    if (format.channels > 1) capacity *= 2;
+    if (outputBits > 8) capacity *= 2;
+    return capacity;
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/source_registry.h"
+
 struct PlayerEngine;
 struct WaveSource;
 
@@ -21,5 +23,9 @@ bool WaveSeek(PlayerEngine& engine, int32_t milliseconds);
 void WaveRewind(PlayerEngine& engine);
 // The decoding thread of a WAVE source.
 void WaveThread(PlayerEngine& engine);
-// Bits per sample of the PCM the open WAVE source plays as.
-int32_t WaveOutputBits(const PlayerEngine& engine);
+// The PCM the open WAVE source plays as: the file's own 8- or 16-bit PCM, or
+// what the conversion produces.
+SourceOutput WaveOutputFormat(const PlayerEngine& engine);
+// 1024 bytes up to 11025 Hz, else 2048, doubled above 22050 Hz, for more than
+// one channel and for more than 8 bits.
+uint32_t WaveBlockCapacity(const PlayerEngine& engine, int32_t outputBits);

@@ -36,8 +36,9 @@ void ReadInto(PlayerEngine& engine, WaveSource& wave, uint8_t* buffer, uint32_t 
 // Returns true when the thread is finished (EndPlayback ran to its end),
 // false when the loop ended by a stop request or a failure.
 bool RunPcmLoop(PlayerEngine& engine, WaveSource& wave) {
+    BlockWriter& blocks = engine.blocks;
     while (!engine.stopRequested) {
-        if (engine.currentBlock == nullptr && !GetNewBlock(engine)) return false;
+        if (!blocks.HasBlock() && !blocks.Acquire()) return false;
         ReadStep step;
         {
             platform::CriticalSectionGuard decode(engine.decodeLock);
@@ -48,32 +49,32 @@ bool RunPcmLoop(PlayerEngine& engine, WaveSource& wave) {
             }
             // Whole frames only: a partial frame at the end of the data is not played.
             const uint32_t frameBytes = wave.PcmFrameBytes();
-            const uint32_t count = std::min(wave.DataLeft(), engine.blockCapacity) / frameBytes * frameBytes;
-            ReadInto(engine, wave, engine.currentBlock->data, count, frameBytes, step);
+            const uint32_t count = std::min(wave.DataLeft(), blocks.Capacity()) / frameBytes * frameBytes;
+            ReadInto(engine, wave, blocks.FreeSpace(), count, frameBytes, step);
         }
         if (!step.delivered) {
             if (EndPlayback(engine, true)) return true;
             continue;
         }
-        SubmitBlock(engine, engine.currentBlock, static_cast<uint32_t>(step.bytes));
-        engine.currentBlock = nullptr;
+        blocks.Commit(static_cast<uint32_t>(step.bytes));
+        blocks.Submit();
         if (step.dataFinished && EndPlayback(engine, true)) return true;
     }
     return false;
 }
 
 // Converts the staged source into the free part of the current block.
-bool ConvertIntoBlock(PlayerEngine& engine, HACMSTREAM stream, uint8_t* staging, size_t bytes) {
+bool ConvertIntoBlock(BlockWriter& blocks, HACMSTREAM stream, uint8_t* staging, size_t bytes) {
     ACMSTREAMHEADER header{};
     // The system's 32-bit layout is 84 bytes; here it is this build's own size.
     header.cbStruct = sizeof header;
     header.pbSrc = staging;
     header.cbSrcLength = static_cast<DWORD>(bytes);
-    header.pbDst = engine.currentBlock->data + (engine.blockCapacity - engine.freeBytes);
-    header.cbDstLength = engine.freeBytes;
+    header.pbDst = blocks.FreeSpace();
+    header.cbDstLength = blocks.FreeBytes();
     if (acmStreamPrepareHeader(stream, &header, 0) != MMSYSERR_NOERROR) return false;
     const bool converted = acmStreamConvert(stream, &header, 0) == MMSYSERR_NOERROR;
-    if (converted) engine.freeBytes -= std::min(header.cbDstLengthUsed, engine.freeBytes);
+    if (converted) blocks.Commit(std::min(header.cbDstLengthUsed, blocks.FreeBytes()));
     const bool unprepared = acmStreamUnprepareHeader(stream, &header, 0) == MMSYSERR_NOERROR;
     return converted && unprepared;
 }
@@ -81,13 +82,11 @@ bool ConvertIntoBlock(PlayerEngine& engine, HACMSTREAM stream, uint8_t* staging,
 bool RunConvertingLoop(PlayerEngine& engine, WaveSource& wave) {
     uint8_t staging[kStagingBytes];
     HACMSTREAM stream = wave.conversionStream;
+    BlockWriter& blocks = engine.blocks;
     while (!engine.stopRequested) {
         // Each block takes one conversion and is then handed on, full or not.
-        if (engine.currentBlock != nullptr) {
-            SubmitBlock(engine, engine.currentBlock, engine.blockCapacity - engine.freeBytes);
-            engine.currentBlock = nullptr;
-        }
-        if (!GetNewBlock(engine)) return false;
+        if (blocks.HasBlock()) blocks.Submit();
+        if (!blocks.Acquire()) return false;
         ReadStep step;
         {
             platform::CriticalSectionGuard decode(engine.decodeLock);
@@ -99,7 +98,7 @@ bool RunConvertingLoop(PlayerEngine& engine, WaveSource& wave) {
             }
             DWORD sourceBytes = 0;
             // A stream that cannot size the piece cannot convert it either.
-            if (acmStreamSize(stream, engine.freeBytes, &sourceBytes, ACM_STREAMSIZEF_DESTINATION) != MMSYSERR_NOERROR) {
+            if (acmStreamSize(stream, blocks.FreeBytes(), &sourceBytes, ACM_STREAMSIZEF_DESTINATION) != MMSYSERR_NOERROR) {
                 return false;
             }
             sourceBytes = std::min({sourceBytes, wave.DataLeft(), kStagingBytes});
@@ -109,7 +108,7 @@ bool RunConvertingLoop(PlayerEngine& engine, WaveSource& wave) {
             if (EndPlayback(engine, true)) return true;
             continue;
         }
-        if (!ConvertIntoBlock(engine, stream, staging, step.bytes)) return false;
+        if (!ConvertIntoBlock(blocks, stream, staging, step.bytes)) return false;
         if (step.dataFinished && EndPlayback(engine, true)) return true;
     }
     return false;

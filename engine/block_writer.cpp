@@ -1,0 +1,24 @@
+#include "engine/block_writer.h"
+
+#include "engine/decoding_thread.h"
+#include "engine/player_engine.h"
+
+bool BlockWriter::Acquire() {
+    block_ = engine_.waveOutput.AcquireBlock();
+    freeBytes_ = block_ != nullptr ? capacity_ : 0;
+    return block_ != nullptr;
+}
+
+void BlockWriter::Submit() {
+    SubmitBlock(engine_, block_, FilledBytes());
+    block_ = nullptr;
+}
+
+void BlockWriter::Empty() {
+    if (block_ != nullptr) freeBytes_ = capacity_;
+}
+
+void BlockWriter::Abandon() {
+    block_ = nullptr;
+    freeBytes_ = 0;
+}

@@ -1,0 +1,64 @@
+// The one table of source kinds, and the one place where the engine reaches
+// into formats/: every format is known to the engine only through its entry here.
+
+#include "engine/source_registry.h"
+
+#include "engine/decoding_thread.h"
+#include "engine/mpeg_file.h"
+#include "engine/mpeg_source.h"
+#include "engine/player_engine.h"
+#include "formats/id3/id3v1.h"
+#include "formats/ogg/ogg_source.h"
+#include "formats/stream/stream_reader.h"
+#include "formats/stream/stream_source.h"
+#include "formats/stream/stream_thread.h"
+#include "formats/wave/wave_source.h"
+
+namespace {
+
+// The tag is read through a private reader, never the playing file's.
+bool ReadMpegFileTag(const std::string& path, PlayerTag* tag) {
+    return ReadId3v1Tag(path, *tag);
+}
+
+bool ReadOpenMpegTag(PlayerEngine& engine, PlayerTag* tag) {
+    return ReadMpegFileTag(engine.path, tag);
+}
+
+// PlayerOpen tries the file kinds in this order: the content decides, never
+// the name, and MPEG comes first so that MPEG inside RIFF WAVE plays as MPEG.
+// What a kind leaves out it does not have (source_registry.h).
+constexpr SourceOperations kSources[] = {
+    {.kind = SOURCE_MPEG_FILE, .location = SourceLocation::File,
+     .open = OpenMpegFile, .probe = ProbeMpegFile,
+     .seek = MpegSeek, .rewind = RewindMpegFile, .afterStop = RewindMpegFile,
+     .thread = MpegFileThread, .outputFormat = MpegOutputFormat, .blockCapacity = MpegBlockCapacity,
+     .tag = ReadOpenMpegTag, .fileTag = ReadMpegFileTag},
+    {.kind = SOURCE_OGG_FILE, .location = SourceLocation::File,
+     .open = OggOpen, .close = OggClose, .probe = OggProbe,
+     .seek = OggSeek, .rewind = OggRewind,
+     .thread = OggThread, .outputFormat = OggOutputFormat, .blockCapacity = OggBlockCapacity,
+     .tag = OggGetTag},
+    {.kind = SOURCE_WAVE_FILE, .location = SourceLocation::File,
+     .open = WaveOpen, .close = WaveClose, .probe = WaveProbe,
+     .seek = WaveSeek, .rewind = WaveRewind,
+     .thread = WaveThread, .outputFormat = WaveOutputFormat, .blockCapacity = WaveBlockCapacity},
+    {.kind = SOURCE_MPEG_STREAM, .location = SourceLocation::Url,
+     .open = OpenStreamSource, .close = CloseStreamSource,
+     .thread = StreamThread, .outputFormat = MpegOutputFormat, .blockCapacity = MpegBlockCapacity,
+     .interrupt = InterruptStreamSource, .setNotifyWindow = SetStreamNotifyWindow},
+};
+
+}  // namespace
+
+std::span<const SourceOperations> RegisteredSources() {
+    return kSources;
+}
+
+StreamReaderHandle MakeStreamReader() {
+    return StreamReaderHandle(new StreamReader());
+}
+
+void StreamReaderDeleter::operator()(StreamReader* reader) const {
+    delete reader;
+}
