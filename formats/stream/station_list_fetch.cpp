@@ -39,7 +39,7 @@ bool ReadBody(StreamChannel& channel, const HttpResponse& response, StreamClock:
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - StreamClock::now());
         size_t received = 0;
-        switch (channel.Receive(buffer, sizeof buffer, &received, kNoSocket,
+        switch (channel.Receive(buffer, sizeof buffer, &received, platform::kNoSocket,
                                 std::max(left, std::chrono::milliseconds(0)))) {
             case ChannelRead::Data: body.append(reinterpret_cast<const char*>(buffer), received); break;
             case ChannelRead::Closed: length = body.size(); break;
@@ -82,7 +82,7 @@ StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOp
     StreamChannel channel;
     HttpResponse response;
     std::string error;
-    if (!OpenHttpResponse(address, options, limits, kNoSocket, deadline, channel, response, &error)) {
+    if (!OpenHttpResponse(address, options, limits, platform::kNoSocket, deadline, channel, response, &error)) {
         return {{}, error};
     }
     std::optional<StationListFormat> format;

@@ -72,12 +72,12 @@ bool WantedEvents(int error, short* events) {
     return false;
 }
 
-ChannelRead ReadResult(SocketWait wait) {
+ChannelRead ReadResult(platform::SocketWait wait) {
     switch (wait) {
-        case SocketWait::Ready: return ChannelRead::Data;
-        case SocketWait::TimedOut: return ChannelRead::TimedOut;
-        case SocketWait::Woken: return ChannelRead::Woken;
-        case SocketWait::Failed: break;
+        case platform::SocketWait::Ready: return ChannelRead::Data;
+        case platform::SocketWait::TimedOut: return ChannelRead::TimedOut;
+        case platform::SocketWait::Woken: return ChannelRead::Woken;
+        case platform::SocketWait::Failed: break;
     }
     return ChannelRead::Failed;
 }
@@ -125,10 +125,10 @@ bool StreamChannel::StartTls(const std::string& host, int wakeDescriptor, Stream
         if (result == 1) return true;
         short events = 0;
         if (WantedEvents(SSL_get_error(tls_, result), &events)) {
-            const SocketWait wait =
-                WaitForSocket(socket_, events, wakeDescriptor, std::min(silence, TimeLeft(deadline)));
-            if (wait == SocketWait::Ready) continue;
-            *error = wait == SocketWait::Woken ? std::string() : host + " did not answer the secure connection.";
+            const platform::SocketWait wait =
+                platform::WaitForSocket(socket_, events, wakeDescriptor, std::min(silence, TimeLeft(deadline)));
+            if (wait == platform::SocketWait::Ready) continue;
+            *error = wait == platform::SocketWait::Woken ? std::string() : host + " did not answer the secure connection.";
         } else {
             const long verified = SSL_get_verify_result(tls_);
             *error = verified == X509_V_OK ? failed
@@ -142,7 +142,7 @@ bool StreamChannel::StartTls(const std::string& host, int wakeDescriptor, Stream
 }
 
 bool StreamChannel::SendAll(std::string_view bytes, int wakeDescriptor, StreamClock::time_point deadline) {
-    if (tls_ == nullptr) return ::SendAll(socket_, bytes, wakeDescriptor, deadline);
+    if (tls_ == nullptr) return platform::SendAll(socket_, bytes, wakeDescriptor, deadline);
     size_t sent = 0;
     while (sent < bytes.size()) {
         size_t written = 0;
@@ -153,7 +153,7 @@ bool StreamChannel::SendAll(std::string_view bytes, int wakeDescriptor, StreamCl
         }
         short events = 0;
         if (!WantedEvents(SSL_get_error(tls_, 0), &events) ||
-            WaitForSocket(socket_, events, wakeDescriptor, TimeLeft(deadline)) != SocketWait::Ready) {
+            platform::WaitForSocket(socket_, events, wakeDescriptor, TimeLeft(deadline)) != platform::SocketWait::Ready) {
             ERR_clear_error();
             return false;
         }
@@ -168,8 +168,8 @@ ChannelRead StreamChannel::Receive(uint8_t* buffer, size_t capacity, size_t* rec
     for (;;) {
         short events = POLLIN;
         if (tls_ == nullptr) {
-            const SocketWait wait = WaitForSocket(socket_, POLLIN, wakeDescriptor, TimeLeft(deadline));
-            if (wait != SocketWait::Ready) return ReadResult(wait);
+            const platform::SocketWait wait = platform::WaitForSocket(socket_, POLLIN, wakeDescriptor, TimeLeft(deadline));
+            if (wait != platform::SocketWait::Ready) return ReadResult(wait);
             const ssize_t count = recv(socket_, buffer, capacity, 0);
             if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
             if (count < 0) return ChannelRead::Failed;
@@ -186,8 +186,8 @@ ChannelRead StreamChannel::Receive(uint8_t* buffer, size_t capacity, size_t* rec
             ERR_clear_error();
             return ChannelRead::Failed;
         }
-        const SocketWait wait = WaitForSocket(socket_, events, wakeDescriptor, TimeLeft(deadline));
-        if (wait != SocketWait::Ready) return ReadResult(wait);
+        const platform::SocketWait wait = platform::WaitForSocket(socket_, events, wakeDescriptor, TimeLeft(deadline));
+        if (wait != platform::SocketWait::Ready) return ReadResult(wait);
     }
 }
 
@@ -203,6 +203,6 @@ void StreamChannel::Close() {
         SSL_CTX_free(context_);
         context_ = nullptr;
     }
-    CloseSocket(socket_);
-    socket_ = kNoSocket;
+    platform::CloseSocket(socket_);
+    socket_ = platform::kNoSocket;
 }

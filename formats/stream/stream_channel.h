@@ -12,10 +12,13 @@
 #include <string>
 #include <string_view>
 
-#include "formats/stream/stream_socket.h"
+#include "platform/socket.h"
 
 struct ssl_st;
 struct ssl_ctx_st;
+
+// Every deadline of the stream code is on the sockets' clock.
+using StreamClock = platform::SocketClock;
 
 enum class ChannelRead { Data, Closed, TimedOut, Woken, Failed };
 
@@ -48,10 +51,10 @@ public:
     void Close();
 
     int Socket() const { return socket_; }
-    bool IsOpen() const { return socket_ != kNoSocket; }
+    bool IsOpen() const { return socket_ != platform::kNoSocket; }
 
 private:
-    int socket_ = kNoSocket;
+    int socket_ = platform::kNoSocket;
     ssl_ctx_st* context_ = nullptr;
     ssl_st* tls_ = nullptr;
 };

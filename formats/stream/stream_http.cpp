@@ -72,8 +72,8 @@ bool ExchangeOnce(const std::string& url, const PlayerStreamOptions& options, co
         *error = url + " is not a usable address.";
         return false;
     }
-    const int socket = ConnectToHost(endpoint->host, endpoint->port, wakeDescriptor, deadline);
-    if (socket == kNoSocket) {
+    const int socket = platform::ConnectToHost(endpoint->host, endpoint->port, wakeDescriptor, deadline);
+    if (socket == platform::kNoSocket) {
         *error = "Could not connect to " + endpoint->host + ".";
         return false;
     }

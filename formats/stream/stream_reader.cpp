@@ -10,7 +10,7 @@
 #include "platform/path_text.h"
 
 StreamReader::StreamReader() {
-    wakeDescriptor_ = CreateWakeDescriptor();
+    wakeDescriptor_ = platform::CreateWakeDescriptor();
     networkReady_ = wakeDescriptor_ >= 0;
 }
 
@@ -44,7 +44,7 @@ void StreamReader::StreamClose() {
 
 void StreamReader::Interrupt() {
     interrupted_ = 1;
-    if (wakeDescriptor_ >= 0) SignalWakeDescriptor(wakeDescriptor_);
+    if (wakeDescriptor_ >= 0) platform::SignalWakeDescriptor(wakeDescriptor_);
     // Wakes a StreamRead and a receive thread that waits for a free chunk.
     dataEvent_.Set();
     freeEvent_.Set();

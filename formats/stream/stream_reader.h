@@ -30,10 +30,10 @@
 #include "formats/stream/stream_channel.h"
 #include "formats/stream/stream_http.h"
 #include "formats/stream/stream_metadata.h"
-#include "formats/stream/stream_socket.h"
 #include "platform/critical_section.h"
 #include "platform/event.h"
 #include "platform/notify_window.h"
+#include "platform/socket.h"
 
 constexpr size_t kStreamChunkBytes = 2048;
 // The pool is allocated per connection; this caps it at 8 MB.

@@ -20,7 +20,7 @@ bool StreamReader::StreamStart() {
     StreamStop();
     // A wake left from the last stop must not end this connection; a stop
     // that comes after the drain still does.
-    DrainWakeDescriptor(wakeDescriptor_);
+    platform::DrainWakeDescriptor(wakeDescriptor_);
     if (interrupted_) return false;
     int32_t chunks = 0;
     {
@@ -48,7 +48,7 @@ void StreamReader::StreamStop() {
     platform::CriticalSectionGuard control(controlLock_);
     if (receiveThread_.joinable()) {
         stopRequested_ = 1;
-        SignalWakeDescriptor(wakeDescriptor_);
+        platform::SignalWakeDescriptor(wakeDescriptor_);
         freeEvent_.Set();
         dataEvent_.Set();
         receiveThread_.join();
@@ -185,6 +185,6 @@ void StreamReader::ReleasePool() {
 }
 
 void StreamReader::CloseConnection() {
-    socket_ = kNoSocket;
+    socket_ = platform::kNoSocket;
     channel_.Close();
 }

@@ -1,4 +1,4 @@
-#include "formats/stream/stream_socket.h"
+#include "platform/socket.h"
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -13,13 +13,15 @@
 #include <mutex>
 #include <thread>
 
+namespace platform {
+
 namespace {
 
 using std::chrono::duration_cast;
 using std::chrono::milliseconds;
 
-milliseconds TimeLeft(StreamClock::time_point deadline) {
-    return std::max(milliseconds(0), duration_cast<milliseconds>(deadline - StreamClock::now()));
+milliseconds TimeLeft(SocketClock::time_point deadline) {
+    return std::max(milliseconds(0), duration_cast<milliseconds>(deadline - SocketClock::now()));
 }
 
 struct AddressListDeleter {
@@ -55,7 +57,7 @@ AddressList LookUpNumeric(const std::string& host, const std::string& service) {
 }
 
 AddressList LookUpName(const std::string& host, const std::string& service, int wakeDescriptor,
-                       StreamClock::time_point deadline) {
+                       SocketClock::time_point deadline) {
     auto lookup = std::make_shared<NameLookup>();
     if (lookup->doneDescriptor < 0) return nullptr;
     try {
@@ -81,7 +83,7 @@ AddressList LookUpName(const std::string& host, const std::string& service, int 
 
 // Connects one address; the socket stays non-blocking from the start, so the
 // wait for the connection can be cut short.
-int ConnectToAddress(const addrinfo& address, int wakeDescriptor, StreamClock::time_point deadline) {
+int ConnectToAddress(const addrinfo& address, int wakeDescriptor, SocketClock::time_point deadline) {
     const int socket = ::socket(address.ai_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (socket < 0) return kNoSocket;
     if (connect(socket, address.ai_addr, address.ai_addrlen) == 0) return socket;
@@ -98,7 +100,7 @@ int ConnectToAddress(const addrinfo& address, int wakeDescriptor, StreamClock::t
 }  // namespace
 
 SocketWait WaitForSocket(int socket, short events, int wakeDescriptor, milliseconds timeout) {
-    const auto deadline = StreamClock::now() + timeout;
+    const auto deadline = SocketClock::now() + timeout;
     for (;;) {
         pollfd descriptors[2] = {{socket, events, 0}, {wakeDescriptor, POLLIN, 0}};
         const int result = poll(descriptors, wakeDescriptor >= 0 ? 2 : 1, static_cast<int>(TimeLeft(deadline).count()));
@@ -113,19 +115,19 @@ SocketWait WaitForSocket(int socket, short events, int wakeDescriptor, milliseco
     }
 }
 
-int ConnectToHost(const std::string& host, uint16_t port, int wakeDescriptor, StreamClock::time_point deadline) {
+int ConnectToHost(const std::string& host, uint16_t port, int wakeDescriptor, SocketClock::time_point deadline) {
     const std::string service = std::to_string(port);
     AddressList addresses = LookUpNumeric(host, service);
     if (!addresses) addresses = LookUpName(host, service, wakeDescriptor, deadline);
     for (const addrinfo* address = addresses.get(); address != nullptr; address = address->ai_next) {
-        if (StreamClock::now() >= deadline) break;
+        if (SocketClock::now() >= deadline) break;
         const int socket = ConnectToAddress(*address, wakeDescriptor, deadline);
         if (socket != kNoSocket) return socket;
     }
     return kNoSocket;
 }
 
-bool SendAll(int socket, std::string_view bytes, int wakeDescriptor, StreamClock::time_point deadline) {
+bool SendAll(int socket, std::string_view bytes, int wakeDescriptor, SocketClock::time_point deadline) {
     size_t sent = 0;
     while (sent < bytes.size()) {
         // MSG_NOSIGNAL: a peer that has gone must not raise SIGPIPE.
@@ -165,3 +167,5 @@ void DrainWakeDescriptor(int descriptor) {
     uint64_t count = 0;
     [[maybe_unused]] const ssize_t read = ::read(descriptor, &count, sizeof count);
 }
+
+}  // namespace platform

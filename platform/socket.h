@@ -1,17 +1,20 @@
 #pragma once
 
-// The POSIX socket operations of the stream reader. Every wait also watches a
-// wake descriptor (an eventfd), so that a stop cuts any wait short: the
-// receive thread never sits in a socket call a stop cannot end.
+// TCP sockets over POSIX: getaddrinfo, non-blocking connect, send and poll.
+// Every wait also watches a wake descriptor (an eventfd), so that a stop cuts
+// any wait short: a thread never sits in a socket call a stop cannot end.
 
 #include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+namespace platform {
+
 constexpr int kNoSocket = -1;
 
-using StreamClock = std::chrono::steady_clock;
+// The clock of every socket deadline.
+using SocketClock = std::chrono::steady_clock;
 
 enum class SocketWait { Ready, TimedOut, Woken, Failed };
 
@@ -23,16 +26,18 @@ SocketWait WaitForSocket(int socket, short events, int wakeDescriptor, std::chro
 // the first of its addresses that accepts, before `deadline`. Names are
 // resolved on a helper thread that a wake abandons. Returns the connected,
 // non-blocking socket, or kNoSocket.
-int ConnectToHost(const std::string& host, uint16_t port, int wakeDescriptor, StreamClock::time_point deadline);
+int ConnectToHost(const std::string& host, uint16_t port, int wakeDescriptor, SocketClock::time_point deadline);
 
 // Sends all of `bytes` before `deadline`; false on any failure.
-bool SendAll(int socket, std::string_view bytes, int wakeDescriptor, StreamClock::time_point deadline);
+bool SendAll(int socket, std::string_view bytes, int wakeDescriptor, SocketClock::time_point deadline);
 
 // Shuts the connection down and closes the socket.
 void CloseSocket(int socket);
 
-// The wake descriptor: created once per reader, signalled by a stop, drained
-// before the next connection.
+// The wake descriptor: created once by the owner of the waits, signalled by a
+// stop, drained before the next connection.
 int CreateWakeDescriptor();
 void SignalWakeDescriptor(int descriptor);
 void DrainWakeDescriptor(int descriptor);
+
+}  // namespace platform
