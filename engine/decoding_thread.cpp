@@ -10,6 +10,7 @@
 #include "engine/mpeg_decoder.h"
 #include "engine/player_engine.h"
 #include "engine/source_registry.h"
+#include "platform/clock.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
             if (engine.status == PLAYER_PLAYING && engine.startPending.exchange(0) != 0) {
                 ResumeUnlessPaused(engine);
             }
-            std::this_thread::sleep_for(kDrainPollInterval);
+            output.WaitUnlessFlushed(platform::Now() + kDrainPollInterval);
             if (engine.seekPending) return 0;
             if (engine.stopRequested) break;
         }

@@ -4,7 +4,6 @@
 #include <bit>
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "platform/byte_order.h"
 
@@ -35,7 +34,7 @@ platform::WaveResult WaveOutput::OpenDeviceWithRetries() {
     auto callback = [this](uint32_t message, platform::WaveHeader* header) { OnDeviceMessage(message, header); };
     platform::WaveResult result = platform::WAVE_ERROR_NO_DEVICE;
     for (int attempt = 0; attempt <= kOpenRetries; ++attempt) {
-        if (attempt > 0) std::this_thread::sleep_for(kOpenRetryDelay);
+        if (attempt > 0) platform::SleepFor(kOpenRetryDelay);
         result = device_->Open(format_, callback);
         if (result != platform::WAVE_ERROR_ALLOCATED) break;
     }
@@ -109,6 +108,20 @@ void WaveOutput::Flush() {
     device_->Pause();
     leftLevel_ = 0;
     rightLevel_ = 0;
+    {
+        std::lock_guard lock(flushLock_);
+        ++flushes_;
+    }
+    flushed_.notify_all();
+}
+
+void WaveOutput::WaitUnlessFlushed(platform::ClockTime deadline) {
+    std::unique_lock lock(flushLock_);
+    // Counted before the pool is looked at: a flush in between shows in one
+    // or the other.
+    const uint64_t before = flushes_;
+    if (QueuedCount() == 0) return;
+    platform::WaitUntil(flushed_, lock, deadline, [&] { return flushes_ != before; });
 }
 
 void WaveOutput::SetPaused(bool paused) {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/critical_section.h"
 #include "platform/event.h"
 #include "platform/wave_out.h"
@@ -53,6 +56,11 @@ public:
     // Hands the device the blocks still held back: before a drain, and
     // before the decoding thread waits for its input.
     void SendHeldBlocks();
+
+    // The drain's poll: waits until `deadline` on the installed clock, or
+    // not at all once the pool is empty. A flush (a stop's or a seek's) ends
+    // the wait at once.
+    void WaitUnlessFlushed(platform::ClockTime deadline);
 
     // Frames played since open or the last flush; 0 when closed.
     uint64_t PlayedSamples();
@@ -109,4 +117,9 @@ private:
     // Queued blocks not yet written to the device, oldest first. Guarded by
     // the queue lock.
     std::vector<platform::WaveHeader*> held_;
+
+    // Flushes so far, guarded by flushLock_; flushed_ tells a drain's wait.
+    std::mutex flushLock_;
+    std::condition_variable flushed_;
+    uint64_t flushes_ = 0;
 };

@@ -27,7 +27,7 @@ void Event::Wait() {
 
 bool Event::WaitFor(std::chrono::milliseconds timeout) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, timeout, [this] { return signalled_; });
+    return WaitUntil(changed_, lock, Now() + timeout, [this] { return signalled_; });
 }
 
 }  // namespace platform

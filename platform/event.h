@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/clock.h"
+
 namespace platform {
 
 // A manual-reset event: once set it stays signalled, waking every waiter,
@@ -18,7 +20,8 @@ public:
 
     // Waits until the event is signalled.
     void Wait();
-    // Waits at most `timeout`; true when the event was signalled.
+    // Waits at most `timeout` on the installed clock; true when the event
+    // was signalled.
     bool WaitFor(std::chrono::milliseconds timeout);
 
 private:

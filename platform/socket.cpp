@@ -13,6 +13,8 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/clock.h"
+
 namespace platform {
 
 namespace {
@@ -21,7 +23,7 @@ using std::chrono::duration_cast;
 using std::chrono::milliseconds;
 
 milliseconds TimeLeft(SocketClock::time_point deadline) {
-    return std::max(milliseconds(0), duration_cast<milliseconds>(deadline - SocketClock::now()));
+    return std::max(milliseconds(0), duration_cast<milliseconds>(deadline - Now()));
 }
 
 struct AddressListDeleter {
@@ -100,7 +102,7 @@ int ConnectToAddress(const addrinfo& address, int wakeDescriptor, SocketClock::t
 }  // namespace
 
 SocketWait WaitForSocket(int socket, short events, int wakeDescriptor, milliseconds timeout) {
-    const auto deadline = SocketClock::now() + timeout;
+    const auto deadline = Now() + timeout;
     for (;;) {
         pollfd descriptors[2] = {{socket, events, 0}, {wakeDescriptor, POLLIN, 0}};
         const int result = poll(descriptors, wakeDescriptor >= 0 ? 2 : 1, static_cast<int>(TimeLeft(deadline).count()));
@@ -120,7 +122,7 @@ int ConnectToHost(const std::string& host, uint16_t port, int wakeDescriptor, So
     AddressList addresses = LookUpNumeric(host, service);
     if (!addresses) addresses = LookUpName(host, service, wakeDescriptor, deadline);
     for (const addrinfo* address = addresses.get(); address != nullptr; address = address->ai_next) {
-        if (SocketClock::now() >= deadline) break;
+        if (Now() >= deadline) break;
         const int socket = ConnectToAddress(*address, wakeDescriptor, deadline);
         if (socket != kNoSocket) return socket;
     }

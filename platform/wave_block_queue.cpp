@@ -66,10 +66,10 @@ WaveBlockQueue::FrontBlock WaveBlockQueue::Front() {
     return {queued_.empty() ? 0 : queued_.front()->bufferLength - frontOffset_, resets_};
 }
 
-bool WaveBlockQueue::SleepUntil(std::chrono::steady_clock::time_point deadline) {
+bool WaveBlockQueue::SleepUntil(ClockTime deadline) {
     std::unique_lock lock(mutex_);
     const uint64_t before = interruptions_;
-    return !dataReady_.wait_until(lock, deadline, [&] { return interruptions_ != before; });
+    return !WaitUntil(dataReady_, lock, deadline, [&] { return interruptions_ != before; });
 }
 
 size_t WaveBlockQueue::PullLocked(uint8_t* out, size_t bytes, std::unique_lock<std::mutex>& lock) {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/clock.h"
 #include "platform/wave_out.h"
 
 namespace platform {
@@ -42,9 +43,9 @@ public:
         uint64_t resets = 0;
     };
     FrontBlock Front();
-    // Sleeps until `deadline`; false when a pause, a reset or the stop came
-    // first.
-    bool SleepUntil(std::chrono::steady_clock::time_point deadline);
+    // Sleeps until `deadline` on the installed clock; false when a pause, a
+    // reset or the stop came first.
+    bool SleepUntil(ClockTime deadline);
     // Takes `bytes` of `front` that a paced backend has played, as Pull does
     // but whether paused or not; nothing when a reset has returned it since.
     void TakePlayed(const FrontBlock& front, size_t bytes);

@@ -1,7 +1,7 @@
 // The null device: no sound, but blocks are consumed at real-time pace on a
 // clock thread, so pausing, the position and the drain behave as on a card.
 // The thread sleeps until the block it plays is due, not in fixed ticks, so
-// playing costs one wake-up per block.
+// playing costs one wake-up per block. Its time is the installed clock's.
 
 #include <algorithm>
 #include <chrono>
@@ -9,13 +9,12 @@
 #include <optional>
 #include <thread>
 
+#include "platform/clock.h"
 #include "platform/wave_block_queue.h"
 #include "platform/wave_out_backends.h"
 
 namespace platform {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 class NullWaveOutDevice final : public QueuedWaveOutDevice {
 public:
@@ -49,14 +48,14 @@ public:
     }
 
 private:
-    uint64_t FramesSince(Clock::time_point start) const {
-        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+    uint64_t FramesSince(ClockTime start) const {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Now() - start);
         return static_cast<uint64_t>(elapsed.count()) * format_.sampleRate / 1'000'000;
     }
 
-    Clock::duration DurationOf(size_t bytes) const {
+    ClockDuration DurationOf(size_t bytes) const {
         const uint64_t frames = bytes / format_.BlockAlign();
-        return std::chrono::duration_cast<Clock::duration>(std::chrono::microseconds(frames * 1'000'000 / format_.sampleRate));
+        return std::chrono::duration_cast<ClockDuration>(std::chrono::microseconds(frames * 1'000'000 / format_.sampleRate));
     }
 
     // Plays the front block until it is due; a pause or a reset on the way
@@ -65,7 +64,7 @@ private:
         while (queue_.WaitForData()) {
             const WaveBlockQueue::FrontBlock front = queue_.Front();
             if (front.bytes == 0) continue;
-            const Clock::time_point start = Clock::now();
+            const ClockTime start = Now();
             {
                 std::lock_guard lock(playingLock_);
                 playingSince_ = start;
@@ -83,7 +82,7 @@ private:
     std::mutex playingLock_;
     // The block the clock plays now and when it started. Guarded by
     // playingLock_, which is taken before the queue's own lock.
-    std::optional<Clock::time_point> playingSince_;
+    std::optional<ClockTime> playingSince_;
     WaveBlockQueue::FrontBlock playing_;
 };
 

@@ -8,6 +8,7 @@
 #include "formats/stream/station_list.h"
 #include "formats/stream/stream_http.h"
 #include "formats/stream/stream_request.h"
+#include "platform/clock.h"
 #include "platform/path_text.h"
 
 namespace {
@@ -37,7 +38,7 @@ bool ReadBody(StreamChannel& channel, const HttpResponse& response, StreamClock:
             body.resize(static_cast<size_t>(*length));
             return true;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - StreamClock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - platform::Now());
         size_t received = 0;
         switch (channel.Receive(buffer, sizeof buffer, &received, platform::kNoSocket,
                                 std::max(left, std::chrono::milliseconds(0)))) {
@@ -77,7 +78,7 @@ StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOp
     if (!IsAcceptableStreamText(address)) return {{}, "The address is too long or holds control characters."};
     if (!ParseStreamUrl(address)) return {{}, address + " is not a usable address."};
 
-    const auto deadline = StreamClock::now() + kFetchTime;
+    const auto deadline = platform::Now() + kFetchTime;
     const HttpLimits limits{kFetchHeadBytes, std::chrono::duration_cast<std::chrono::milliseconds>(kFetchTime)};
     StreamChannel channel;
     HttpResponse response;

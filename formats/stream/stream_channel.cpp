@@ -12,13 +12,15 @@
 #include <climits>
 #include <cstdint>
 
+#include "platform/clock.h"
+
 namespace {
 
 using std::chrono::duration_cast;
 using std::chrono::milliseconds;
 
 milliseconds TimeLeft(StreamClock::time_point deadline) {
-    return std::max(milliseconds(0), duration_cast<milliseconds>(deadline - StreamClock::now()));
+    return std::max(milliseconds(0), duration_cast<milliseconds>(deadline - platform::Now()));
 }
 
 int SocketOf(BIO* bio) { return static_cast<int>(reinterpret_cast<intptr_t>(BIO_get_data(bio))); }
@@ -164,7 +166,7 @@ bool StreamChannel::SendAll(std::string_view bytes, int wakeDescriptor, StreamCl
 ChannelRead StreamChannel::Receive(uint8_t* buffer, size_t capacity, size_t* received, int wakeDescriptor,
                                    milliseconds timeout) {
     *received = 0;
-    const auto deadline = StreamClock::now() + timeout;
+    const auto deadline = platform::Now() + timeout;
     for (;;) {
         short events = POLLIN;
         if (tls_ == nullptr) {

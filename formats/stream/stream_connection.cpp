@@ -6,6 +6,7 @@
 
 #include "formats/stream/stream_reader.h"
 #include "formats/stream/stream_request.h"
+#include "platform/clock.h"
 #include "platform/text_codepage.h"
 
 namespace {
@@ -35,7 +36,7 @@ bool StreamReader::StreamConnect(Connection& connection) {
     const HttpLimits limits{kHeaderBufferBytes - 1, kHeaderReadWait};
     HttpResponse response;
     std::string error;
-    if (!OpenHttpResponse(url, options, limits, wakeDescriptor_, StreamClock::now() + kConnectionTime, channel_,
+    if (!OpenHttpResponse(url, options, limits, wakeDescriptor_, platform::Now() + kConnectionTime, channel_,
                           response, &error)) {
         // A stop is no failure to report.
         if (!StopRequested()) SetLastError(std::move(error));

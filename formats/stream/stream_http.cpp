@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "formats/stream/stream_request.h"
+#include "platform/clock.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ using std::chrono::milliseconds;
 constexpr std::string_view kHeaderEnd = "\r\n\r\n";
 
 milliseconds ReadWait(StreamClock::time_point deadline, milliseconds silence) {
-    const auto left = duration_cast<milliseconds>(deadline - StreamClock::now());
+    const auto left = duration_cast<milliseconds>(deadline - platform::Now());
     return std::clamp(left, milliseconds(0), silence);
 }
 

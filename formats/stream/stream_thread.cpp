@@ -2,12 +2,12 @@
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "engine/decoding_thread.h"
 #include "engine/mpeg_header.h"
 #include "engine/player_engine.h"
 #include "formats/stream/stream_reader.h"
+#include "platform/clock.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ int WaitForStreamData(PlayerEngine& engine, int32_t need) {
         // A stream shorter than the prebuffer still plays what it sent.
         if (reader.EndOfStream()) return filled > 0 ? 1 : 0;
         if (!reader.IsConnected()) return 0;
-        std::this_thread::sleep_for(kStreamDataPollInterval);
+        platform::SleepFor(kStreamDataPollInterval);
     }
     return 0;
 }
