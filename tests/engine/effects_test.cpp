@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <numbers>
 #include <thread>
 #include <utility>
@@ -19,7 +17,10 @@
 #include "engine/player_engine.h"
 #include "platform/byte_order.h"
 #include "platform/recording_window.h"
+#include "tests/support/captured_audio.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/waiting.h"
 
 namespace {
 
@@ -464,39 +465,24 @@ TEST(EffectChainTest, SettingsChangeWhileProcessing) {
 
 // ---- Through the engine ----------------------------------------------------
 
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
-
 // Plays a fixture to its end through the capture device and returns its samples.
 std::vector<int16_t> Render(PlayerEngine* engine, platform::RecordingWindow& window, const std::string& fixture) {
-    std::mutex mutex;
-    std::vector<uint8_t> bytes;
-    platform::CaptureSink sink;
-    sink.onPcm = [&](const platform::WaveFormat&, const uint8_t* pcm, size_t length) {
-        std::lock_guard lock(mutex);
-        bytes.insert(bytes.end(), pcm, pcm + length);
-    };
-    PlayerSetOutputDevice(engine, platform::WaveBackend::Capture, sink);
-    const size_t stopsBefore = window.MessagesOf(WM_PLAYER_STATUS).size();
+    test::CapturedAudio captured(test::CapturedAudio::kUnpaced);
+    PlayerSetOutputDevice(engine, platform::WaveBackend::Capture, captured.Sink());
+    size_t stopsBefore = 0;
+    for (const auto& message : window.MessagesOf(WM_PLAYER_STATUS)) stopsBefore += message.wParam == PLAYER_STOPPED;
     EXPECT_EQ(PlayerOpen(engine, test::FixturePath(fixture)), 1);
     EXPECT_EQ(PlayerPlay(engine), 1);
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    auto stopped = [&] {
-        const auto messages = window.MessagesOf(WM_PLAYER_STATUS);
-        return messages.size() > stopsBefore + 1 && messages.back().wParam == PLAYER_STOPPED;
-    };
-    while (!stopped() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(5ms);
-    EXPECT_TRUE(stopped()) << "played to the end";
-    std::lock_guard lock(mutex);
-    return Samples16(bytes);
+    EXPECT_TRUE(test::WaitForStatus(window, PLAYER_STOPPED, stopsBefore + 1)) << "played to the end";
+    // The device that called the sink closed before the stop was reported.
+    return Samples16(captured.Bytes());
 }
 
 // The decoder's rounding carries its error from one playback to the next, so
 // two renders of one file may differ by one step in any sample.
 TEST(EffectPlaybackTest, PlainEchoIsHeardAfterTheDelay) {
     platform::RecordingWindow window;  // outlives the engine, whose thread posts to it
-    std::unique_ptr<PlayerEngine, EngineDeleter> engine(PlayerCreate());
+    test::EngineHandle engine(PlayerCreate());
     PlayerSetNotifyWindow(engine.get(), &window);
     const auto dry = Render(engine.get(), window, "cbr128_noinfo.mp3");
 

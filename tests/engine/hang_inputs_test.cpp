@@ -15,8 +15,10 @@
 #include "engine/player_engine.h"
 #include "platform/recording_window.h"
 #include "tests/support/captured_audio.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/libmad_reference.h"
+#include "tests/support/waiting.h"
 #include "tests/support/watchdog.h"
 
 namespace {
@@ -26,7 +28,6 @@ using namespace std::chrono_literals;
 constexpr auto kPlaybackLimit = 10s;
 constexpr auto kWatchdogLimit = 20s;
 constexpr auto kPromptStop = 2s;
-constexpr double kUnpaced = 0;
 constexpr size_t kBytesPerSample = 2;
 
 struct HangInput {
@@ -46,26 +47,16 @@ const HangInput kHangInputs[] = {
     {"mpeg-free-format-frame-min.mp3", 1, false},
 };
 
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
-
 // One engine on one device, created and destroyed on the watchdog's thread.
 struct Playback {
-    Playback(platform::WaveBackend backend, const platform::CaptureSink& sink) : engine(PlayerCreate()) {
+    Playback(platform::WaveBackend backend, const platform::CaptureSink& sink) : engine(test::MakeEngine()) {
         PlayerSetNotifyWindow(engine.get(), &window);
         PlayerSetOutputDevice(engine.get(), backend, sink);
     }
-    bool WaitForStop() {
-        return window
-            .WaitFor([](const platform::PostedMessage& message) {
-                return message.message == WM_PLAYER_STATUS && message.wParam == PLAYER_STOPPED;
-            }, kPlaybackLimit)
-            .has_value();
-    }
+    bool WaitForStop() { return test::WaitForStatus(window, PLAYER_STOPPED, 1, kPlaybackLimit); }
 
     platform::RecordingWindow window;
-    std::unique_ptr<PlayerEngine, EngineDeleter> engine;
+    test::EngineHandle engine;
 };
 
 std::string HangInputPath(const char* file) { return test::SharedTestDataPath("hangs/") + file; }
@@ -73,7 +64,7 @@ std::string HangInputPath(const char* file) { return test::SharedTestDataPath("h
 bool HaveHangInputs() { return std::filesystem::is_directory(test::SharedTestDataPath("hangs")); }
 
 void ExpectPlaysToAnEnd(const HangInput& input) {
-    test::CapturedAudio captured(kUnpaced);
+    test::CapturedAudio captured(test::CapturedAudio::kUnpaced);
     Playback playback(platform::WaveBackend::Capture, captured.Sink());
     PlayerEngine* engine = playback.engine.get();
     ASSERT_EQ(PlayerOpen(engine, HangInputPath(input.file)), 1);

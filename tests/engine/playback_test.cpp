@@ -1,11 +1,8 @@
-// Playing through the capture device (no pacing) and the null device (real
-// time): status and level messages, draining, pausing, seeking and stopping.
+// Playing through the capture device (no pacing) and the null device (paced
+// by the clock, which the tests advance by hand): status and level messages,
+// draining, pausing, seeking and stopping.
 
 #include <chrono>
-#include <ctime>
-#include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,69 +11,29 @@
 #include "engine/decoding_thread.h"
 #include "engine/player_engine.h"
 #include "platform/recording_window.h"
+#include "tests/support/captured_audio.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/manual_clock.h"
+#include "tests/support/waiting.h"
+#include "tests/support/watchdog.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
-
-// Keeps what the capture device played.
-class CapturedPcm {
-public:
-    platform::CaptureSink Sink() {
-        platform::CaptureSink sink;
-        sink.onPcm = [this](const platform::WaveFormat& format, const uint8_t* pcm, size_t bytes) {
-            std::lock_guard lock(mutex_);
-            format_ = format;
-            bytes_.insert(bytes_.end(), pcm, pcm + bytes);
-        };
-        return sink;
-    }
-    std::vector<uint8_t> Bytes() {
-        std::lock_guard lock(mutex_);
-        return bytes_;
-    }
-    platform::WaveFormat Format() {
-        std::lock_guard lock(mutex_);
-        return format_;
-    }
-    void Clear() {
-        std::lock_guard lock(mutex_);
-        bytes_.clear();
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<uint8_t> bytes_;
-    platform::WaveFormat format_;
-};
-
 class PlaybackTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        engine.reset(PlayerCreate());
+        engine = test::MakeEngine();
         PlayerSetNotifyWindow(engine.get(), &window);
     }
     void UseCapture() { PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, captured.Sink()); }
     void UseNull() { PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Null); }
     void Open(const std::string& fixture) { ASSERT_EQ(PlayerOpen(engine.get(), test::FixturePath(fixture)), 1); }
 
-    // Waits for the n-th WM_PLAYER_STATUS carrying `status`.
-    bool WaitForStatus(PlayerStatus status, size_t occurrence = 1, std::chrono::milliseconds timeout = 20s) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (std::chrono::steady_clock::now() < deadline) {
-            size_t seen = 0;
-            for (const auto& message : window.MessagesOf(WM_PLAYER_STATUS)) {
-                if (message.wParam == uintptr_t(status)) ++seen;
-            }
-            if (seen >= occurrence) return true;
-            std::this_thread::sleep_for(5ms);
-        }
-        return false;
+    bool WaitForStatus(PlayerStatus status, size_t occurrence = 1) {
+        return test::WaitForStatus(window, status, occurrence);
     }
     std::vector<uintptr_t> Statuses() {
         std::vector<uintptr_t> statuses;
@@ -85,8 +42,28 @@ protected:
     }
 
     platform::RecordingWindow window;
-    CapturedPcm captured;
-    std::unique_ptr<PlayerEngine, EngineDeleter> engine;
+    test::CapturedAudio captured{test::CapturedAudio::kUnpaced};
+    test::EngineHandle engine;
+};
+
+// The null device on the manual clock: the device plays only as far as the
+// test advances the clock.
+class ClockedPlaybackTest : public PlaybackTest {
+protected:
+    // The engine's threads wait on the clock, so they end before it goes.
+    void TearDown() override { engine.reset(); }
+
+    // The whole file has been read: what is left plays from the queue.
+    bool FileRead() { return engine->fileReader.ReaderSeek(0, SEEK_FROM_CURRENT) == engine->fileReader.ReaderSize(); }
+    // The device has played something: it runs.
+    void AdvanceUntilPlaying() {
+        ASSERT_TRUE(clock.AdvanceUntil(10ms, [&] { return PlayerGetPosition(engine.get()) > 0; }));
+    }
+    // No thread of the engine is in a timed wait: nothing moves until the
+    // user acts, whatever the clock does.
+    bool Idle() { return test::Eventually([&] { return clock->Waiters() == 0; }); }
+
+    test::InstalledManualClock clock;
 };
 
 TEST_F(PlaybackTest, PlaysToTheEndAndReportsIt) {
@@ -127,87 +104,88 @@ TEST_F(PlaybackTest, PlaysAgainFromTheStartWithoutReopening) {
     EXPECT_EQ(captured.Bytes().size(), first.size());
 }
 
-TEST_F(PlaybackTest, ShortFileDrainsOnTheRealTimeDevice) {
+TEST_F(ClockedPlaybackTest, ShortFileDrainsOnTheRealTimeDevice) {
     UseNull();
     Open("short.mp3");  // 0.3 s: less than the pool holds
     ASSERT_EQ(PlayerPlay(engine.get()), 1);
-    EXPECT_TRUE(WaitForStatus(PLAYER_STOPPED, 1, 10s)) << "the drain resumes the still-paused device";
+    ASSERT_TRUE(test::Eventually([&] { return FileRead(); }));
+    EXPECT_EQ(PlayerGetStatus(engine.get()), PLAYER_PLAYING) << "the drain waits for the device";
+    const platform::ClockTime start = clock->Now();
+    ASSERT_TRUE(clock.AdvanceUntil(10ms, [&] { return PlayerGetStatus(engine.get()) == PLAYER_STOPPED; }))
+        << "the drain resumes the still-paused device";
+    EXPECT_GE(clock->Now() - start, 290ms) << "the device played the file out at its pace";
+    EXPECT_EQ(Statuses(), (std::vector<uintptr_t>{PLAYER_PLAYING, PLAYER_STOPPED}));
 }
 
-TEST_F(PlaybackTest, PauseHoldsThePositionAndResumeGoesOn) {
+TEST_F(ClockedPlaybackTest, PauseHoldsThePositionAndResumeGoesOn) {
     UseNull();
     Open("cbr128.mp3");
     PlayerEngine* e = engine.get();
     ASSERT_EQ(PlayerPlay(e), 1);
     EXPECT_EQ(PlayerPlay(e), 0) << "already playing";
-    std::this_thread::sleep_for(1200ms);  // the pool fills (0.84 s) and the device starts
+    AdvanceUntilPlaying();
     PlayerPause(e);
     EXPECT_EQ(PlayerGetStatus(e), PLAYER_PAUSED);
+    ASSERT_TRUE(Idle()) << "the device stopped its clock";
     const int32_t paused = PlayerGetPosition(e);
-    std::this_thread::sleep_for(200ms);
+    clock.AdvanceBy(500ms, 50ms);
     EXPECT_EQ(PlayerGetPosition(e), paused) << "nothing plays while paused";
 
     ASSERT_EQ(PlayerPlay(e), 1) << "play while paused resumes";
     EXPECT_EQ(PlayerGetStatus(e), PLAYER_PLAYING);
-    std::this_thread::sleep_for(200ms);
-    EXPECT_GT(PlayerGetPosition(e), paused);
+    EXPECT_TRUE(clock.AdvanceUntil(10ms, [&] { return PlayerGetPosition(e) > paused; }));
     PlayerStop(e);
     EXPECT_EQ(Statuses(), (std::vector<uintptr_t>{PLAYER_PLAYING, PLAYER_PAUSED, PLAYER_PLAYING, PLAYER_STOPPED}));
 }
 
-double ProcessCpuSeconds() {
-    timespec time{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
-    return double(time.tv_sec) + double(time.tv_nsec) * 1e-9;
-}
-
-// Processor time, not wall time: a paused or stopped engine waits on events
-// and must not spin, however busy the machine is.
-TEST_F(PlaybackTest, PausedAndStoppedEnginesCostNothing) {
+// A paused or stopped engine waits on events, not on the clock: no thread
+// polls, so it costs nothing however long it stays.
+TEST_F(ClockedPlaybackTest, PausedAndStoppedEnginesWaitWithoutPolling) {
     UseNull();
     Open("cbr128.mp3");
     PlayerEngine* e = engine.get();
     ASSERT_EQ(PlayerPlay(e), 1);
-    std::this_thread::sleep_for(1200ms);  // the pool is full and the device plays
+    AdvanceUntilPlaying();
     PlayerPause(e);
-    std::this_thread::sleep_for(50ms);
-    double start = ProcessCpuSeconds();
-    std::this_thread::sleep_for(500ms);
-    EXPECT_LT(ProcessCpuSeconds() - start, 0.05) << "paused";
+    EXPECT_TRUE(Idle()) << "paused";
+    const uint64_t waits = clock->WaitsBegun();
+    clock->Advance(1s);
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(clock->WaitsBegun(), waits) << "the time going by woke nobody";
 
     PlayerStop(e);
-    start = ProcessCpuSeconds();
-    std::this_thread::sleep_for(300ms);
-    EXPECT_LT(ProcessCpuSeconds() - start, 0.03) << "stopped";
+    EXPECT_EQ(clock->Waiters(), 0) << "stopped";
 }
 
-TEST_F(PlaybackTest, StopIsImmediateInEveryState) {
+// Under the manual clock a stop that waited for any timed wait would never
+// return: the watchdog shows it needs none.
+TEST_F(ClockedPlaybackTest, StopIsImmediateInEveryState) {
     UseNull();
     Open("cbr128.mp3");
     PlayerEngine* e = engine.get();
     for (int round = 0; round < 3; ++round) {
         ASSERT_EQ(PlayerPlay(e), 1);
         if (round == 1) PlayerPause(e);
-        if (round == 2) std::this_thread::sleep_for(50ms);
-        const auto start = std::chrono::steady_clock::now();
-        PlayerStop(e);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "round " << round;
+        if (round == 2) AdvanceUntilPlaying();
+        test::RunWithWatchdog(5s, "the stop", [e] { PlayerStop(e); });
         EXPECT_EQ(PlayerGetStatus(e), PLAYER_STOPPED);
         EXPECT_EQ(PlayerGetPosition(e), 0);
         EXPECT_FALSE(e->waveOutput.IsOpen());
     }
 }
 
-TEST_F(PlaybackTest, StopDuringTheDrainEndsAtOnce) {
+TEST_F(ClockedPlaybackTest, StopDuringTheDrainEndsAtOnce) {
     UseNull();
     Open("short.mp3");
     ASSERT_EQ(PlayerPlay(engine.get()), 1);
-    std::this_thread::sleep_for(50ms);  // the whole file is decoded, the device plays it out
-    PlayerStop(engine.get());
+    // The whole file is decoded; the decoding thread waits in the drain and
+    // the device waits for its block to fall due.
+    ASSERT_TRUE(test::Eventually([&] { return FileRead() && clock->Waiters() == 2; }));
+    test::RunWithWatchdog(5s, "the stop", [&] { PlayerStop(engine.get()); });
     EXPECT_EQ(PlayerGetStatus(engine.get()), PLAYER_STOPPED);
 }
 
-TEST_F(PlaybackTest, SeekWhilePlayingMovesThePosition) {
+TEST_F(ClockedPlaybackTest, SeekWhilePlayingMovesThePosition) {
     UseNull();
     Open("cbr128.mp3");
     PlayerEngine* e = engine.get();
@@ -217,24 +195,21 @@ TEST_F(PlaybackTest, SeekWhilePlayingMovesThePosition) {
     EXPECT_GE(position, 2990);
     EXPECT_LT(position, 3500);
     EXPECT_EQ(PlayerGetStatus(e), PLAYER_PLAYING);
-    ASSERT_TRUE(WaitForStatus(PLAYER_STOPPED, 1, 10s)) << "the rest plays out from the target";
+    ASSERT_TRUE(clock.AdvanceUntil(50ms, [&] { return PlayerGetStatus(e) == PLAYER_STOPPED; }))
+        << "the rest plays out from the target";
 }
 
-TEST_F(PlaybackTest, SeekDuringTheDrainKeepsTheTrackGoing) {
+TEST_F(ClockedPlaybackTest, SeekDuringTheDrainKeepsTheTrackGoing) {
     UseNull();
     Open("cbr128.mp3");
     PlayerEngine* e = engine.get();
     ASSERT_EQ(PlayerPlay(e), 1);
     // The whole file is read long before it has played: the thread drains.
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (e->fileReader.ReaderSeek(0, SEEK_FROM_CURRENT) < e->fileReader.ReaderSize() &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(5ms);
-    }
+    ASSERT_TRUE(clock.AdvanceUntil(50ms, [&] { return FileRead(); }));
     ASSERT_EQ(PlayerGetStatus(e), PLAYER_PLAYING);
     ASSERT_EQ(PlayerSeek(e, 1000), 1);
     // The queued rest (at most the 0.84 s pool) would have ended by now.
-    std::this_thread::sleep_for(1500ms);
+    clock.AdvanceBy(1500ms, 50ms);
     EXPECT_EQ(PlayerGetStatus(e), PLAYER_PLAYING);
     EXPECT_GE(PlayerGetPosition(e), 1000);
     PlayerStop(e);
@@ -296,8 +271,9 @@ TEST_F(PlaybackTest, BlockCapacityFollowsTheSource) {
 }
 
 // Random play, pause, seek, stop and open calls against both pacing
-// devices; a deadlock or a race shows as a hang or a sanitizer report.
-TEST_F(PlaybackTest, SurvivesRandomOperations) {
+// devices, the clock moving in between; a deadlock or a race shows as a hang
+// or a sanitizer report.
+TEST_F(ClockedPlaybackTest, SurvivesRandomOperations) {
     const char* fixtures[] = {"cbr128.mp3", "short.mp3", "vbr.mp3", "mpeg2_l3.mp3"};
     uint32_t random = 12345;
     auto next = [&random](uint32_t range) {
@@ -318,7 +294,7 @@ TEST_F(PlaybackTest, SurvivesRandomOperations) {
             case 4: PlayerForward(e, 700); break;
             case 5: PlayerOpen(e, test::FixturePath(fixtures[next(4)])); break;
             case 6: next(2) ? UseNull() : UseCapture(); break;
-            default: std::this_thread::sleep_for(std::chrono::milliseconds(next(20))); break;
+            default: clock->Advance(std::chrono::milliseconds(next(20))); break;
         }
         PlayerGetPosition(e);
     }

@@ -10,14 +10,10 @@
 
 #include "engine/player_engine.h"
 #include "platform/recording_window.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
 
 namespace {
-
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
-using EnginePointer = std::unique_ptr<PlayerEngine, EngineDeleter>;
 
 class PlayerTest : public ::testing::Test {
 protected:
@@ -29,7 +25,7 @@ protected:
     void Open(const std::string& fixture) { ASSERT_EQ(PlayerOpen(engine.get(), test::FixturePath(fixture)), 1) << fixture; }
 
     platform::RecordingWindow window;
-    EnginePointer engine;
+    test::EngineHandle engine;
 };
 
 TEST_F(PlayerTest, StartsStoppedWithDefaults) {

@@ -7,9 +7,10 @@
 #include <chrono>
 #include <cstring>
 #include <future>
-#include <thread>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/waiting.h"
 
 namespace {
 
@@ -18,12 +19,7 @@ using namespace std::chrono_literals;
 // A closed-loop check: the done callback runs on the device's thread, so wait
 // until the pool has taken back what was queued.
 bool WaitUntilQueued(WaveOutput& output, uint32_t count) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (output.QueuedCount() != count) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
+    return test::Eventually([&] { return output.QueuedCount() == count; });
 }
 
 struct LevelCase {

@@ -12,6 +12,7 @@
 #include "platform/recording_window.h"
 #include "playlist/stop_marks.h"
 #include "tests/playlist/playlist_test_support.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
 
 namespace {
@@ -24,10 +25,6 @@ const Paths kThree = {"cbr128.mp3", "cbr128_noinfo.mp3", "vbr.mp3"};
 const Paths kMiddleBad = {"cbr128.mp3", "garbage.bin", "vbr.mp3"};
 
 enum class Engine { Stopped, Loaded, Playing, Paused };
-
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
 
 // One engine, list and recording view in a given state.
 struct Rig {
@@ -58,7 +55,7 @@ struct Rig {
     }
 
     platform::RecordingWindow window;
-    std::unique_ptr<PlayerEngine, EngineDeleter> engine;
+    test::EngineHandle engine;
     test::RecordingView view;
     Playlist playlist;
 };

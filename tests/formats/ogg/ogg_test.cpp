@@ -5,20 +5,18 @@
 
 #include <tremor/ivorbisfile.h>
 
-#include <chrono>
 #include <cstdio>
-#include <mutex>
-#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "engine/player_engine.h"
 #include "platform/recording_window.h"
+#include "tests/support/captured_audio.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/waiting.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 TEST(OggComments, TextDecodingRules) {
     struct Case {
@@ -47,13 +45,8 @@ TEST(OggComments, TextDecodingRules) {
     }
 }
 
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
-using EnginePointer = std::unique_ptr<PlayerEngine, EngineDeleter>;
-
 TEST(OggOpen, FormatLengthAndRefusals) {
-    EnginePointer engine(PlayerCreate());
+    test::EngineHandle engine(PlayerCreate());
     ASSERT_EQ(PlayerOpen(engine.get(), test::FixturePath("tagged.ogg")), 1);
     EXPECT_EQ(PlayerGetSourceKind(engine.get()), SOURCE_OGG_FILE);
     PlayerFileInfo info;
@@ -87,7 +80,7 @@ TEST(OggOpen, ProbeKnowsVorbisFromTheRest) {
 }
 
 TEST(OggTags, LaterKeysWinAndLimitsHold) {
-    EnginePointer engine(PlayerCreate());
+    test::EngineHandle engine(PlayerCreate());
     ASSERT_EQ(PlayerOpen(engine.get(), test::FixturePath("tagged.ogg")), 1);
     OggComments comments;
     ASSERT_TRUE(OggGetComments(engine->ogg, &comments));
@@ -134,37 +127,18 @@ std::vector<uint8_t> DecodeWithTremor(const std::string& path, int64_t startSamp
 class OggPlayback : public ::testing::Test {
 protected:
     void SetUp() override {
-        engine.reset(PlayerCreate());
+        engine = test::MakeEngine();
         PlayerSetNotifyWindow(engine.get(), &window);
-        platform::CaptureSink sink;
-        sink.onPcm = [this](const platform::WaveFormat& format, const uint8_t* pcm, size_t bytes) {
-            std::lock_guard lock(mutex);
-            bits = format.bitsPerSample;
-            captured.insert(captured.end(), pcm, pcm + bytes);
-        };
-        PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, sink);
+        PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, captured.Sink());
     }
     bool PlayToTheEnd(size_t stopsBefore = 0) {
-        if (PlayerPlay(engine.get()) != 1) return false;
-        const auto deadline = std::chrono::steady_clock::now() + 20s;
-        while (std::chrono::steady_clock::now() < deadline) {
-            size_t stops = 0;
-            for (const auto& message : window.MessagesOf(WM_PLAYER_STATUS)) stops += message.wParam == PLAYER_STOPPED;
-            if (stops > stopsBefore) return true;
-            std::this_thread::sleep_for(2ms);
-        }
-        return false;
+        return PlayerPlay(engine.get()) == 1 && test::WaitForStatus(window, PLAYER_STOPPED, stopsBefore + 1);
     }
-    std::vector<uint8_t> Captured() {
-        std::lock_guard lock(mutex);
-        return captured;
-    }
+    std::vector<uint8_t> Captured() { return captured.Bytes(); }
 
     platform::RecordingWindow window;
-    EnginePointer engine;
-    std::mutex mutex;
-    std::vector<uint8_t> captured;
-    int bits = 0;
+    test::CapturedAudio captured{test::CapturedAudio::kUnpaced};
+    test::EngineHandle engine;
 };
 
 TEST_F(OggPlayback, PlaysWhatTremorDecodesSampleForSample) {
@@ -176,13 +150,13 @@ TEST_F(OggPlayback, PlaysWhatTremorDecodesSampleForSample) {
     const PlayerEqSettings loud{1, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
     PlayerSetEqualizer(engine.get(), &loud);
     ASSERT_TRUE(PlayToTheEnd());
-    EXPECT_EQ(bits, 16);
+    EXPECT_EQ(captured.Format().bitsPerSample, 16);
     const auto reference = DecodeWithTremor(path);
     ASSERT_EQ(reference.size(), 5u * 44100 * 4);
     EXPECT_TRUE(Captured() == reference);
 
     // The end rewinds: playing again gives the same from the first sample.
-    captured.clear();
+    captured.Clear();
     ASSERT_TRUE(PlayToTheEnd(1));
     EXPECT_TRUE(Captured() == reference);
 }
