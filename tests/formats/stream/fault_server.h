@@ -3,8 +3,9 @@
 // A small HTTP/ICY server on 127.0.0.1 for the stream tests, whose sessions
 // misbehave on request: every accepted connection runs the next session of a
 // script (the last one repeats). Everything is bounded: the server accepts at
-// most kMaximumConnections, every wait is cut into short steps, and the whole
-// server stops by itself when its lifetime ends or when it is destroyed.
+// most kMaximumConnections, every socket wait is cut into short steps, a
+// session's pause ends with the server, and the whole server stops by itself
+// when its lifetime ends or when it is destroyed.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -34,16 +36,46 @@ constexpr auto kServerLifetime = 60s;
 constexpr auto kServerStep = 20ms;
 constexpr int kMaximumConnections = 16;
 
+// How long a server runs: until its owner ends it or its lifetime is over.
+// Sessions wait on it rather than sleeping.
+class ServerLife {
+public:
+    explicit ServerLife(Clock::duration lifetime) : end_(Clock::now() + lifetime) {}
+
+    void End() {
+        {
+            std::lock_guard lock(mutex_);
+            ended_ = true;
+        }
+        changed_.notify_all();
+    }
+    bool Over() const {
+        std::lock_guard lock(mutex_);
+        return ended_ || Clock::now() >= end_;
+    }
+    // Waits `duration`, or less when the life ends first.
+    void Wait(Clock::duration duration) const {
+        std::unique_lock lock(mutex_);
+        changed_.wait_until(lock, std::min(Clock::now() + duration, end_), [this] { return ended_; });
+    }
+
+private:
+    const Clock::time_point end_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    bool ended_ = false;  // Guarded by mutex_.
+};
+
 class ServerConnection {
 public:
-    ServerConnection(int socket, std::function<bool()> stopping) : socket_(socket), stopping_(std::move(stopping)) {}
+    ServerConnection(int socket, const ServerLife& life) : socket_(socket), life_(life) {}
 
     // The request up to its blank line, waiting at most `limit`; empty when
     // none came.
     std::string ReadRequest(std::chrono::milliseconds limit = 5000ms) {
         std::string request;
         const auto deadline = Clock::now() + limit;
-        while (Clock::now() < deadline && !stopping_()) {
+        while (Clock::now() < deadline && !life_.Over()) {
             if (!Readable(kServerStep)) continue;
             char buffer[1024];
             const ssize_t received = recv(socket_, buffer, sizeof buffer, 0);
@@ -58,7 +90,7 @@ public:
     bool Send(std::string_view bytes) {
         size_t sent = 0;
         while (sent < bytes.size()) {
-            if (stopping_()) return false;
+            if (life_.Over()) return false;
             pollfd descriptor{socket_, POLLOUT, 0};
             if (poll(&descriptor, 1, static_cast<int>(kServerStep.count())) <= 0) continue;
             const ssize_t result = send(socket_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
@@ -78,18 +110,13 @@ public:
     }
 
     // Sends nothing for `duration`; returns early only when the server stops.
-    void Pause(std::chrono::milliseconds duration) {
-        const auto deadline = Clock::now() + duration;
-        while (Clock::now() < deadline && !stopping_()) {
-            std::this_thread::sleep_for(std::min<Clock::duration>(kServerStep, deadline - Clock::now()));
-        }
-    }
+    void Pause(std::chrono::milliseconds duration) { life_.Wait(duration); }
 
     // Sends nothing and waits, at most `limit`, for the client to close the
     // connection; how long that took, or nothing.
     std::optional<std::chrono::milliseconds> WaitForClientClose(std::chrono::milliseconds limit) {
         const auto start = Clock::now();
-        while (Clock::now() - start < limit && !stopping_()) {
+        while (Clock::now() - start < limit && !life_.Over()) {
             if (!Readable(kServerStep)) continue;
             char buffer[4096];
             const ssize_t received = recv(socket_, buffer, sizeof buffer, 0);
@@ -110,7 +137,7 @@ public:
             close(onward);
             return;
         }
-        while (!stopping_()) {
+        while (!life_.Over()) {
             pollfd descriptors[2] = {{socket_, POLLIN, 0}, {onward, POLLIN, 0}};
             if (poll(descriptors, 2, static_cast<int>(kServerStep.count())) <= 0) continue;
             if (!Forward(descriptors[0], socket_, onward) || !Forward(descriptors[1], onward, socket_)) break;
@@ -139,7 +166,7 @@ private:
     }
 
     int socket_;
-    std::function<bool()> stopping_;
+    const ServerLife& life_;
 };
 
 class FaultServer;
@@ -148,7 +175,7 @@ using Session = std::function<void(FaultServer& server, ServerConnection& connec
 class FaultServer {
 public:
     explicit FaultServer(std::vector<Session> sessions, std::chrono::seconds lifetime = kServerLifetime)
-        : sessions_(std::move(sessions)), deadline_(Clock::now() + lifetime) {
+        : sessions_(std::move(sessions)), life_(lifetime) {
         listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         const int reuse = 1;
         setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
@@ -165,7 +192,7 @@ public:
     }
 
     ~FaultServer() {
-        stopping_ = true;
+        life_.End();
         acceptor_.join();
         for (std::thread& session : running_) session.join();
         close(listener_);
@@ -201,7 +228,7 @@ public:
     }
 
 private:
-    bool Stopping() const { return stopping_.load() || Clock::now() >= deadline_; }
+    bool Stopping() const { return life_.Over(); }
 
     void Accept() {
         while (!Stopping()) {
@@ -218,7 +245,7 @@ private:
             setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
             const Session& session = sessions_[std::min<size_t>(static_cast<size_t>(index), sessions_.size() - 1)];
             running_.emplace_back([this, client, &session] {
-                ServerConnection connection(client, [this] { return Stopping(); });
+                ServerConnection connection(client, life_);
                 session(*this, connection);
                 close(client);
             });
@@ -226,10 +253,9 @@ private:
     }
 
     const std::vector<Session> sessions_;
-    const Clock::time_point deadline_;
+    ServerLife life_;
     int listener_ = -1;
     uint16_t port_ = 0;
-    std::atomic<bool> stopping_{false};
     std::atomic<int> connections_{0};
     std::thread acceptor_;
     std::vector<std::thread> running_;  // only the acceptor thread adds, before the join in the destructor

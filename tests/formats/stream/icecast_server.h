@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,9 +18,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "tests/formats/stream/free_port.h"
+#include "tests/support/temporary_directory.h"
 
 namespace streamtest {
 
@@ -32,9 +33,6 @@ constexpr auto kIcecastStartTime = std::chrono::seconds(50);
 class IcecastServer {
 public:
     explicit IcecastServer(const std::string& mp3) {
-        char directory[] = "/tmp/tunelark-icecast-XXXXXX";
-        if (mkdtemp(directory) == nullptr) return;
-        directory_ = directory;
         port_ = FreePort();
         int output[2];
         if (pipe(output) != 0) return;
@@ -47,7 +45,7 @@ public:
             dup2(output[1], STDOUT_FILENO);
             close(output[0]);
             close(output[1]);
-            execl("/bin/bash", "bash", script.c_str(), directory_.c_str(), mp3.c_str(), port.c_str(), kIcecastPassword,
+            execl("/bin/bash", "bash", script.c_str(), directory_.Path().c_str(), mp3.c_str(), port.c_str(), kIcecastPassword,
                   kIcecastStation, lifetime.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -65,8 +63,6 @@ public:
             kill(-process_, SIGKILL);
             if (!reaped) waitpid(process_, nullptr, 0);
         }
-        std::error_code ignored;
-        if (!directory_.empty()) std::filesystem::remove_all(directory_, ignored);
     }
 
     IcecastServer(const IcecastServer&) = delete;
@@ -108,16 +104,18 @@ private:
         return false;
     }
 
-    bool Reaped(std::chrono::seconds limit) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (waitpid(process_, nullptr, WNOHANG) == process_) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
+    // Waits for the script to end, at most `limit`, on a descriptor that
+    // becomes readable when it does.
+    bool Reaped(std::chrono::milliseconds limit) {
+        const int descriptor = static_cast<int>(syscall(SYS_pidfd_open, process_, 0));
+        if (descriptor < 0) return false;
+        pollfd ended{descriptor, POLLIN, 0};
+        const bool exited = poll(&ended, 1, static_cast<int>(limit.count())) > 0;
+        close(descriptor);
+        return exited && waitpid(process_, nullptr, 0) == process_;
     }
 
-    std::string directory_;
+    test::TemporaryDirectory directory_;
     uint16_t port_ = 0;
     pid_t process_ = -1;
     bool ready_ = false;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -19,6 +18,7 @@
 #include "tests/formats/stream/icecast_server.h"
 #include "tests/support/captured_audio.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/waiting.h"
 
 namespace {
 
@@ -103,37 +103,22 @@ TEST(Icecast, EnginePlaysAndReportsEachNewTitle) {
     EXPECT_EQ(PlayerGetStreamInfo(engine, &name, nullptr, nullptr), 1);
     EXPECT_EQ(name, streamtest::kIcecastStation);
 
-    // Titles follow each other at least a metadata interval apart, so each
-    // can be read after its message before the next replaces it.
-    const std::vector<std::string> titles = {"First Song", "Second Song"};
-    std::vector<std::string> seen;
-    size_t messagesRead = 0;
-    size_t next = 0;
-    auto lastChange = std::chrono::steady_clock::now() - 10s;
-    const auto deadline = std::chrono::steady_clock::now() + 40s;
-    while (std::chrono::steady_clock::now() < deadline && (seen.empty() || seen.back() != titles.back())) {
-        if (next < titles.size() && std::chrono::steady_clock::now() - lastChange > 2500ms) {
-            ASSERT_TRUE(server.SetTitle(titles[next++]));
-            lastChange = std::chrono::steady_clock::now();
-        }
-        const auto messages = window.MessagesOf(WM_PLAYER_STREAM_TITLE);
-        if (messages.size() > messagesRead) {
-            messagesRead = messages.size();
-            std::string title;
-            if (PlayerGetStreamTitle(engine, &title) && (seen.empty() || seen.back() != title)) seen.push_back(title);
-        }
-        std::this_thread::sleep_for(20ms);
+    // Each title is set once the one before has been reported, so that none
+    // replaces another before it is read.
+    for (const std::string title : {"First Song", "Second Song"}) {
+        const size_t messagesBefore = window.MessagesOf(WM_PLAYER_STREAM_TITLE).size();
+        ASSERT_TRUE(server.SetTitle(title));
+        EXPECT_TRUE(test::Eventually(
+            [&] {
+                std::string current;
+                return window.MessagesOf(WM_PLAYER_STREAM_TITLE).size() > messagesBefore &&
+                       PlayerGetStreamTitle(engine, &current) && current == title;
+            },
+            20s))
+            << title;
     }
-    const auto first = std::find(seen.begin(), seen.end(), titles[0]);
-    const auto second = std::find(seen.begin(), seen.end(), titles[1]);
-    EXPECT_NE(first, seen.end());
-    EXPECT_NE(second, seen.end());
-    EXPECT_LT(first, second);
 
-    const auto playDeadline = std::chrono::steady_clock::now() + 10s;
-    while (captured.Milliseconds() < 3000 && std::chrono::steady_clock::now() < playDeadline) {
-        std::this_thread::sleep_for(50ms);
-    }
+    EXPECT_TRUE(test::Eventually([&] { return captured.Milliseconds() > 3000; }));
     const auto stopAt = std::chrono::steady_clock::now();
     PlayerStop(engine);
     EXPECT_LT(std::chrono::steady_clock::now() - stopAt, 500ms);

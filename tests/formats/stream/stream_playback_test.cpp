@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,12 +15,15 @@
 #include "engine/decoding_thread.h"
 #include "engine/mpeg_header.h"
 #include "engine/player.h"
+#include "engine/player_engine.h"
 #include "platform/byte_order.h"
 #include "platform/recording_window.h"
 #include "tests/formats/stream/fault_server.h"
 #include "tests/support/captured_audio.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/libmad_reference.h"
+#include "tests/support/waiting.h"
 #include "tests/support/watchdog.h"
 
 namespace {
@@ -43,13 +45,9 @@ constexpr size_t kFirstReadBytes = 2048;
 constexpr size_t kLayer2BytesPerSecond = 24000;
 constexpr double kRealTime = 1;
 constexpr double kFastPace = 4;
-constexpr double kUnpaced = 0;
+constexpr double kUnpaced = test::CapturedAudio::kUnpaced;
 // MPEG-2.5 Layer III, the shared test data's streams.
 constexpr size_t kSamplesPerFrameAt8000 = 576;
-
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
 
 std::string Text(const std::vector<uint8_t>& bytes, size_t count = SIZE_MAX) {
     return std::string(bytes.begin(), bytes.begin() + long(std::min(count, bytes.size())));
@@ -91,22 +89,7 @@ protected:
         for (const auto& message : window.MessagesOf(WM_PLAYER_STATUS)) seen += message.wParam == uintptr_t(status);
         return seen;
     }
-    bool WaitForStop(std::chrono::seconds timeout) {
-        return window
-            .WaitFor([](const platform::PostedMessage& message) {
-                return message.message == WM_PLAYER_STATUS && message.wParam == PLAYER_STOPPED;
-            }, timeout)
-            .has_value();
-    }
-    template <typename Predicate>
-    static bool WaitUntil(Predicate predicate, std::chrono::seconds timeout) {
-        const auto deadline = Clock::now() + timeout;
-        while (!predicate()) {
-            if (Clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(10ms);
-        }
-        return true;
-    }
+    bool WaitForStop(std::chrono::seconds timeout) { return test::WaitForStatus(window, PLAYER_STOPPED, 1, timeout); }
 
     // Serves `audio` once and plays it: every frame after the first read, in `channels`.
     void PlayAndExpectChannels(const std::vector<uint8_t>& audio, uint16_t channels) {
@@ -124,7 +107,7 @@ protected:
 
     platform::RecordingWindow window;
     std::unique_ptr<CapturedAudio> captured;
-    std::unique_ptr<PlayerEngine, EngineDeleter> engine;
+    test::EngineHandle engine;
 };
 
 struct BodyCase {
@@ -256,9 +239,9 @@ TEST_F(StreamPlayback, ReconnectsAfterAStallAndPlaysOn) {
 
 struct StopCase {
     std::string name;
-    size_t requests;              // the stop comes once this many requests have arrived
-    std::chrono::milliseconds settle;  // and this much later
-    Session second;               // how the reconnection goes
+    size_t requests;               // the stop comes once this many requests have arrived
+    std::function<bool()> reached; // and the playback is in the state named
+    Session second;                // how the reconnection goes
 };
 
 // The first session sends a little and then stalls, so the engine (not paced)
@@ -285,12 +268,16 @@ TEST_F(StreamPlayback, StopEndsEveryStatePromptly) {
         connection.Send("ICY 200 OK\r\n\r\n");
         connection.SendSlowly(Text(file), 2400, 100ms);
     };
+    const auto played = [this](int64_t milliseconds) { return [this, milliseconds] { return captured->Milliseconds() >= milliseconds; }; };
+    const auto connected = [this] { return engine->streamReader.IsConnected(); };
     const std::vector<StopCase> cases = {
-        {"playing", 1, 300ms, slowAudio},
-        {"stalled while playing", 1, 1000ms, slowAudio},
-        {"reconnecting, waiting for the headers", 2, 200ms, silent},
-        {"reconnecting, prebuffering", 2, 200ms, headersOnly},
-        {"reconnecting, stalled again", 2, 1500ms, stallAfterSome},
+        {"playing", 1, played(1), slowAudio},
+        // At the listener's pace, the network keeping just up with it.
+        {"stalled while playing", 1, played(500), slowAudio},
+        {"reconnecting, waiting for the headers", 2, [] { return true; }, silent},
+        {"reconnecting, prebuffering", 2, connected, headersOnly},
+        {"reconnecting, stalled again", 2, [&] { return connected() && engine->streamReader.FilledCount() > 0; },
+         stallAfterSome},
     };
     for (const StopCase& test : cases) {
         SCOPED_TRACE(test.name);
@@ -299,8 +286,7 @@ TEST_F(StreamPlayback, StopEndsEveryStatePromptly) {
         FaultServer server({first, test.second});
         ASSERT_EQ(PlayerOpenURL(engine.get(), server.Url()), 1);
         ASSERT_EQ(PlayerPlay(engine.get()), 1);
-        ASSERT_TRUE(WaitUntil([&] { return server.Requests().size() >= test.requests; }, 10s));
-        std::this_thread::sleep_for(test.settle);
+        ASSERT_TRUE(test::Eventually([&] { return server.Requests().size() >= test.requests && test.reached(); }));
         const auto stopAt = Clock::now();
         PlayerStop(engine.get());
         EXPECT_LT(Clock::now() - stopAt, 500ms);

@@ -13,6 +13,7 @@
 #include "formats/stream/stream_request.h"
 #include "platform/recording_window.h"
 #include "tests/formats/stream/fault_server.h"
+#include "tests/support/waiting.h"
 
 namespace {
 
@@ -275,8 +276,7 @@ TEST(StreamReaderServer, InterruptEndsTheWaitForHeadersAtOnce) {
     StreamReader reader;
     ASSERT_TRUE(reader.StreamSetUrl(server.Url()));
     auto started = std::async(std::launch::async, [&reader] { return reader.StreamStart(); });
-    const auto deadline = Clock::now() + 5s;
-    while (server.Requests().empty() && Clock::now() < deadline) std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(test::Eventually([&] { return !server.Requests().empty(); }));
     const auto interrupted = Clock::now();
     reader.Interrupt();
     EXPECT_FALSE(started.get());

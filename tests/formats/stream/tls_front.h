@@ -22,10 +22,10 @@
 #include <fstream>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "tests/formats/stream/free_port.h"
 #include "tests/support/temporary_directory.h"
+#include "tests/support/waiting.h"
 
 namespace streamtest {
 
@@ -117,7 +117,6 @@ private:
 };
 
 constexpr auto kTlsFrontStartTime = std::chrono::seconds(10);
-constexpr auto kTlsFrontStep = std::chrono::milliseconds(20);
 
 class TlsFront {
 public:
@@ -162,20 +161,25 @@ private:
     // stunnel listens once its configuration is read; a connection that
     // closes at once costs it nothing but a line in its log.
     bool WaitForListener() const {
-        const auto deadline = std::chrono::steady_clock::now() + kTlsFrontStartTime;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (waitpid(process_, nullptr, WNOHANG) == process_) return false;  // it gave up
-            const int probe = socket(AF_INET, SOCK_STREAM, 0);
-            sockaddr_in address{};
-            address.sin_family = AF_INET;
-            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            address.sin_port = htons(port_);
-            const bool listening = connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-            close(probe);
-            if (listening) return true;
-            std::this_thread::sleep_for(kTlsFrontStep);
-        }
-        return false;
+        bool gaveUp = false;
+        const bool settled = test::Eventually(
+            [&] {
+                gaveUp = waitpid(process_, nullptr, WNOHANG) == process_;
+                return gaveUp || Listening();
+            },
+            kTlsFrontStartTime);
+        return settled && !gaveUp;
+    }
+
+    bool Listening() const {
+        const int probe = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(port_);
+        const bool listening = connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        close(probe);
+        return listening;
     }
 
     test::TemporaryDirectory directory_;

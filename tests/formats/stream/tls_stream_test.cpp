@@ -8,9 +8,7 @@
 
 #include <chrono>
 #include <future>
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -23,7 +21,9 @@
 #include "tests/formats/stream/icecast_server.h"
 #include "tests/formats/stream/tls_front.h"
 #include "tests/support/captured_audio.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/waiting.h"
 
 namespace {
 
@@ -40,11 +40,6 @@ using streamtest::TrustedAuthority;
 
 constexpr auto kReadLimit = 20s;
 constexpr auto kPromptStop = 500ms;
-
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
-using EngineHandle = std::unique_ptr<PlayerEngine, EngineDeleter>;
 
 std::string Layer2Audio() {
     const std::vector<uint8_t> file = test::ReadFileBytes(test::FixturePath("layer2.mp2"));
@@ -69,16 +64,6 @@ std::string ReadAll(StreamReader& reader) {
     return bytes;
 }
 
-template <typename Predicate>
-bool WaitUntil(Predicate predicate, std::chrono::seconds limit) {
-    const auto deadline = Clock::now() + limit;
-    while (!predicate()) {
-        if (Clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
-
 // A session that takes the connection and never says anything.
 Session Mute() {
     return [](FaultServer&, ServerConnection& connection) { connection.Pause(10s); };
@@ -95,7 +80,7 @@ TEST(TlsStream, IcecastStationPlaysWithItsTitles) {
 
     platform::RecordingWindow window;
     test::CapturedAudio captured(1.0);
-    EngineHandle engine(PlayerCreate());
+    test::EngineHandle engine(PlayerCreate());
     PlayerSetNotifyWindow(engine.get(), &window);
     PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, captured.Sink());
     ASSERT_EQ(PlayerOpenURL(engine.get(), front.Url("localhost", "/live.mp3")), 1);
@@ -107,11 +92,11 @@ TEST(TlsStream, IcecastStationPlaysWithItsTitles) {
     // The title is set once playing; a block of the burst may still carry the old one.
     ASSERT_TRUE(server.SetTitle("Secure Song"));
     std::string title;
-    EXPECT_TRUE(WaitUntil([&] {
+    EXPECT_TRUE(test::Eventually([&] {
         return !window.MessagesOf(WM_PLAYER_STREAM_TITLE).empty() && PlayerGetStreamTitle(engine.get(), &title) &&
                title == "Secure Song";
     }, 30s)) << "last title: " << title;
-    EXPECT_TRUE(WaitUntil([&] { return captured.Milliseconds() >= 2000; }, 10s));
+    EXPECT_TRUE(test::Eventually([&] { return captured.Milliseconds() >= 2000; }, 10s));
 
     const auto stopAt = Clock::now();
     PlayerStop(engine.get());
@@ -143,7 +128,7 @@ TEST(TlsStream, RefusesCertificatesThatDoNotVerify) {
 
         platform::RecordingWindow window;
         test::CapturedAudio captured(0);
-        EngineHandle engine(PlayerCreate());
+        test::EngineHandle engine(PlayerCreate());
         PlayerSetNotifyWindow(engine.get(), &window);
         PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, captured.Sink());
         ASSERT_EQ(PlayerOpenURL(engine.get(), front.Url(test.host, "/live")), 1);
@@ -258,7 +243,7 @@ TEST(TlsStream, AStalledHandshakeFailsOrStopsPromptly) {
     // Interrupted, it ends at once, and a stop is no failure to report.
     const int before = mute.Connections();
     auto started = std::async(std::launch::async, [&reader] { return reader.StreamStart(); });
-    ASSERT_TRUE(WaitUntil([&] { return mute.Connections() > before; }, 5s));
+    ASSERT_TRUE(test::Eventually([&] { return mute.Connections() > before; }, 5s));
     const auto interrupted = Clock::now();
     reader.Interrupt();
     EXPECT_FALSE(started.get());
@@ -283,12 +268,12 @@ TEST(TlsStream, StopDuringAReconnectionHandshakeIsPrompt) {
     });
     platform::RecordingWindow window;
     test::CapturedAudio captured(0);
-    EngineHandle engine(PlayerCreate());
+    test::EngineHandle engine(PlayerCreate());
     PlayerSetNotifyWindow(engine.get(), &window);
     PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, captured.Sink());
     ASSERT_EQ(PlayerOpenURL(engine.get(), plain.Url()), 1);
     ASSERT_EQ(PlayerPlay(engine.get()), 1);
-    ASSERT_TRUE(WaitUntil([&] { return mute.Connections() >= 1; }, 10s));
+    ASSERT_TRUE(test::Eventually([&] { return mute.Connections() >= 1; }, 10s));
     const auto stopAt = Clock::now();
     PlayerStop(engine.get());
     EXPECT_LT(Clock::now() - stopAt, kPromptStop);
