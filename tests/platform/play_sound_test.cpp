@@ -1,40 +1,20 @@
 #include "platform/play_sound.h"
 
 #include <chrono>
-#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "platform/byte_order.h"
+#include "tests/support/riff_builder.h"
 
 namespace {
 
 // A PCM WAVE file in memory: 16-bit mono at `rate`, `frames` samples.
 std::vector<uint8_t> Clip(uint32_t rate, uint32_t frames, const char* chunkBeforeData = nullptr) {
-    std::vector<uint8_t> file;
-    const auto text = [&file](std::string_view characters) {
-        file.insert(file.end(), characters.begin(), characters.end());
-    };
-    text("RIFF");
-    platform::AppendLittle32(file, 0);
-    text("WAVEfmt ");
-    platform::AppendLittle32(file, 16);
-    platform::AppendLittle16(file, 1);
-    platform::AppendLittle16(file, 1);
-    platform::AppendLittle32(file, rate);
-    platform::AppendLittle32(file, rate * 2);
-    platform::AppendLittle16(file, 2);
-    platform::AppendLittle16(file, 16);
-    if (chunkBeforeData != nullptr) {
-        text(chunkBeforeData);
-        platform::AppendLittle32(file, 3);
-        text(std::string_view("\x01\x02\x03\x00", 4));  // odd size and its pad byte
-    }
-    text("data");
-    platform::AppendLittle32(file, frames * 2);
-    file.resize(file.size() + size_t{frames} * 2, 0);
-    return file;
+    std::vector<test::Chunk> chunks = {{"fmt ", test::Fmt(1, 1, rate, rate * 2, 2, 16)}};
+    if (chunkBeforeData != nullptr) chunks.push_back({chunkBeforeData, {1, 2, 3}});  // odd size and its pad byte
+    chunks.push_back({"data", std::vector<uint8_t>(size_t{frames} * 2, 0)});
+    return test::Riff(chunks);
 }
 
 TEST(PlaySound, PlaysTheClipToItsEndBeforeReturning) {

@@ -32,18 +32,10 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-TemporaryFile::TemporaryFile(const std::vector<uint8_t>& bytes, const std::string& name) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tunelark-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a temporary directory";
-    directory_ = pattern;
-    path_ = directory_ + "/" + name;
+TemporaryFile::TemporaryFile(const std::vector<uint8_t>& bytes, const std::string& name)
+    : path_(directory_.PathOf(name)) {
     std::ofstream file(path_, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-TemporaryFile::~TemporaryFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory_, ignored);
 }
 
 }  // namespace test

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temporary_directory.h"
+
 namespace test {
 
 // Path of a generated fixture (tests/fixtures/make_fixtures.sh, run by ctest
@@ -25,15 +27,12 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path);
 class TemporaryFile {
 public:
     explicit TemporaryFile(const std::vector<uint8_t>& bytes, const std::string& name = "input.bin");
-    ~TemporaryFile();
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     const std::string& Path() const { return path_; }
-    const std::string& Directory() const { return directory_; }
+    const std::string& Directory() const { return directory_.Path(); }
 
 private:
-    std::string directory_;
+    TemporaryDirectory directory_;
     std::string path_;
 };
 

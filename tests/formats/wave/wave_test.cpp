@@ -3,13 +3,9 @@
 // damaged or hostile files.
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <random>
-#include <thread>
 #include <string>
 #include <vector>
 
@@ -21,63 +17,20 @@
 #include "formats/wave/wave_state.h"
 #include "platform/byte_order.h"
 #include "platform/recording_window.h"
+#include "tests/support/captured_audio.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/riff_builder.h"
+#include "tests/support/waiting.h"
 #include "tests/support/wave_file.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-
-struct EngineDeleter {
-    void operator()(PlayerEngine* engine) const { PlayerDestroy(engine); }
-};
-
-std::vector<uint8_t> Le16(uint32_t value) {
-    std::vector<uint8_t> bytes;
-    platform::AppendLittle16(bytes, value);
-    return bytes;
-}
-std::vector<uint8_t> Le32(uint32_t value) {
-    std::vector<uint8_t> bytes;
-    platform::AppendLittle32(bytes, value);
-    return bytes;
-}
-void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
-
-struct Chunk {
-    Chunk(std::string chunkId, std::vector<uint8_t> chunkBody, std::optional<uint32_t> size = std::nullopt)
-        : id(std::move(chunkId)), body(std::move(chunkBody)), declaredSize(size) {}
-    std::string id;
-    std::vector<uint8_t> body;
-    std::optional<uint32_t> declaredSize;  // the size field, when it lies
-};
-
-// A RIFF WAVE file from chunks, each padded to even length.
-std::vector<uint8_t> Riff(const std::vector<Chunk>& chunks) {
-    std::vector<uint8_t> bytes = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    for (const Chunk& chunk : chunks) {
-        bytes.insert(bytes.end(), chunk.id.begin(), chunk.id.end());
-        Append(bytes, Le32(chunk.declaredSize.value_or(uint32_t(chunk.body.size()))));
-        Append(bytes, chunk.body);
-        if (chunk.body.size() % 2) bytes.push_back(0);
-    }
-    const std::vector<uint8_t> riffSize = Le32(uint32_t(bytes.size() - 8));
-    std::copy(riffSize.begin(), riffSize.end(), bytes.begin() + 4);
-    return bytes;
-}
-
-std::vector<uint8_t> Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint32_t average, uint16_t blockAlign,
-                         uint16_t bits, const std::vector<uint8_t>& extra = {}) {
-    std::vector<uint8_t> body;
-    for (const auto& part : {Le16(tag), Le16(channels), Le32(rate), Le32(average), Le16(blockAlign), Le16(bits)}) {
-        Append(body, part);
-    }
-    if (tag != 1) {
-        Append(body, Le16(uint32_t(extra.size())));
-        Append(body, extra);
-    }
-    return body;
-}
+using test::Chunk;
+using test::Fmt;
+using test::Le16;
+using test::Le32;
+using test::Riff;
 
 std::vector<uint8_t> Pcm16Mono8000() { return Fmt(1, 1, 8000, 16000, 2, 16); }
 // IMA ADPCM, mono, 8000 Hz, 256-byte blocks of 505 samples.
@@ -105,15 +58,9 @@ std::vector<int16_t> Samples(const std::vector<uint8_t>& bytes) {
 // One engine that plays into memory through the capture device.
 class WavePlayer {
 public:
-    WavePlayer() : engine_(PlayerCreate()) {
+    WavePlayer() : engine_(test::MakeEngine()) {
         PlayerSetNotifyWindow(engine_.get(), &window_);
-        platform::CaptureSink sink;
-        sink.onPcm = [this](const platform::WaveFormat& format, const uint8_t* pcm, size_t bytes) {
-            std::lock_guard lock(mutex_);
-            bits_ = format.bitsPerSample;
-            captured_.insert(captured_.end(), pcm, pcm + bytes);
-        };
-        PlayerSetOutputDevice(engine_.get(), platform::WaveBackend::Capture, sink);
+        PlayerSetOutputDevice(engine_.get(), platform::WaveBackend::Capture, captured_.Sink());
     }
 
     PlayerEngine* Engine() { return engine_.get(); }
@@ -122,36 +69,21 @@ public:
     // Plays from wherever the source stands to its end; what was played.
     std::optional<std::vector<uint8_t>> PlayToEnd() {
         Clear();
-        if (PlayerPlay(engine_.get()) != 1) return std::nullopt;
-        const auto stopped = window_.WaitFor(
-            [](const platform::PostedMessage& message) {
-                return message.message == WM_PLAYER_STATUS && message.wParam == PLAYER_STOPPED;
-            },
-            20s);
-        if (!stopped) return std::nullopt;
+        if (PlayerPlay(engine_.get()) != 1 || !test::WaitForStatus(window_, PLAYER_STOPPED)) return std::nullopt;
         return Captured();
     }
 
     void Clear() {
         window_.Clear();
-        std::lock_guard lock(mutex_);
-        captured_.clear();
+        captured_.Clear();
     }
-    std::vector<uint8_t> Captured() {
-        std::lock_guard lock(mutex_);
-        return captured_;
-    }
-    uint16_t Bits() {
-        std::lock_guard lock(mutex_);
-        return bits_;
-    }
+    std::vector<uint8_t> Captured() { return captured_.Bytes(); }
+    uint16_t Bits() { return captured_.Format().bitsPerSample; }
 
 private:
     platform::RecordingWindow window_;
-    std::unique_ptr<PlayerEngine, EngineDeleter> engine_;
-    std::mutex mutex_;
-    std::vector<uint8_t> captured_;
-    uint16_t bits_ = 0;
+    test::CapturedAudio captured_{test::CapturedAudio::kUnpaced};
+    test::EngineHandle engine_;
 };
 
 std::vector<uint8_t> DataChunk(const std::string& fixture) {
@@ -435,8 +367,9 @@ TEST(WavePlayback, StopAndPlayAgainStartsAtTheFirstSample) {
         ASSERT_TRUE(player.Open(test::FixturePath(fixture))) << fixture;
         const auto first = player.PlayToEnd();
         ASSERT_TRUE(first.has_value()) << fixture;
+        player.Clear();
         ASSERT_EQ(PlayerPlay(player.Engine()), 1) << fixture;
-        std::this_thread::sleep_for(2ms);
+        ASSERT_TRUE(test::Eventually([&] { return !player.Captured().empty(); })) << fixture << " plays again";
         PlayerStop(player.Engine());
         const auto again = player.PlayToEnd();
         ASSERT_TRUE(again.has_value()) << fixture;

@@ -49,7 +49,7 @@ const char* kExampleColors =
     "SelectedBG=#0000FF\n";
 
 // A skin directory holding every file but those named in `leaveOut`.
-void WriteSkin(const TemporaryDirectory& dir, std::initializer_list<std::string> leaveOut = {},
+void WriteSkin(const SkinDirectory& dir, std::initializer_list<std::string> leaveOut = {},
                const std::string& colors = kExampleColors) {
     auto left = [&](const std::string& name) { return std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end(); };
     for (const SkinFile& file : kBitmapFiles) {
@@ -68,25 +68,25 @@ void WriteSkin(const TemporaryDirectory& dir, std::initializer_list<std::string>
 int TagOf(HBITMAP bitmap) { return bitmap == nullptr ? -1 : static_cast<int>(bitmap->Image().Pixel(0, 0) >> 20); }
 
 TEST(SkinCheckTest, CountsTheKnownNamesIgnoringCase) {
-    TemporaryDirectory all;
+    SkinDirectory all;
     WriteSkin(all);
     EXPECT_TRUE(CheckSkinDirectory(all.Path()));
 
-    TemporaryDirectory thirteen;
+    SkinDirectory thirteen;
     WriteSkin(thirteen, {"nums_ex.bmp"});
     EXPECT_TRUE(CheckSkinDirectory(thirteen.Path()));
 
-    TemporaryDirectory twelve;
+    SkinDirectory twelve;
     WriteSkin(twelve, {"nums_ex.bmp", "text.bmp"});
     EXPECT_FALSE(CheckSkinDirectory(twelve.Path()));
 
     // balance.bmp is not one of the counted names.
-    TemporaryDirectory withBalanceOnly;
+    SkinDirectory withBalanceOnly;
     WriteSkin(withBalanceOnly, {"nums_ex.bmp", "text.bmp"});
     withBalanceOnly.WriteCodedBmp("BALANCE.BMP", 1, 68, 433);
     EXPECT_FALSE(CheckSkinDirectory(withBalanceOnly.Path()));
 
-    TemporaryDirectory mixedCase;
+    SkinDirectory mixedCase;
     WriteSkin(mixedCase, {"main.bmp", "eqmain.bmp", "nums_ex.bmp"});
     mixedCase.WriteCodedBmp("MAIN.BMP", 4, 275, 116);
     mixedCase.WriteCodedBmp("EqMain.Bmp", 3, 275, 315);
@@ -94,7 +94,7 @@ TEST(SkinCheckTest, CountsTheKnownNamesIgnoringCase) {
 }
 
 TEST(SkinCheckTest, DirectoriesAndUnreadablePathsAreNoSkin) {
-    TemporaryDirectory dir;
+    SkinDirectory dir;
     WriteSkin(dir, {"nums_ex.bmp", "main.bmp"});
     std::filesystem::create_directory(dir.Path() + "/main.bmp");
     EXPECT_FALSE(CheckSkinDirectory(dir.Path()));
@@ -108,7 +108,7 @@ TEST(SkinCheckTest, DirectoriesAndUnreadablePathsAreNoSkin) {
 class SkinLoadTest : public SkinTest {};
 
 TEST_F(SkinLoadTest, LoadsEveryBitmapAndTheColors) {
-    TemporaryDirectory dir;
+    SkinDirectory dir;
     WriteSkin(dir);
     ASSERT_TRUE(LoadSkinDirectory(dir.Path()));
     EXPECT_TRUE(g_skin.Loaded);
@@ -134,14 +134,14 @@ TEST_F(SkinLoadTest, LoadsEveryBitmapAndTheColors) {
 }
 
 TEST_F(SkinLoadTest, FallsBackForBalanceAndDigitsAndSkipsMissingBitmaps) {
-    TemporaryDirectory dir;
+    SkinDirectory dir;
     WriteSkin(dir, {"balance.bmp", "numbers.bmp"});
     ASSERT_TRUE(LoadSkinDirectory(dir.Path()));
     EXPECT_EQ(TagOf(g_skin.BalanceBmp), 14);  // volume.bmp
     EXPECT_EQ(TagOf(g_skin.NumbersBmp), 7);   // nums_ex.bmp
     EXPECT_NE(g_skin.BalanceBmp, g_skin.VolumeBmp);  // each owned once
 
-    TemporaryDirectory withoutPosbar;
+    SkinDirectory withoutPosbar;
     WriteSkin(withoutPosbar, {"posbar.bmp"});
     ASSERT_TRUE(LoadSkinDirectory(withoutPosbar.Path()));
     EXPECT_EQ(g_skin.PosbarBmp, nullptr);
@@ -149,7 +149,7 @@ TEST_F(SkinLoadTest, FallsBackForBalanceAndDigitsAndSkipsMissingBitmaps) {
 }
 
 TEST_F(SkinLoadTest, OpensFilesWhateverTheirCase) {
-    TemporaryDirectory dir;
+    SkinDirectory dir;
     WriteSkin(dir, {"main.bmp", "titlebar.bmp", "pledit.txt"});
     dir.WriteCodedBmp("Main.Bmp", 4, 275, 116);
     dir.WriteCodedBmp("TITLEBAR.BMP", 13, 344, 87);
@@ -161,17 +161,17 @@ TEST_F(SkinLoadTest, OpensFilesWhateverTheirCase) {
 }
 
 TEST_F(SkinLoadTest, AFailedLoadChangesNothing) {
-    TemporaryDirectory good;
+    SkinDirectory good;
     WriteSkin(good, {}, "[Text]\nNormal=#123456\n");
     ASSERT_TRUE(LoadSkinDirectory(good.Path()));
     HBITMAP main = g_skin.MainBmp;
 
-    TemporaryDirectory withoutColors;
+    SkinDirectory withoutColors;
     WriteSkin(withoutColors, {"pledit.txt"});  // still 13 names: the check passes
     ASSERT_TRUE(CheckSkinDirectory(withoutColors.Path()));
     EXPECT_FALSE(LoadSkinDirectory(withoutColors.Path()));
 
-    TemporaryDirectory tooFew;
+    SkinDirectory tooFew;
     WriteSkin(tooFew, {"nums_ex.bmp", "text.bmp"}, "[Text]\nNormal=#FFFFFF\n");
     EXPECT_FALSE(LoadSkinDirectory(tooFew.Path()));
 
@@ -197,7 +197,7 @@ TEST_F(SkinLoadTest, BaseSkinComesFromTheModuleWithDefaultColors) {
     ModuleInstance module(entries);
     SetModuleInstance(&module);
 
-    TemporaryDirectory dir;
+    SkinDirectory dir;
     WriteSkin(dir, {}, "[Text]\nNormal=#111111\nCurrent=#222222\nNormalBG=#333333\nSelectedBG=#444444\n");
     ASSERT_TRUE(LoadSkinDirectory(dir.Path()));
     ASSERT_TRUE(LoadBaseSkin());
@@ -256,7 +256,7 @@ TEST(PlaylistColorsTest, LongLinesGoOnAsTheNextLine) {
 namespace {
 
 TEST_F(SkinLoadTest, DamagedFilesLeaveTheirBitmapsOutAndNeverBlock) {
-    TemporaryDirectory dir;
+    SkinDirectory dir;
     WriteSkin(dir, {"main.bmp", "cbuttons.bmp", "posbar.bmp", "shufrep.bmp", "pledit.txt"});
     std::vector<uint8_t> main = EncodeBmp24(CodedImage(4, 275, 116));
     main.resize(main.size() / 2);  // cut off halfway through the pixels
@@ -276,7 +276,7 @@ TEST_F(SkinLoadTest, DamagedFilesLeaveTheirBitmapsOutAndNeverBlock) {
     EXPECT_EQ(g_skin.CurrentColor, 0x000C0B0Au);
 
     // A pipe in place of pledit.txt is no colours file.
-    TemporaryDirectory pipeColors;
+    SkinDirectory pipeColors;
     WriteSkin(pipeColors, {"pledit.txt"});
     ASSERT_EQ(mkfifo((pipeColors.Path() + "/pledit.txt").c_str(), 0600), 0);
     EXPECT_FALSE(LoadSkinDirectory(pipeColors.Path()));

@@ -15,6 +15,7 @@
 
 #include "platform/ui/bitmap.h"
 #include "platform/ui/device_context.h"
+#include "tests/support/temporary_directory.h"
 #include "ui/skin/skin.h"
 
 namespace skin_test {
@@ -75,25 +76,11 @@ inline std::vector<uint8_t> EncodeBmp24(const Framebuffer& image) {
     return bytes;
 }
 
-// A fresh directory that is removed with the object.
-class TemporaryDirectory {
+// A fresh directory, removed with the object, that skin files are written into.
+class SkinDirectory : public test::TemporaryDirectory {
 public:
-    TemporaryDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tunelark-skin-XXXXXX").string();
-        path_ = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-        EXPECT_FALSE(path_.empty());
-    }
-    ~TemporaryDirectory() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
-    const std::string& Path() const { return path_; }
-
     void WriteFile(const std::string& name, const std::string& content) const {
-        std::ofstream(path_ + "/" + name, std::ios::binary) << content;
+        std::ofstream(PathOf(name), std::ios::binary) << content;
     }
     void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) const {
         WriteFile(name, std::string(bytes.begin(), bytes.end()));
@@ -101,9 +88,6 @@ public:
     void WriteCodedBmp(const std::string& name, int tag, int width, int height) const {
         WriteFile(name, EncodeBmp24(CodedImage(tag, width, height)));
     }
-
-private:
-    std::string path_;
 };
 
 // Puts the process-wide skin back to its first state after each test.
