@@ -2,7 +2,6 @@
 // device (real time, so a started track keeps playing through a case) and the
 // capture device (no pacing, so a track ends at once).
 
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 
@@ -14,10 +13,10 @@
 #include "tests/playlist/playlist_test_support.h"
 #include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/waiting.h"
 
 namespace {
 
-using namespace std::chrono_literals;
 using Paths = std::vector<std::string>;
 
 // Fixture names: five-second tracks, and a file that does not open.
@@ -218,12 +217,7 @@ TEST(PlaylistNavigation, RemovingThePlayingEntryKeepsTheOrderOfPlay) {
     EXPECT_EQ(rig.playlist.CurrentIndex, 0);
     EXPECT_FALSE(rig.playlist.ShowCurrent);
 
-    const auto ended = rig.window.WaitFor(
-        [](const platform::PostedMessage& message) {
-            return message.message == WM_PLAYER_STATUS && message.wParam == PLAYER_STOPPED;
-        },
-        20s);
-    ASSERT_TRUE(ended.has_value());
+    ASSERT_TRUE(test::WaitForStatus(rig.window, PLAYER_STOPPED));
     rig.view.calls.clear();
     StopMarks marks;
     rig.playlist.AdvanceAtEndOfTrack(rig.engine.get(), {REPEAT_NONE, false}, marks);
