@@ -56,8 +56,8 @@ protected:
     // The whole file has been read: what is left plays from the queue.
     bool FileRead() { return engine->fileReader.ReaderSeek(0, SEEK_FROM_CURRENT) == engine->fileReader.ReaderSize(); }
     // The device has played something: it runs.
-    void AdvanceUntilPlaying() {
-        ASSERT_TRUE(clock.AdvanceUntil(10ms, [&] { return PlayerGetPosition(engine.get()) > 0; }));
+    bool AdvanceUntilPlaying() {
+        return clock.AdvanceUntil(10ms, [&] { return PlayerGetPosition(engine.get()) > 0; });
     }
     // No thread of the engine is in a timed wait: nothing moves until the
     // user acts, whatever the clock does.
@@ -124,7 +124,7 @@ TEST_F(ClockedPlaybackTest, PauseHoldsThePositionAndResumeGoesOn) {
     PlayerEngine* e = engine.get();
     ASSERT_EQ(PlayerPlay(e), 1);
     EXPECT_EQ(PlayerPlay(e), 0) << "already playing";
-    AdvanceUntilPlaying();
+    ASSERT_TRUE(AdvanceUntilPlaying());
     PlayerPause(e);
     EXPECT_EQ(PlayerGetStatus(e), PLAYER_PAUSED);
     ASSERT_TRUE(Idle()) << "the device stopped its clock";
@@ -146,7 +146,7 @@ TEST_F(ClockedPlaybackTest, PausedAndStoppedEnginesWaitWithoutPolling) {
     Open("cbr128.mp3");
     PlayerEngine* e = engine.get();
     ASSERT_EQ(PlayerPlay(e), 1);
-    AdvanceUntilPlaying();
+    ASSERT_TRUE(AdvanceUntilPlaying());
     PlayerPause(e);
     EXPECT_TRUE(Idle()) << "paused";
     PlayerStop(e);
@@ -162,7 +162,9 @@ TEST_F(ClockedPlaybackTest, StopIsImmediateInEveryState) {
     for (int round = 0; round < 3; ++round) {
         ASSERT_EQ(PlayerPlay(e), 1);
         if (round == 1) PlayerPause(e);
-        if (round == 2) AdvanceUntilPlaying();
+        if (round == 2) {
+            ASSERT_TRUE(AdvanceUntilPlaying());
+        }
         test::RunWithWatchdog(5s, "the stop", [e] { PlayerStop(e); });
         EXPECT_EQ(PlayerGetStatus(e), PLAYER_STOPPED);
         EXPECT_EQ(PlayerGetPosition(e), 0);

@@ -33,7 +33,7 @@ TEST(ManualClock, TimedWaitEndsAtTheAdvanceOrTheSignal) {
     };
     for (const Case& test : cases) {
         test::InstalledManualClock clock;
-        for (int round = 0; round < 50; ++round) {
+        for (int round = 0; round < 20; ++round) {
             platform::Event event;
             bool result = !test.signalled;
             test::RunWithWatchdog(5s, test.name, [&] {
