@@ -109,6 +109,16 @@ public:
         return true;
     }
 
+    // Whether the client sends anything within `limit`; what it sent stays
+    // unread.
+    bool Heard(std::chrono::milliseconds limit) {
+        const auto deadline = Clock::now() + limit;
+        while (Clock::now() < deadline && !life_.Over()) {
+            if (Readable(kServerStep)) return true;
+        }
+        return false;
+    }
+
     // Sends nothing for `duration`; returns early only when the server stops.
     void Pause(std::chrono::milliseconds duration) { life_.Wait(duration); }
 
