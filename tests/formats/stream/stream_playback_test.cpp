@@ -16,6 +16,7 @@
 #include "engine/mpeg_header.h"
 #include "engine/player.h"
 #include "engine/player_engine.h"
+#include "formats/stream/stream_reader.h"
 #include "platform/byte_order.h"
 #include "platform/recording_window.h"
 #include "tests/formats/stream/fault_server.h"
@@ -269,14 +270,14 @@ TEST_F(StreamPlayback, StopEndsEveryStatePromptly) {
         connection.SendSlowly(Text(file), 2400, 100ms);
     };
     const auto played = [this](int64_t milliseconds) { return [this, milliseconds] { return captured->Milliseconds() >= milliseconds; }; };
-    const auto connected = [this] { return engine->streamReader.IsConnected(); };
+    const auto connected = [this] { return engine->streamReader->IsConnected(); };
     const std::vector<StopCase> cases = {
         {"playing", 1, played(1), slowAudio},
         // At the listener's pace, the network keeping just up with it.
         {"stalled while playing", 1, played(500), slowAudio},
         {"reconnecting, waiting for the headers", 2, [] { return true; }, silent},
         {"reconnecting, prebuffering", 2, connected, headersOnly},
-        {"reconnecting, stalled again", 2, [&] { return connected() && engine->streamReader.FilledCount() > 0; },
+        {"reconnecting, stalled again", 2, [&] { return connected() && engine->streamReader->FilledCount() > 0; },
          stallAfterSome},
     };
     for (const StopCase& test : cases) {
