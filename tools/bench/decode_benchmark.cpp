@@ -14,8 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <time.h>
 #include <vector>
@@ -29,11 +27,6 @@ namespace {
 
 constexpr size_t kBlockBytes = 64 * 1024;  // an output block of the engine's size class
 constexpr int kOutputBits = 16;
-
-std::vector<uint8_t> ReadWhole(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 std::vector<uint8_t> MakeInput() {
     const std::filesystem::path directory = std::filesystem::temp_directory_path() / "tunelark-decode-benchmark";
@@ -50,12 +43,11 @@ std::vector<uint8_t> MakeInput() {
     }
     std::vector<uint8_t> bytes;
     if (std::filesystem::exists(mp3)) {
-        bytes = ReadWhole(mp3.string());
+        bytes = ReadFileBytes(mp3.string());
     } else if (const char* fixtures = FixturesDirectory()) {
-        bytes = ReadWhole(std::string(fixtures) + "/cbr128.mp3");
+        bytes = ReadFileBytes(std::string(fixtures) + "/cbr128.mp3");
     }
-    bytes.insert(bytes.end(), MAD_BUFFER_GUARD, 0);  // lets libmad decode the last frame
-    return bytes;
+    return WithMadGuard(std::move(bytes));
 }
 
 const std::vector<uint8_t>& Input() {

@@ -19,12 +19,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <mad.h>
 
 #include "engine/player.h"
 #include "platform/event.h"
@@ -44,15 +42,10 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // A 44.1 kHz stereo 128 kbit/s MP3 at least `seconds` long: the 5-second
 // fixture without a header frame, repeated frame-exactly.
 std::string MakeLongMp3(int seconds) {
-    const std::vector<uint8_t> piece = ReadFile(std::string(FixturesDirectory()) + "/cbr128_noinfo.mp3");
+    const std::vector<uint8_t> piece = ReadFileBytes(std::string(FixturesDirectory()) + "/cbr128_noinfo.mp3");
     if (piece.empty()) return {};
     const std::string path = (std::filesystem::temp_directory_path() / "tunelark-playback-cost.mp3").string();
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -62,8 +55,7 @@ std::string MakeLongMp3(int seconds) {
 
 // Processor seconds the plain libmad loop spends on each second of the file.
 double PlainCostPerAudioSecond(const std::string& path) {
-    std::vector<uint8_t> input = ReadFile(path);
-    input.insert(input.end(), MAD_BUFFER_GUARD, 0);
+    const std::vector<uint8_t> input = WithMadGuard(ReadFileBytes(path));
     std::vector<int16_t> block(32 * 1024);
     double spent = 0;
     double audio = 0;

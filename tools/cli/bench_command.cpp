@@ -1,15 +1,11 @@
 #include "tools/cli/bench_command.h"
 
-#include <mad.h>
-
 #include <stdlib.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -133,13 +129,6 @@ bool ReadInBlocks(const std::string& path, double seconds, std::vector<uint8_t>&
     return true;
 }
 
-std::vector<uint8_t> ReadWithGuard(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> input{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    input.insert(input.end(), MAD_BUFFER_GUARD, 0);  // lets libmad decode the last frame
-    return input;
-}
-
 }  // namespace
 
 int RunBenchCommand(const std::vector<std::string>& arguments) {
@@ -163,7 +152,7 @@ int RunBenchCommand(const std::vector<std::string>& arguments) {
     const char* plainName = source == SOURCE_OGG_FILE    ? "plain Tremor:"
                             : source == SOURCE_WAVE_FILE ? "plain read:"
                                                          : "plain libmad:";
-    const std::vector<uint8_t> input = source == SOURCE_MPEG_FILE ? ReadWithGuard(path) : std::vector<uint8_t>{};
+    const std::vector<uint8_t> input = source == SOURCE_MPEG_FILE ? WithMadGuard(ReadFileBytes(path)) : std::vector<uint8_t>{};
     std::vector<int16_t> block(kPlainBlockSamples);
     std::vector<uint8_t> readBlock(kPlainBlockSamples * sizeof(int16_t));
     const bool hasPlainLoop = source == SOURCE_OGG_FILE || source == SOURCE_MPEG_FILE || source == SOURCE_WAVE_FILE;

@@ -3,6 +3,8 @@
 #include <mad.h>
 
 #include <cstddef>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -47,4 +49,14 @@ PlainDecodeResult DecodeWithPlainLibmadLoop(const std::vector<uint8_t>& input, s
     mad_frame_finish(&frame);
     mad_stream_finish(&stream);
     return result;
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<uint8_t> WithMadGuard(std::vector<uint8_t> bytes) {
+    bytes.insert(bytes.end(), MAD_BUFFER_GUARD, 0);  // lets libmad decode the last frame
+    return bytes;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The plain libmad decode loop any player would write: one stream over the
@@ -16,3 +17,8 @@ struct PlainDecodeResult {
 // Decodes `input` (which must end with MAD_BUFFER_GUARD zero bytes for the
 // last frame to decode) into `block`, reusing it as a ring of output space.
 PlainDecodeResult DecodeWithPlainLibmadLoop(const std::vector<uint8_t>& input, std::vector<int16_t>& block);
+
+// The whole file at `path`; empty when it cannot be read.
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+// `bytes` followed by the MAD_BUFFER_GUARD zero bytes the loop needs.
+std::vector<uint8_t> WithMadGuard(std::vector<uint8_t> bytes);
