@@ -12,10 +12,10 @@ seed=${2:-$(date +%s)}
 
 bash tools/install-deps.sh
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTUNELARK_SANITIZE=address -DTUNELARK_BUILD_BENCHMARKS=OFF
-cmake --build build-asan --target app_tests
+cmake --build build-asan --target ui_tests
 bash tests/fixtures/make_fixtures.sh build-asan/fixtures
 echo "monkey: $events events, seed $seed"
 TUNELARK_FIXTURES="$root/build-asan/fixtures" TUNELARK_MONKEY_EVENTS=$events TUNELARK_MONKEY_SEED=$seed \
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
-  build-asan/tests/app_tests --gtest_filter='Monkey.*'
+  build-asan/tests/ui_tests --gtest_filter='Monkey.*'

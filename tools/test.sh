@@ -34,7 +34,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 echo "== ThreadSanitizer (engine) =="
 configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug -DTUNELARK_SANITIZE=thread -DTUNELARK_BUILD_BENCHMARKS=OFF
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_suite build-tsan -L 'engine_tests|platform_tests'
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_suite build-tsan -L 'engine_tests|formats_tests|platform_tests'
 
 echo "== fuzzing: regression corpus, then 20 s per harness =="
 bash tools/fuzz.sh 20

@@ -3,7 +3,7 @@
 // menu and dialog while the engine plays in real time. The
 // sequence comes from a printed seed, so a failure can be replayed:
 //
-//   TUNELARK_MONKEY_SEED=N TUNELARK_MONKEY_EVENTS=M app_tests --gtest_filter=Monkey.*
+//   TUNELARK_MONKEY_SEED=N TUNELARK_MONKEY_EVENTS=M ui_tests --gtest_filter=Monkey.*
 //
 // (tools/monkey.sh runs a million events). Nothing may crash or hang, every
 // batch of events is handled, and after an orderly shutdown the default list
