@@ -15,6 +15,9 @@
 
 struct OggSource {
     OggVorbis_File decoder{};
+    // The first link's layout, which the output was opened with.
+    int channels = 0;
+    long rate = 0;
 };
 
 namespace {
@@ -54,6 +57,8 @@ bool OggOpen(PlayerEngine& engine, const std::string& path) {
         OggClose(engine);
         return false;
     }
+    source->channels = info->channels;
+    source->rate = info->rate;
     engine.length = static_cast<uint32_t>(total > INT32_MAX ? INT32_MAX : total);
     engine.sourceFormat = PlayerSourceFormat{};
     engine.sourceFormat.channels = info->channels;
@@ -103,9 +108,17 @@ int OggRead(OggSource* source, uint8_t* buffer, size_t length, size_t* bytes) {
     if (source == nullptr) return OGG_READ_ERROR;
     if (length < kMinimumReadBytes) return OGG_READ_ROOM_TOO_SMALL;
     const int room = length > INT_MAX ? INT_MAX : static_cast<int>(length);
-    const long result = ov_read(&source->decoder, reinterpret_cast<char*>(buffer), room, nullptr);
+    int link = -1;
+    const long result = ov_read(&source->decoder, reinterpret_cast<char*>(buffer), room, &link);
     if (result == 0) return OGG_READ_END_OF_STREAM;
     if (result < 0) return OGG_READ_ERROR;
+    // A chained file may go on with other channels or another rate, which the
+    // open output cannot play: its frames would be cut apart or run at the
+    // wrong speed. The playback ends where such a link begins.
+    const vorbis_info* info = ov_info(&source->decoder, link);
+    if (info == nullptr || info->channels != source->channels || info->rate != source->rate) {
+        return OGG_READ_END_OF_STREAM;
+    }
     *bytes = static_cast<size_t>(result);
     return OGG_READ_DELIVERED;
 }

@@ -14,6 +14,7 @@
 #include "tests/support/captured_audio.h"
 #include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/temporary_directory.h"
 #include "tests/support/waiting.h"
 
 namespace {
@@ -180,6 +181,26 @@ TEST_F(OggPlayback, DamagedStreamsEndCleanly) {
         EXPECT_TRUE(PlayToTheEnd()) << damaged;
         EXPECT_EQ(PlayerGetStatus(engine.get()), PLAYER_STOPPED);
     }
+}
+
+// Ogg files chain by plain concatenation; a link in another layout than the
+// first (here mono at 22050 Hz after stereo at 44100 Hz) cannot go through
+// the open output, so the playback ends where it begins.
+TEST_F(OggPlayback, AChainEndsAtALinkInAnotherLayout) {
+    test::TemporaryDirectory directory;
+    const std::string chained = directory.Path() + "/chained.ogg";
+    {
+        std::FILE* file = std::fopen(chained.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        for (const char* link : {"tagged.ogg", "mono.ogg"}) {
+            const std::vector<uint8_t> bytes = test::ReadFileBytes(test::FixturePath(link));
+            ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+        }
+        std::fclose(file);
+    }
+    ASSERT_EQ(PlayerOpen(engine.get(), chained), 1);
+    ASSERT_TRUE(PlayToTheEnd());
+    EXPECT_TRUE(Captured() == DecodeWithTremor(test::FixturePath("tagged.ogg")));
 }
 
 }  // namespace
