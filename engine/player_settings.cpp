@@ -32,7 +32,8 @@ int PlayerGetTag(PlayerEngine* engine, PlayerTag* tag) {
 
 int PlayerReadFileTag(const std::string& path, PlayerTag* tag) {
     for (const SourceOperations& source : RegisteredSources()) {
-        if (source.fileTag != nullptr && source.probe(path)) return source.fileTag(path, tag) ? 1 : 0;
+        if (source.fileTag == nullptr || source.probe == nullptr) continue;
+        if (source.probe(path)) return source.fileTag(path, tag) ? 1 : 0;
     }
     return 0;
 }
