@@ -1,6 +1,7 @@
 // The sdl device: real sound through SDL2 audio. SDL converts any rate and
 // both sample sizes to what the card takes; its audio thread pulls the queued
-// blocks. Pausing pauses SDL's device too, so a paused player costs nothing.
+// blocks. Pausing pauses SDL's device and parks its thread, so a paused
+// player costs nothing.
 
 #include <SDL.h>
 
@@ -8,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/event.h"
 #include "platform/wave_block_queue.h"
 #include "platform/wave_out_backends.h"
 #include "platform/wave_volume.h"
@@ -19,7 +21,7 @@ namespace {
 // 44100 Hz), whatever the rate: closing the device waits for two callbacks'
 // worth, so the next open after a stop at a low rate waits no longer than at
 // 44100 Hz.
-constexpr uint32_t kCallbackMicroseconds = 23'000;
+constexpr uint32_t kCallbackMicroseconds = 46'000;
 
 // A power of two of frames, as SDL prefers: the largest within half as much
 // again as that duration.
@@ -30,6 +32,35 @@ Uint16 CallbackFrames(uint32_t sampleRate) {
     return frames;
 }
 constexpr Uint8 kUnsignedSilence = 0x80;
+
+// A paused SDL device still wakes its thread every callback period to write
+// silence. While paused, a parking thread holds the device's lock instead, so
+// SDL's thread sleeps on it until playing resumes. The lock is taken and
+// given back on the parking thread, whichever thread pauses and restarts.
+class ParkedDevice {
+public:
+    ~ParkedDevice() { Release(); }
+
+    bool IsParked() const { return holder_.joinable(); }
+    void Park(SDL_AudioDeviceID device) {
+        release_.Reset();
+        holder_ = std::thread([this, device] {
+            SDL_LockAudioDevice(device);
+            release_.Wait();
+            SDL_UnlockAudioDevice(device);
+        });
+    }
+    // Before anything else takes the device's lock: pausing and closing do.
+    void Release() {
+        if (!holder_.joinable()) return;
+        release_.Set();
+        holder_.join();
+    }
+
+private:
+    Event release_;
+    std::thread holder_;
+};
 
 class SdlWaveOutDevice final : public QueuedWaveOutDevice {
 public:
@@ -77,6 +108,7 @@ public:
     // stop returns as soon as the sound ends.
     void Close() override {
         if (device_ == 0) return;
+        parked_.Release();
         SDL_PauseAudioDevice(device_, 1);
         queue_.Stop();
         FinishClosing();
@@ -89,11 +121,15 @@ public:
 
     void Pause() override {
         QueuedWaveOutDevice::Pause();
-        if (device_ != 0) SDL_PauseAudioDevice(device_, 1);
+        if (device_ == 0 || parked_.IsParked()) return;
+        SDL_PauseAudioDevice(device_, 1);
+        parked_.Park(device_);
     }
     void Restart() override {
         QueuedWaveOutDevice::Restart();
-        if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+        if (device_ == 0) return;
+        parked_.Release();
+        SDL_PauseAudioDevice(device_, 0);
     }
 
 private:
@@ -111,6 +147,7 @@ private:
     }
 
     SDL_AudioDeviceID device_ = 0;
+    ParkedDevice parked_;
     // Closes the previous device; joined before the next open and before
     // the device object goes.
     std::thread closing_;

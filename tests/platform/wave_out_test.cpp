@@ -3,15 +3,22 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
+
+#include <sys/syscall.h>
 
 #include <gtest/gtest.h>
 
 #include "platform/byte_order.h"
+#include "platform/wave_block_queue.h"
 #include "platform/wave_out_backends.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/waiting.h"
 
 namespace {
 
@@ -146,6 +153,34 @@ TEST(NullDevice, KeepsToRealTime) {
     device->Close();
 }
 
+// A paced device plays the front blocks that fit in its period together,
+// but leaves the last one queued for the writer to catch up.
+TEST(WaveBlockQueue, FrontTakesWholeBlocksWithinTheLimitButNeverTheLast) {
+    struct Case {
+        size_t queued;    // blocks of 100 bytes
+        size_t pulled;    // bytes of the front block already played
+        size_t limit;
+        size_t expected;  // bytes of the front span
+    };
+    for (const Case& c : {Case{0, 0, 1000, 0}, Case{1, 0, 1000, 100}, Case{2, 0, 1000, 100},
+                          Case{6, 0, 1000, 500}, Case{6, 0, 350, 300}, Case{6, 0, 0, 100},
+                          Case{6, 40, 259, 160}, Case{6, 40, 260, 260}}) {
+        platform::WaveBlockQueue queue;
+        queue.Start({}, 1);
+        std::vector<std::unique_ptr<Block>> blocks;
+        std::vector<platform::WaveHeader*> headers;
+        for (size_t i = 0; i < c.queued; ++i) {
+            blocks.push_back(std::make_unique<Block>(100, 0));
+            headers.push_back(&blocks.back()->header);
+        }
+        queue.Push(headers);
+        queue.Pull(nullptr, c.pulled);
+        EXPECT_EQ(queue.Front(c.limit).bytes, c.expected)
+            << c.queued << " queued, " << c.pulled << " pulled, limit " << c.limit;
+        queue.Stop();
+    }
+}
+
 TEST(NullDevice, ResetReleasesEverythingAtOnce) {
     auto device = platform::CreateNullWaveOutDevice();
     DoneRecorder recorder;
@@ -177,6 +212,42 @@ TEST(SdlDevice, PlaysThroughTheDummyDriverAndReopensAtOnceAfterAClose) {
         device->Close();
     }
     EXPECT_EQ(device->Open({0, 8000, 8}, recorder.Callback()), platform::WAVE_ERROR_BAD_FORMAT);
+}
+
+// Whether SDL's audio thread now sleeps on a lock rather than on a timer:
+// the system call it sits in, as the kernel shows it.
+bool SdlAudioThreadWaitsOnALock() {
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        if (name.rfind("SDLAudio", 0) != 0) continue;
+        long call = -1;
+        std::ifstream(task.path() / "syscall") >> call;
+        return call == SYS_futex;
+    }
+    return false;
+}
+
+// A paused device keeps its queue and its thread sleeps until restarted;
+// unparked, it plays what came meanwhile.
+TEST(SdlDevice, PausedDeviceSleepsUntilRestarted) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    auto device = platform::CreateSdlWaveOutDevice();
+    DoneRecorder recorder;
+    Block first(800, 0), second(800, 0);
+    ASSERT_EQ(device->Open(kStereo16, recorder.Callback()), platform::WAVE_OK);
+    device->Write(&first.header);
+    ASSERT_TRUE(recorder.WaitForCount(1));
+    device->Pause();
+    device->Pause();  // a second pause changes nothing
+    device->Write(&second.header);
+    EXPECT_TRUE(test::Eventually(SdlAudioThreadWaitsOnALock));
+    EXPECT_EQ(recorder.Done().size(), 1u);
+    device->Restart();
+    EXPECT_TRUE(recorder.WaitForCount(2));
+    EXPECT_EQ(device->Position(), 1600u / kStereo16.BlockAlign());
+    device->Pause();
+    device->Close();
 }
 
 }  // namespace
