@@ -61,9 +61,14 @@ void WaveBlockQueue::TakePlayed(const FrontBlock& front, size_t bytes) {
     if (resets_ == front.resets) PullLocked(nullptr, std::min(bytes, front.bytes), lock);
 }
 
-WaveBlockQueue::FrontBlock WaveBlockQueue::Front() {
+WaveBlockQueue::FrontBlock WaveBlockQueue::Front(size_t limit) {
     std::lock_guard lock(mutex_);
-    return {queued_.empty() ? 0 : queued_.front()->bufferLength - frontOffset_, resets_};
+    if (queued_.empty()) return {0, resets_};
+    size_t bytes = queued_.front()->bufferLength - frontOffset_;
+    for (size_t next = 1; next + 1 < queued_.size() && bytes + queued_[next]->bufferLength <= limit; ++next) {
+        bytes += queued_[next]->bufferLength;
+    }
+    return {bytes, resets_};
 }
 
 bool WaveBlockQueue::SleepUntil(ClockTime deadline) {

@@ -36,13 +36,15 @@ public:
     // Blocks until there is something to pull or the queue stops; false when
     // it stopped. Costs nothing while paused or empty.
     bool WaitForData();
-    // What is left of the front block (0 bytes when nothing is queued), and
-    // which reset it belongs to.
+    // What is left of the front block, and of the whole blocks after it that
+    // fit within `limit` bytes in all, but never the last block queued
+    // unless it is the front one (0 bytes when nothing is queued); and which
+    // reset they belong to.
     struct FrontBlock {
         size_t bytes = 0;
         uint64_t resets = 0;
     };
-    FrontBlock Front();
+    FrontBlock Front(size_t limit = 0);
     // Sleeps until `deadline` on the installed clock; false when a pause, a
     // reset or the stop came first.
     bool SleepUntil(ClockTime deadline);

@@ -1,7 +1,9 @@
 // The null device: no sound, but blocks are consumed at real-time pace on a
 // clock thread, so pausing, the position and the drain behave as on a card.
-// The thread sleeps until the block it plays is due, not in fixed ticks, so
-// playing costs one wake-up per block. Its time is the installed clock's.
+// The thread sleeps until the blocks it plays are due, not in fixed ticks:
+// like a card's period, one wake-up plays up to kWakeInterval of whole
+// blocks, while the block after them stays queued for the writer to catch
+// up. Its time is the installed clock's.
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +17,8 @@
 
 namespace platform {
 namespace {
+
+constexpr std::chrono::milliseconds kWakeInterval{250};
 
 class NullWaveOutDevice final : public QueuedWaveOutDevice {
 public:
@@ -35,8 +39,8 @@ public:
         clock_.join();
     }
 
-    // The frames of the blocks played out, and of the one playing now as far
-    // as the clock has gone into it (unless a reset has returned it).
+    // The frames of the blocks played out, and of the ones playing now as far
+    // as the clock has gone into them (unless a reset has returned them).
     uint64_t Position() override {
         std::lock_guard lock(playingLock_);
         const WaveBlockQueue::PlayedFrames played = queue_.Played();
@@ -58,11 +62,12 @@ private:
         return std::chrono::duration_cast<ClockDuration>(std::chrono::microseconds(frames * 1'000'000 / format_.sampleRate));
     }
 
-    // Plays the front block until it is due; a pause or a reset on the way
-    // keeps what played of it and looks again.
+    // Plays the front blocks until they are due; a pause or a reset on the
+    // way keeps what played of them and looks again.
     void RunClock() {
+        const size_t spanLimit = format_.sampleRate * kWakeInterval.count() / 1000 * format_.BlockAlign();
         while (queue_.WaitForData()) {
-            const WaveBlockQueue::FrontBlock front = queue_.Front();
+            const WaveBlockQueue::FrontBlock front = queue_.Front(spanLimit);
             if (front.bytes == 0) continue;
             const ClockTime start = Now();
             {
@@ -80,7 +85,7 @@ private:
     WaveFormat format_;
     std::thread clock_;
     std::mutex playingLock_;
-    // The block the clock plays now and when it started. Guarded by
+    // The blocks the clock plays now and when they started. Guarded by
     // playingLock_, which is taken before the queue's own lock.
     std::optional<ClockTime> playingSince_;
     WaveBlockQueue::FrontBlock playing_;
