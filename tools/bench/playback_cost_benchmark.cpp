@@ -85,6 +85,7 @@ void PrintRealTimeCost(const Device& device, const std::string& path, int second
         return;
     }
     const double cpuStart = ProcessCpuSeconds();
+    const long wakeUpsStart = ProcessWakeUps();
     const Clock::time_point start = Clock::now();
     if (!PlayerPlay(engine)) {
         std::printf("%-26s cannot play\n", device.name);
@@ -98,11 +99,22 @@ void PrintRealTimeCost(const Device& device, const std::string& path, int second
     const double played = PlayerGetPosition(engine) / 1000.0;
     const double wall = MillisecondsSince(start) / 1000.0;
     const double cpu = ProcessCpuSeconds() - cpuStart;
+    const double wakeUpsPerSecond = (ProcessWakeUps() - wakeUpsStart) / wall;
     PlayerStop(engine);
     PlayerDestroy(engine);
     const double plain = plainPerSecond * played;
-    std::printf("%-26s %5.1f s played in %5.1f s: %7.1f ms of processor time, %4.2f x the plain loop's %6.1f ms\n",
-                device.name, played, wall, cpu * 1000, plain > 0 ? cpu / plain : 0.0, plain * 1000);
+    std::printf("%-26s %5.1f s played in %5.1f s: %7.1f ms of processor time, %4.2f x the plain loop's %6.1f ms;"
+                " %4.1f wake-ups a second\n",
+                device.name, played, wall, cpu * 1000, plain > 0 ? cpu / plain : 0.0, plain * 1000, wakeUpsPerSecond);
+}
+
+// What one sleep and wake-up of a thread costs this machine in processor
+// time: on a virtual machine it can outweigh the work a wake-up does.
+double MicrosecondsPerWakeUp() {
+    constexpr int kWakeUps = 200;
+    const double start = ProcessCpuSeconds();
+    for (int wake = 0; wake < kWakeUps; ++wake) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return (ProcessCpuSeconds() - start) / kWakeUps * 1e6;
 }
 
 double Median(std::vector<double> values) {
@@ -162,6 +174,7 @@ int main(int argc, char** argv) {
     }
     const double plainPerSecond = PlainCostPerAudioSecond(path);
     std::printf("real-time playback of %d s (goal: at most 1.5 x the plain loop)\n", seconds);
+    std::printf("%-26s %7.1f us of processor time\n", "one wake-up of a thread:", MicrosecondsPerWakeUp());
     for (const Device& device : {Device{"null device:", platform::WaveBackend::Null},
                                  Device{"sdl device (dummy driver):", platform::WaveBackend::Sdl}}) {
         PrintRealTimeCost(device, path, seconds, plainPerSecond);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/resource.h>
 #include <time.h>
 
 // Processor time of the whole process in seconds: the engine's work is
@@ -9,4 +10,12 @@ inline double ProcessCpuSeconds() {
     timespec time{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
     return double(time.tv_sec) + double(time.tv_nsec) * 1e-9;
+}
+
+// Times any thread of the process went to sleep and was woken since it
+// started, the threads that ended included.
+inline long ProcessWakeUps() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nvcsw;
 }
