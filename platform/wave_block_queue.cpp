@@ -97,13 +97,39 @@ size_t WaveBlockQueue::PullLocked(uint8_t* out, size_t bytes, std::unique_lock<s
     }
     pulledBytes_ += taken;
     lock.unlock();
+    ReturnUsedUp({usedUp, usedUpCount});
+    return taken;
+}
+
+size_t WaveBlockQueue::PullBlocks(const std::function<void(const uint8_t* pcm, size_t bytes)>& read) {
+    WaveHeader* taken[kMaximumBlocksPerPull];
+    size_t count = 0;
+    size_t bytes = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (paused_) return 0;
+        while (!queued_.empty() && count < kMaximumBlocksPerPull) {
+            taken[count++] = queued_.front();
+            bytes += queued_.front()->bufferLength;
+            queued_.pop_front();
+            ++finishedCount_;
+        }
+        pulledBytes_ += bytes;
+    }
+    // Off the queue but not yet delivered: a reset waits for them, so they
+    // stay the reader's until returned.
+    for (size_t index = 0; index < count; ++index) read(taken[index]->data, taken[index]->bufferLength);
+    ReturnUsedUp({taken, count});
+    return bytes;
+}
+
+void WaveBlockQueue::ReturnUsedUp(std::span<WaveHeader* const> usedUp) {
     // The pulling thread is the backend's own, so it may run the callback;
     // callback_ changes only in Start, while no backend thread pulls.
-    for (size_t index = 0; index < usedUpCount; ++index) {
-        if (callback_) callback_(WOM_DONE, usedUp[index]);
+    for (WaveHeader* header : usedUp) {
+        if (callback_) callback_(WOM_DONE, header);
     }
-    if (usedUpCount > 0) CountDelivered(usedUpCount);
-    return taken;
+    if (!usedUp.empty()) CountDelivered(usedUp.size());
 }
 
 void WaveBlockQueue::CountDelivered(uint64_t count) {

@@ -2,7 +2,6 @@
 // soon as they arrive and their PCM goes to a WAV file and/or a callback.
 
 #include <thread>
-#include <vector>
 
 #include "platform/wave_block_queue.h"
 #include "platform/wave_file_writer.h"
@@ -10,8 +9,6 @@
 
 namespace platform {
 namespace {
-
-constexpr size_t kPullBytes = 64 * 1024;
 
 class CaptureWaveOutDevice final : public QueuedWaveOutDevice {
 public:
@@ -36,13 +33,14 @@ public:
     }
 
 private:
+    // Each block's PCM goes out where it lies, without a copy.
     void Capture() {
-        std::vector<uint8_t> buffer(kPullBytes);
+        const auto take = [this](const uint8_t* pcm, size_t bytes) {
+            if (!sink_.wavePath.empty()) writer_.Append(pcm, bytes);
+            if (sink_.onPcm) sink_.onPcm(format_, pcm, bytes);
+        };
         while (queue_.WaitForData()) {
-            size_t bytes = 0;
-            while ((bytes = queue_.Pull(buffer.data(), buffer.size())) > 0) {
-                if (!sink_.wavePath.empty()) writer_.Append(buffer.data(), bytes);
-                if (sink_.onPcm) sink_.onPcm(format_, buffer.data(), bytes);
+            while (queue_.PullBlocks(take) > 0) {
             }
         }
     }
