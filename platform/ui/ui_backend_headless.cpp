@@ -22,7 +22,9 @@ void HeadlessBackend::WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>
     const uint64_t wakeAt = std::min(deadlineMs, NextScheduledLocked());
     if (wakeAt == kNoDeadline) {
         // Nothing will happen on the virtual clock: only another thread can wake us.
-        woken_.wait(lock, [this] { return wakeRequested_ || !scheduled_.empty(); });
+        const auto awake = [this] { return wakeRequested_ || !scheduled_.empty(); };
+        if (!awake()) ++idleWaitCount_;
+        woken_.wait(lock, awake);
     } else if (!wakeRequested_) {
         nowMs_ = std::max(nowMs_, wakeAt);
     }
@@ -49,6 +51,11 @@ void HeadlessBackend::Present(const uint32_t*) {
 size_t HeadlessBackend::PresentCount() {
     std::lock_guard lock(mutex_);
     return presentCount_;
+}
+
+size_t HeadlessBackend::IdleWaitCount() {
+    std::lock_guard lock(mutex_);
+    return idleWaitCount_;
 }
 
 void HeadlessBackend::Inject(const InputEvent& event, uint64_t atMs) {

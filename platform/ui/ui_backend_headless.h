@@ -37,6 +37,9 @@ public:
     // Typed UTF-8 text, arriving as the sdl backend delivers it.
     void TypeText(const std::string& text, uint64_t atMs = 0);
     size_t PresentCount();
+    // How many times the loop has fallen asleep with nothing scheduled, so
+    // that only another thread's post or Wake can wake it.
+    size_t IdleWaitCount();
 
     // The zoom is only remembered; the display it fits is as tall as set
     // here (720 usable pixels, room for zoom 2, until set).
@@ -63,6 +66,7 @@ private:
     std::deque<Scheduled> scheduled_;  // in time order
     bool wakeRequested_ = false;
     size_t presentCount_ = 0;
+    size_t idleWaitCount_ = 0;
     // User-interface thread only.
     int zoom_ = kMinimumZoom;
     int usableDisplayHeight_ = 720;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/ui_backend_headless.h"
+#include "tests/support/waiting.h"
 
 namespace {
 
@@ -224,12 +225,14 @@ TEST_F(WindowManagerTest, ModalLoopKeepsTimersAndPostsGoingAndHandsQuitOn) {
     };
     backend.Tap({5, 26 + 5}, 150);
     // With its timer gone the dialog's loop sleeps until another thread posts.
-    std::thread poster([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    bool postedWhileAsleep = false;
+    std::thread poster([this, &postedWhileAsleep] {
+        postedWhileAsleep = test::Eventually([this] { return backend.IdleWaitCount() > 0; });
         main.PostMessage(WM_USER + 5, 0, 0);
     });
     manager.RunModalLoop([&] { return closed; });
     poster.join();
+    EXPECT_TRUE(postedWhileAsleep);
     EXPECT_TRUE(closed);
     EXPECT_EQ(ticks, 3);
     EXPECT_EQ(backend.NowMs(), 300u) << "the virtual clock went from timer to timer";
