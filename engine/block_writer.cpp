@@ -3,6 +3,8 @@
 #include "engine/decoding_thread.h"
 #include "engine/player_engine.h"
 
+namespace engine {
+
 bool BlockWriter::Acquire() {
     block_ = engine_.waveOutput.AcquireBlock();
     freeBytes_ = block_ != nullptr ? capacity_ : 0;
@@ -22,3 +24,5 @@ void BlockWriter::Abandon() {
     block_ = nullptr;
     freeBytes_ = 0;
 }
+
+}  // namespace engine

@@ -11,6 +11,8 @@
 
 struct PlayerEngine;
 
+namespace engine {
+
 class BlockWriter {
 public:
     explicit BlockWriter(PlayerEngine& engine) : engine_(engine) {}
@@ -46,3 +48,5 @@ private:
     uint32_t capacity_ = 0;
     uint32_t freeBytes_ = 0;
 };
+
+}  // namespace engine

@@ -12,6 +12,7 @@
 #include "engine/source_registry.h"
 #include "platform/clock.h"
 
+namespace engine {
 namespace {
 
 constexpr auto kDrainPollInterval = std::chrono::milliseconds(10);
@@ -162,3 +163,5 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
     SetStatus(engine, PLAYER_STOPPED);
     return 1;
 }
+
+}  // namespace engine

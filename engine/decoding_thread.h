@@ -12,6 +12,8 @@
 
 struct PlayerEngine;
 
+namespace engine {
+
 // Starts the thread for the source kind and waits until its playback has
 // started (1) or the thread has ended first (0).
 int StartDecodingThread(PlayerEngine& engine);
@@ -41,3 +43,5 @@ int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_
 
 // The thread function of an MPEG file; the other sources' live with their formats.
 void MpegFileThread(PlayerEngine& engine);
+
+}  // namespace engine

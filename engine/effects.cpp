@@ -7,6 +7,7 @@
 
 #include "platform/byte_order.h"
 
+namespace engine {
 namespace {
 
 constexpr int32_t kSample16Minimum = -32768;
@@ -341,3 +342,5 @@ void EffectChain::Process(int32_t channels, int32_t bits, uint8_t* block, uint32
     echo.EchoProcess(bits, block, length);
     feedbackEcho.EchoProcess(bits, block, length);
 }
+
+}  // namespace engine

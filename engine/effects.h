@@ -8,6 +8,8 @@
 #include "engine/player.h"
 #include "platform/critical_section.h"
 
+namespace engine {
+
 // The PCM effects applied to every block before it is queued. Their settings
 // live as long as the engine and survive from one playback to the next; the
 // processing state (delay line, filter history) exists only while playing.
@@ -138,3 +140,5 @@ struct EffectChain {
     // Widening applies to two-channel sources only.
     void Process(int32_t channels, int32_t bits, uint8_t* block, uint32_t length) const;
 };
+
+}  // namespace engine

@@ -4,6 +4,7 @@
 
 #include "engine/mpeg_decoder.h"
 
+namespace engine {
 namespace {
 
 constexpr int32_t kZeroDecibelPosition = 31;
@@ -44,3 +45,5 @@ void ComputeSubbandGains(MpegDecoder& decoder, const PlayerEqSettings& settings)
     }
     decoder.equalizerEnabled.store(settings.enabled, std::memory_order_relaxed);
 }
+
+}  // namespace engine

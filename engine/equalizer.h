@@ -5,6 +5,8 @@
 
 #include "engine/player.h"
 
+namespace engine {
+
 struct MpegDecoder;
 
 // The gain in decibels of an equalizer slider position (0..63): 31 is exactly
@@ -26,3 +28,5 @@ struct EqualizerBlock {
     // it creates a decoder. Guarded by decoderLock.
     PlayerEqSettings settings;
 };
+
+}  // namespace engine

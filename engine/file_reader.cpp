@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace engine {
+
 FileReader::~FileReader() {
     ReaderClose();
 }
@@ -64,3 +66,5 @@ uint64_t FileReader::ReaderSize() const {
     if (handle < 0 || ::fstat(handle, &status) != 0) return 0;
     return static_cast<uint64_t>(status.st_size);
 }
+
+}  // namespace engine

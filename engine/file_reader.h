@@ -7,6 +7,8 @@
 
 #include "platform/critical_section.h"
 
+namespace engine {
+
 // Returned for "no position": a failed seek, or a sync search that found nothing.
 constexpr uint64_t kNoPosition = 0x7FFFFFFFFFFFFFFF;
 
@@ -46,3 +48,5 @@ private:
     std::atomic<int> handle_{-1};
     platform::CriticalSection lock_;
 };
+
+}  // namespace engine

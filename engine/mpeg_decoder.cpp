@@ -14,6 +14,7 @@
 #include "engine/equalizer.h"
 #include "engine/mpeg_header.h"
 
+namespace engine {
 namespace {
 
 constexpr int kSubbandCount = 32;
@@ -272,3 +273,5 @@ int DecodeFrame(MpegDecoder& decoder, const uint8_t* input, size_t inputLength, 
 int32_t RoundSampleToPcm(mad_fixed_t sample, int32_t& error, int bitsPerSample) {
     return RoundWithErrorFeedback(sample, error, QuantisationShift(bitsPerSample));
 }
+
+}  // namespace engine

@@ -6,6 +6,8 @@
 
 #include <mad.h>
 
+namespace engine {
+
 struct EqualizerBlock;
 
 // 1.0 in libmad's fixed-point format (28 fraction bits): a gain that leaves
@@ -54,3 +56,5 @@ int DecodeFrame(MpegDecoder& decoder, const uint8_t* input, size_t inputLength, 
 // Rounds one libmad sample to `bitsPerSample` with error feedback through
 // `error`, the accumulator of its channel. Returns the signed output value.
 int32_t RoundSampleToPcm(mad_fixed_t sample, int32_t& error, int bitsPerSample);
+
+}  // namespace engine

@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <string>
 
-class FileReader;
 struct PlayerEngine;
+
+namespace engine {
+
+class FileReader;
 
 // Whether the file's content is MPEG audio: an ID3v2 start, a RIFF "RMP3" or
 // MPEG-in-WAVE file, or two consecutive matching frame headers within its
@@ -27,3 +30,5 @@ uint64_t MpegSeekOffset(uint32_t targetSample, int32_t samplesPerFrame, int32_t 
 
 // Repositions the open MPEG file at `milliseconds`, under the decode lock.
 bool MpegSeek(PlayerEngine& engine, int32_t milliseconds);
+
+}  // namespace engine

@@ -8,6 +8,7 @@
 #include "engine/mpeg_header.h"
 #include "engine/player_engine.h"
 
+namespace engine {
 namespace {
 
 constexpr size_t kInputBufferBytes = 2048;
@@ -108,3 +109,5 @@ void MpegFileThread(PlayerEngine& engine) {
     }
     EndPlayback(engine, false);
 }
+
+}  // namespace engine

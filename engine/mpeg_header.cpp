@@ -1,5 +1,6 @@
 #include "engine/mpeg_header.h"
 
+namespace engine {
 namespace {
 
 constexpr int kLayerCount = 3;
@@ -109,3 +110,5 @@ int32_t SamplesPerFrame(int32_t layer, bool mpeg1) {
     if (layer == 3 && !mpeg1) return kLowSamplingLayerThreeSamples;
     return kLongFrameSamples;
 }
+
+}  // namespace engine

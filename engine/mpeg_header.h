@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace engine {
+
 // A frame header's length; the quick sync test reads only the first three bytes.
 constexpr size_t kMpegHeaderBytes = 4;
 constexpr size_t kQuickSyncBytes = 3;
@@ -53,3 +55,5 @@ int32_t HeaderChannels(const uint8_t* bytes);
 
 // 384 for Layer I; 576 for Layer III other than MPEG-1, else 1152.
 int32_t SamplesPerFrame(int32_t layer, bool mpeg1);
+
+}  // namespace engine

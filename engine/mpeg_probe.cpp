@@ -6,6 +6,7 @@
 #include "engine/mpeg_header.h"
 #include "platform/byte_order.h"
 
+namespace engine {
 namespace {
 
 // The probe looks at no more than the start of the file.
@@ -67,3 +68,5 @@ bool ProbeMpegFile(const std::string& path) {
     if (HasText(buffer.data(), "RIFF")) return IsMpegRiff(buffer.data(), count);
     return HasFramePair(buffer.data(), count);
 }
+
+}  // namespace engine

@@ -7,6 +7,7 @@
 #include "engine/mpeg_header.h"
 #include "engine/player_engine.h"
 
+namespace engine {
 namespace {
 
 // The longest frame: MPEG-2.5 Layer II at 160 kbit/s and 8000 Hz, padded.
@@ -143,3 +144,5 @@ bool MpegSeek(PlayerEngine& engine, int32_t milliseconds) {
     engine.waveOutput.Flush();
     return true;
 }
+
+}  // namespace engine

@@ -3,6 +3,8 @@
 #include "engine/mpeg_file.h"
 #include "engine/player_engine.h"
 
+namespace engine {
+
 bool OpenMpegFile(PlayerEngine& engine, const std::string& path) {
     if (!ProbeMpegFile(path)) return false;
     if (!engine.fileReader.ReaderOpen(path)) return false;
@@ -32,3 +34,5 @@ uint32_t MpegBlockCapacity(const PlayerEngine& engine, int32_t outputBits) {
     if (engine.options.halfRate) capacity /= 2;
     return capacity;
 }
+
+}  // namespace engine

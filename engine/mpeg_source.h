@@ -10,6 +10,8 @@
 
 struct PlayerEngine;
 
+namespace engine {
+
 // The file must look like MPEG audio, open, and yield a frame pair from its
 // middle on; otherwise nothing of it stays open.
 bool OpenMpegFile(PlayerEngine& engine, const std::string& path);
@@ -21,3 +23,5 @@ SourceOutput MpegOutputFormat(const PlayerEngine& engine);
 // One block holds a frame's samples at 11025 Hz, two frames' up to 22050 Hz
 // and four above; half that at half rate.
 uint32_t MpegBlockCapacity(const PlayerEngine& engine, int32_t outputBits);
+
+}  // namespace engine

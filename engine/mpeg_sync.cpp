@@ -5,6 +5,7 @@
 #include "engine/mpeg_file.h"
 #include "engine/mpeg_header.h"
 
+namespace engine {
 namespace {
 
 constexpr size_t kSyncBufferBytes = 4096;
@@ -55,3 +56,5 @@ uint64_t FindMatchingFrameSync(FileReader& reader, int32_t version, int32_t laye
         return PassesQuickSyncTest(bytes) && HeaderVersion(bytes) == version && HeaderLayer(bytes) == layer;
     });
 }
+
+}  // namespace engine

@@ -5,6 +5,8 @@
 #include "engine/player_engine.h"
 #include "engine/source_registry.h"
 
+using namespace engine;
+
 PlayerEngine* PlayerCreate() {
     return new (std::nothrow) PlayerEngine();
 }
@@ -14,6 +16,8 @@ void PlayerDestroy(PlayerEngine* engine) {
     PlayerClose(engine);
     delete engine;
 }
+
+namespace engine {
 
 void SetStatus(PlayerEngine& engine, PlayerStatus status) {
     if (engine.status.exchange(status) == status) return;
@@ -40,6 +44,7 @@ bool OpenFirstAccepting(PlayerEngine& engine, SourceLocation how, const std::str
 }
 
 }  // namespace
+}  // namespace engine
 
 int PlayerOpen(PlayerEngine* engine, const std::string& path) {
     platform::CriticalSectionGuard api(engine->apiLock);

@@ -50,7 +50,7 @@ constexpr uint32_t WM_PLAYER_STREAM_TITLE = platform::WM_USER + 20001;
 
 // The format of the open source: the seven fields of an MPEG frame header,
 // filled by every format as far as they apply.
-using PlayerSourceFormat = MpegHeader;
+using PlayerSourceFormat = engine::MpegHeader;
 
 struct PlayerFileInfo {
     int32_t version = 0;

@@ -23,6 +23,8 @@
 #include "platform/event.h"
 #include "platform/notify_window.h"
 
+namespace engine {
+
 struct OggSource;
 struct SourceOperations;
 struct WaveSource;
@@ -37,15 +39,19 @@ struct StreamReaderDeleter {
 using StreamReaderHandle = std::unique_ptr<StreamReader, StreamReaderDeleter>;
 StreamReaderHandle MakeStreamReader();
 
+}  // namespace engine
+
+// The handle of the public interface stays outside the engine's namespace;
+// its parts are the engine's own.
 struct PlayerEngine {
-    FileReader fileReader;  // MPEG and WAVE files are read through it.
-    StreamReaderHandle streamReader = MakeStreamReader();
-    EqualizerBlock equalizer;
-    Echo feedbackEcho{Echo::kFeedback};
-    Echo echo{Echo::kPlain};
-    StereoWiden widen;
-    BassShelf bassShelf;
-    WaveOutput waveOutput;
+    engine::FileReader fileReader;  // MPEG and WAVE files are read through it.
+    engine::StreamReaderHandle streamReader = engine::MakeStreamReader();
+    engine::EqualizerBlock equalizer;
+    engine::Echo feedbackEcho{engine::Echo::kFeedback};
+    engine::Echo echo{engine::Echo::kPlain};
+    engine::StereoWiden widen;
+    engine::BassShelf bassShelf;
+    engine::WaveOutput waveOutput;
 
     // Set by the caller's thread; read by the threads that post.
     std::atomic<platform::NotifyWindow*> notifyWindow{nullptr};
@@ -68,7 +74,7 @@ struct PlayerEngine {
     std::atomic<int32_t> status{PLAYER_STOPPED};
 
     // The block being filled; only the decoding thread touches it.
-    BlockWriter blocks{*this};
+    engine::BlockWriter blocks{*this};
 
     // Output format of the running playback; 0 while stopped.
     std::atomic<int32_t> outputBits{0};
@@ -82,7 +88,7 @@ struct PlayerEngine {
     // The record of the open source's kind (source_registry.h); null when
     // nothing is open. Changed only by PlayerOpen, PlayerOpenURL and
     // PlayerClose, while no decoding thread exists.
-    std::atomic<const SourceOperations*> source{nullptr};
+    std::atomic<const engine::SourceOperations*> source{nullptr};
 
     // Changed only while stopped.
     PlayerOutputOptions options;
@@ -101,12 +107,16 @@ struct PlayerEngine {
 
     // The state of an open Ogg or WAVE source; null otherwise. Created by
     // OggOpen / WaveOpen and released by OggClose / WaveClose.
-    OggSource* ogg = nullptr;
-    WaveSource* wave = nullptr;
+    engine::OggSource* ogg = nullptr;
+    engine::WaveSource* wave = nullptr;
 };
+
+namespace engine {
 
 // Stores a new status and posts WM_PLAYER_STATUS, only if it differs.
 void SetStatus(PlayerEngine& engine, PlayerStatus status);
 
 // Posts a message to the notify window, when one is set.
 void PostToNotifyWindow(PlayerEngine& engine, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+}  // namespace engine

@@ -7,6 +7,8 @@
 #include "engine/player_engine.h"
 #include "engine/source_registry.h"
 
+using namespace engine;
+
 int PlayerPlay(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
     if (engine->source.load() == nullptr) return 0;

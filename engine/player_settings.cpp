@@ -5,6 +5,8 @@
 #include "engine/player_engine.h"
 #include "engine/source_registry.h"
 
+using namespace engine;
+
 void PlayerSetNotifyWindow(PlayerEngine* engine, platform::NotifyWindow* window) {
     engine->notifyWindow = window;
     // Levels go nowhere but to this window.

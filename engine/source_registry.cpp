@@ -14,6 +14,7 @@
 #include "formats/stream/stream_thread.h"
 #include "formats/wave/wave_source.h"
 
+namespace engine {
 namespace {
 
 // The tag is read through a private reader, never the playing file's.
@@ -62,3 +63,5 @@ StreamReaderHandle MakeStreamReader() {
 void StreamReaderDeleter::operator()(StreamReader* reader) const {
     delete reader;
 }
+
+}  // namespace engine

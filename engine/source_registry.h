@@ -13,6 +13,8 @@
 
 struct PlayerEngine;
 
+namespace engine {
+
 // How a kind of source is named when it is opened.
 enum class SourceLocation { File, Url };
 
@@ -67,3 +69,5 @@ struct SourceOperations {
 
 // Every kind, the file kinds in the order PlayerOpen tries them.
 std::span<const SourceOperations> RegisteredSources();
+
+}  // namespace engine

@@ -7,6 +7,7 @@
 
 #include "platform/byte_order.h"
 
+namespace engine {
 namespace {
 
 // A device held by another program is tried again 10 times, 100 ms apart.
@@ -273,3 +274,5 @@ void WaveOutput::MeasureLevels(const platform::WaveHeader& header) {
     leftLevel_.store(peaks[0], std::memory_order_relaxed);
     rightLevel_.store(peaks[1], std::memory_order_relaxed);
 }
+
+}  // namespace engine

@@ -13,6 +13,8 @@
 #include "platform/event.h"
 #include "platform/wave_out.h"
 
+namespace engine {
+
 // The pool of equally sized output blocks cycling between the decoding
 // thread, which fills them, and the wave device, which plays them and hands
 // them back through its done callback on a thread of its own.
@@ -123,3 +125,5 @@ private:
     std::condition_variable flushed_;
     uint64_t flushes_ = 0;
 };
+
+}  // namespace engine

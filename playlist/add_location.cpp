@@ -10,7 +10,7 @@
 
 namespace {
 
-AddLocationResult AppendList(Playlist& playlist, const StationListResult& list) {
+AddLocationResult AppendList(Playlist& playlist, const engine::StationListResult& list) {
     if (!list.error.empty()) return {0, list.error};
     AppendStationEntries(playlist, list.entries);
     return {static_cast<int32_t>(list.entries.size()), {}};
@@ -21,7 +21,7 @@ AddLocationResult AppendList(Playlist& playlist, const StationListResult& list) 
 AddLocationResult AddLocation(Playlist& playlist, const std::string& location, const PlayerStreamOptions& options,
                               std::string& lastDirectory) {
     if (platform::IsNetworkLocation(location)) {
-        const StationListResult resolved = ResolveStationUrl(location, options);
+        const engine::StationListResult resolved = engine::ResolveStationUrl(location, options);
         // A station that cannot be reached now may be on the air later: its
         // address is kept, and playing it reports the failure. A list must
         // be read to be added at all.
@@ -39,7 +39,7 @@ AddLocationResult AddLocation(Playlist& playlist, const std::string& location, c
         if (added == 0) return {0, "\"" + location + "\" holds no files the player can play."};
         return {added, {}};
     }
-    if (IsStationListName(location)) return AppendList(playlist, ReadStationListFile(location));
+    if (IsStationListName(location)) return AppendList(playlist, engine::ReadStationListFile(location));
     playlist.AddFiles(location, lastDirectory);
     return {1, {}};
 }

@@ -13,10 +13,10 @@ constexpr const char* kUnknownLengthInfo = "#EXTINF:-1,";
 
 }  // namespace
 
-bool IsStationListName(const std::string& path) { return StationListFormatForName(path).has_value(); }
+bool IsStationListName(const std::string& path) { return engine::StationListFormatForName(path).has_value(); }
 
 bool LoadStationListFile(Playlist& playlist, const std::string& path, std::string& error) {
-    const StationListResult result = ReadStationListFile(path);
+    const engine::StationListResult result = engine::ReadStationListFile(path);
     if (!result.error.empty()) {
         error = result.error;
         return false;
@@ -26,8 +26,8 @@ bool LoadStationListFile(Playlist& playlist, const std::string& path, std::strin
     return true;
 }
 
-void AppendStationEntries(Playlist& playlist, const std::vector<StationListEntry>& entries) {
-    for (const StationListEntry& entry : entries) playlist.Insert(entry.location, -1, entry.title);
+void AppendStationEntries(Playlist& playlist, const std::vector<engine::StationListEntry>& entries) {
+    for (const engine::StationListEntry& entry : entries) playlist.Insert(entry.location, -1, entry.title);
 }
 
 bool SaveM3u8File(const Playlist& playlist, const std::string& path) {

@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
-struct StationListEntry;
 class Playlist;
+
+namespace engine {
+struct StationListEntry;
+}
 
 // True for a name the station list reader takes (by its extension).
 bool IsStationListName(const std::string& path);
@@ -18,7 +21,7 @@ bool IsStationListName(const std::string& path);
 bool LoadStationListFile(Playlist& playlist, const std::string& path, std::string& error);
 
 // Appends the entries in the list's order, with their titles.
-void AppendStationEntries(Playlist& playlist, const std::vector<StationListEntry>& entries);
+void AppendStationEntries(Playlist& playlist, const std::vector<engine::StationListEntry>& entries);
 
 // Writes the playlist as UTF-8 ".m3u8", replacing the file atomically. Paths
 // that cannot be a line of the file, or would read as a comment, are left out.

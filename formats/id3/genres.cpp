@@ -6,6 +6,7 @@
 
 #include "engine/player.h"
 
+namespace engine {
 namespace {
 
 // 0..79 are the original ID3v1 list, 80..147 the extension in common use.
@@ -41,6 +42,8 @@ const char* GenreName(int32_t genre) {
     return kGenreNames[static_cast<size_t>(genre)];
 }
 
+}  // namespace engine
+
 void PlayerGetGenreName(int32_t genre, std::string* name) {
-    if (const char* genreName = GenreName(genre)) *name = genreName;
+    if (const char* genreName = engine::GenreName(genre)) *name = genreName;
 }

@@ -8,6 +8,7 @@
 #include "engine/file_reader.h"
 #include "platform/text_codepage.h"
 
+namespace engine {
 namespace {
 
 constexpr size_t kTagBytes = 128;
@@ -70,3 +71,5 @@ bool ReadId3v1Tag(const std::string& path, PlayerTag& tag) {
     tag.title = ConvertField(bytes, kTitleOffset);
     return true;
 }
+
+}  // namespace engine

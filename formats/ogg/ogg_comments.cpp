@@ -3,6 +3,7 @@
 #include "formats/ogg/ogg_source.h"
 #include "platform/utf8.h"
 
+namespace engine {
 namespace {
 
 bool IsContinuation(uint8_t byte) {
@@ -39,3 +40,5 @@ std::string DecodeCommentText(const char* text) {
     }
     return decoded;
 }
+
+}  // namespace engine

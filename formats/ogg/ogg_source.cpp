@@ -13,6 +13,8 @@
 #include "engine/player_engine.h"
 #include "platform/utf8.h"
 
+namespace engine {
+
 struct OggSource {
     OggVorbis_File decoder{};
     // The first link's layout, which the output was opened with.
@@ -159,3 +161,5 @@ bool OggGetTag(PlayerEngine& engine, PlayerTag* tag) {
     tag->album = platform::TruncateCharacters(comments.album, kTagTextCharacters);
     return true;
 }
+
+}  // namespace engine

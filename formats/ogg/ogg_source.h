@@ -10,6 +10,9 @@
 #include "engine/source_registry.h"
 
 struct PlayerEngine;
+
+namespace engine {
+
 struct OggSource;
 
 // OggRead results.
@@ -54,3 +57,5 @@ uint32_t OggBlockCapacity(const PlayerEngine& engine, int32_t outputBits);
 // three-byte sequences, stopping at a stray continuation byte, a zero byte
 // or after 63 characters. The result is UTF-8.
 std::string DecodeCommentText(const char* text);
+
+}  // namespace engine

@@ -5,6 +5,7 @@
 #include "engine/player_engine.h"
 #include "formats/ogg/ogg_source.h"
 
+namespace engine {
 namespace {
 
 constexpr uint32_t kMinimumFreeBytes = 4096;
@@ -57,3 +58,5 @@ void OggThread(PlayerEngine& engine) {
     }
     EndPlayback(engine, false);
 }
+
+}  // namespace engine

@@ -14,6 +14,7 @@
 #include "platform/text_codepage.h"
 #include "platform/utf8.h"
 
+namespace engine {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -232,3 +233,5 @@ StationListResult ParseStationList(std::string_view text, StationListFormat form
     const std::vector<std::string_view> lines = Lines(listText);
     return format == StationListFormat::Pls ? ParsePls(lines, base) : ParseM3u(lines, base);
 }
+
+}  // namespace engine

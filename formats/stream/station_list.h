@@ -3,7 +3,11 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
 struct PlayerStreamOptions;
+
+namespace engine {
+
 struct StationListEntry {
     std::string location;  // an http(s) URL or an absolute local path (relative entries resolved)
     std::string title;     // the title the list gives, empty when none
@@ -27,3 +31,5 @@ StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOp
 
 // The largest station list read, from a file or the network.
 constexpr size_t kLargestStationList = 1 << 20;
+
+}  // namespace engine

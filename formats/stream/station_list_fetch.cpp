@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/path_text.h"
 
+namespace engine {
 namespace {
 
 // A list is asked for and read within this time, redirects included.
@@ -98,3 +99,5 @@ StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOp
     if (!ReadBody(channel, response, deadline, body, &error)) return {{}, error};
     return ParseStationList(body, *format, response.url);
 }
+
+}  // namespace engine

@@ -14,6 +14,7 @@
 
 #include "platform/clock.h"
 
+namespace engine {
 namespace {
 
 using std::chrono::duration_cast;
@@ -208,3 +209,5 @@ void StreamChannel::Close() {
     platform::CloseSocket(socket_);
     socket_ = platform::kNoSocket;
 }
+
+}  // namespace engine

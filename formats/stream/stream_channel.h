@@ -17,6 +17,8 @@
 struct ssl_st;
 struct ssl_ctx_st;
 
+namespace engine {
+
 // Every deadline of the stream code is on the sockets' clock.
 using StreamClock = platform::SocketClock;
 
@@ -58,3 +60,5 @@ private:
     ssl_ctx_st* context_ = nullptr;
     ssl_st* tls_ = nullptr;
 };
+
+}  // namespace engine

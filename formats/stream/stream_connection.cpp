@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/text_codepage.h"
 
+namespace engine {
 namespace {
 
 // The headers, with the first audio bytes after them, must fit this buffer
@@ -80,3 +81,5 @@ void StreamReader::SetLastError(std::string text) {
     std::lock_guard fields(fieldLock_);
     lastError_ = std::move(text);
 }
+
+}  // namespace engine

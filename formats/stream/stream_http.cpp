@@ -6,6 +6,7 @@
 #include "formats/stream/stream_request.h"
 #include "platform/clock.h"
 
+namespace engine {
 namespace {
 
 using std::chrono::duration_cast;
@@ -130,3 +131,5 @@ bool OpenHttpResponse(const std::string& url, const PlayerStreamOptions& options
         current = *next;
     }
 }
+
+}  // namespace engine

@@ -12,6 +12,8 @@
 #include "engine/player.h"
 #include "formats/stream/stream_channel.h"
 
+namespace engine {
+
 // Redirects followed in a row before the request fails; a loop must end.
 constexpr int kMaximumRedirects = 5;
 
@@ -34,3 +36,5 @@ struct HttpResponse {
 bool OpenHttpResponse(const std::string& url, const PlayerStreamOptions& options, const HttpLimits& limits,
                       int wakeDescriptor, StreamClock::time_point deadline, StreamChannel& channel,
                       HttpResponse& response, std::string* error);
+
+}  // namespace engine

@@ -7,6 +7,7 @@
 #include "platform/text_codepage.h"
 #include "platform/utf8.h"
 
+namespace engine {
 namespace {
 
 constexpr size_t kTextBytesPerUnit = 16;
@@ -71,3 +72,5 @@ size_t MetadataFilter::Filter(uint8_t* data, size_t count, const BlockHandler& o
     }
     return count - written;
 }
+
+}  // namespace engine

@@ -13,6 +13,8 @@
 #include <span>
 #include <string>
 
+namespace engine {
+
 // The largest block a length byte can announce, its length byte included.
 // Blocks are collected whole, so no length byte can overflow the buffer.
 constexpr size_t kLargestMetadataBlock = 16 * 255 + 1;
@@ -51,3 +53,5 @@ private:
     std::array<uint8_t, kLargestMetadataBlock> block_{};
     size_t collected_ = 0;  // bytes of the current block in block_
 };
+
+}  // namespace engine

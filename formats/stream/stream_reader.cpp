@@ -9,6 +9,8 @@
 #include "formats/stream/stream_request.h"
 #include "platform/path_text.h"
 
+namespace engine {
+
 StreamReader::StreamReader() {
     wakeDescriptor_ = platform::CreateWakeDescriptor();
     networkReady_ = wakeDescriptor_ >= 0;
@@ -118,3 +120,5 @@ int StreamReader::PrebufferChunks() const {
     std::lock_guard fields(fieldLock_);
     return options_.prebufferBlocks;
 }
+
+}  // namespace engine

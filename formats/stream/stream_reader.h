@@ -35,6 +35,8 @@
 #include "platform/notify_window.h"
 #include "platform/socket.h"
 
+namespace engine {
+
 constexpr size_t kStreamChunkBytes = 2048;
 // The pool is allocated per connection; this caps it at 8 MB.
 constexpr int32_t kMaximumBufferChunks = 4096;
@@ -172,3 +174,5 @@ private:
     platform::Event dataEvent_{true};  // signalled while filled_ is not empty
     platform::Event freeEvent_{true};  // signalled while free_ is not empty
 };
+
+}  // namespace engine

@@ -5,6 +5,7 @@
 
 #include "formats/stream/stream_reader.h"
 
+namespace engine {
 namespace {
 
 // A connection silent for this long has failed.
@@ -188,3 +189,5 @@ void StreamReader::CloseConnection() {
     socket_ = platform::kNoSocket;
     channel_.Close();
 }
+
+}  // namespace engine

@@ -6,6 +6,7 @@
 #include "platform/path_text.h"
 #include "platform/utf8.h"
 
+namespace engine {
 namespace {
 
 constexpr char kDeleteCharacter = 0x7F;
@@ -142,3 +143,5 @@ std::optional<int32_t> ParseMetaint(std::string_view headers) {
     }
     return static_cast<int32_t>(*metaint);
 }
+
+}  // namespace engine

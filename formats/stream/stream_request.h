@@ -11,6 +11,8 @@
 
 #include "formats/stream/stream_url.h"
 
+namespace engine {
+
 // URLs, proxies and user agents hold at most this many characters (UTF-16
 // units, as the stored fields are 260 units with their terminator).
 constexpr size_t kStreamTextCharacters = 259;
@@ -69,3 +71,5 @@ std::optional<std::string> FindTrimmedHeaderValue(std::string_view headers, std:
 // "icy-metaint": the audio bytes between two metadata blocks. 0 when the
 // field is absent or 0; nothing when it is not a number in 0..kLargestMetaint.
 std::optional<int32_t> ParseMetaint(std::string_view headers);
+
+}  // namespace engine

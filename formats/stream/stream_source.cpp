@@ -6,6 +6,8 @@
 #include "engine/player_engine.h"
 #include "formats/stream/stream_reader.h"
 
+namespace engine {
+
 bool OpenStreamSource(PlayerEngine& engine, const std::string& url) {
     return engine.streamReader->StreamSetUrl(url);
 }
@@ -21,6 +23,8 @@ void InterruptStreamSource(PlayerEngine& engine) {
 void SetStreamNotifyWindow(PlayerEngine& engine, platform::NotifyWindow* window) {
     engine.streamReader->SetNotifyWindow(window);
 }
+
+}  // namespace engine
 
 int PlayerGetStreamError(PlayerEngine* engine, std::string* text) {
     return engine->streamReader->GetLastError(text);

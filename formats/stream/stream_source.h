@@ -10,6 +10,8 @@
 
 struct PlayerEngine;
 
+namespace engine {
+
 // Keeps the URL for the next playback; nothing is connected yet.
 bool OpenStreamSource(PlayerEngine& engine, const std::string& url);
 // Stops, and forgets the URL, the station fields, the title and the error.
@@ -18,3 +20,5 @@ void CloseStreamSource(PlayerEngine& engine);
 void InterruptStreamSource(PlayerEngine& engine);
 // The receive thread posts each new title there.
 void SetStreamNotifyWindow(PlayerEngine& engine, platform::NotifyWindow* window);
+
+}  // namespace engine

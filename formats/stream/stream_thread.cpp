@@ -9,6 +9,7 @@
 #include "formats/stream/stream_reader.h"
 #include "platform/clock.h"
 
+namespace engine {
 namespace {
 
 constexpr size_t kInputBufferBytes = 2048;
@@ -106,3 +107,5 @@ void StreamThread(PlayerEngine& engine) {
         held -= consumed;
     }
 }
+
+}  // namespace engine

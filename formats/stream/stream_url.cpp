@@ -5,6 +5,7 @@
 
 #include "platform/path_text.h"
 
+namespace engine {
 namespace {
 
 constexpr int64_t kHighestPort = 65535;
@@ -166,3 +167,5 @@ std::optional<std::string> ResolveUrlReference(std::string_view base, std::strin
     if (!ParseStreamUrl(resolved)) return std::nullopt;
     return resolved;
 }
+
+}  // namespace engine

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace engine {
+
 constexpr uint16_t kDefaultHttpPort = 80;
 constexpr uint16_t kDefaultHttpsPort = 443;
 
@@ -54,3 +56,5 @@ std::optional<ServerPart> ParseServerPart(std::string_view text, uint16_t defaul
 // and a query-only reference resolve as in a browser). Nothing for another
 // scheme or an unusable base.
 std::optional<std::string> ResolveUrlReference(std::string_view base, std::string_view reference);
+
+}  // namespace engine

@@ -9,6 +9,7 @@
 #include "platform/byte_order.h"
 #include "platform/riff_chunks.h"
 
+namespace engine {
 namespace {
 
 constexpr uint32_t kFactBytes = 4;
@@ -99,3 +100,5 @@ bool SuggestPcmFormat(const std::vector<uint8_t>& format, platform::acm::WAVEFOR
     *suggestion = pcm;
     return true;
 }
+
+}  // namespace engine

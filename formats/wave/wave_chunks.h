@@ -9,6 +9,8 @@
 
 #include "platform/acm.h"
 
+namespace engine {
+
 class FileReader;
 
 // Format chunks larger than this are refused rather than allocated.
@@ -31,3 +33,5 @@ bool FindDataChunk(FileReader& reader, WaveDataChunk* chunk);
 
 // Asks the compression manager for the PCM format that `format` converts to.
 bool SuggestPcmFormat(const std::vector<uint8_t>& format, platform::acm::WAVEFORMATEX* suggestion);
+
+}  // namespace engine

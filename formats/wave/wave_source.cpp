@@ -12,6 +12,7 @@
 #include "formats/wave/wave_state.h"
 #include "platform/byte_order.h"
 
+namespace engine {
 namespace {
 
 using namespace platform::acm;
@@ -176,3 +177,5 @@ uint32_t WaveBlockCapacity(const PlayerEngine& engine, int32_t outputBits) {
     if (outputBits > 8) capacity *= 2;
     return capacity;
 }
+
+}  // namespace engine

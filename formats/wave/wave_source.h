@@ -9,6 +9,9 @@
 #include "engine/source_registry.h"
 
 struct PlayerEngine;
+
+namespace engine {
+
 struct WaveSource;
 
 // Opens `path` in the engine's file reader and reads its format; on success
@@ -29,3 +32,5 @@ SourceOutput WaveOutputFormat(const PlayerEngine& engine);
 // 1024 bytes up to 11025 Hz, else 2048, doubled above 22050 Hz, for more than
 // one channel and for more than 8 bits.
 uint32_t WaveBlockCapacity(const PlayerEngine& engine, int32_t outputBits);
+
+}  // namespace engine

@@ -8,6 +8,8 @@
 
 #include "platform/acm.h"
 
+namespace engine {
+
 struct WaveSource {
     // The "fmt " chunk exactly as the file holds it.
     std::vector<uint8_t> sourceFormat;
@@ -39,3 +41,5 @@ struct WaveSource {
     // Bytes of one PCM sample frame, all channels; never 0 for an open PCM source.
     uint32_t PcmFrameBytes() const { return uint32_t{bitsPerSample} * channels / 8; }
 };
+
+}  // namespace engine

@@ -9,6 +9,7 @@
 #include "formats/wave/wave_source.h"
 #include "formats/wave/wave_state.h"
 
+namespace engine {
 namespace {
 
 using namespace platform::acm;
@@ -128,3 +129,5 @@ void WaveThread(PlayerEngine& engine) {
     const bool finished = wave->copiesPcm ? RunPcmLoop(engine, *wave) : RunConvertingLoop(engine, *wave);
     if (!finished) EndPlayback(engine, false);
 }
+
+}  // namespace engine

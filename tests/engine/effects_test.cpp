@@ -25,6 +25,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using namespace engine;
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 

@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace engine;
+
 PlayerEqSettings Settings(int32_t enabled, int32_t preamp, int32_t allBands) {
     PlayerEqSettings settings;
     settings.enabled = enabled;

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace engine;
+
 std::vector<uint8_t> Counting(size_t count) {
     std::vector<uint8_t> bytes(count);
     for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(i);

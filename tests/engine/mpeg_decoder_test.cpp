@@ -21,6 +21,8 @@
 
 namespace {
 
+using namespace engine;
+
 constexpr size_t kWholeFile = SIZE_MAX;
 constexpr size_t kFrameRoom = 1152 * 2 * 2;  // the largest frame: 1152 stereo 16-bit samples
 

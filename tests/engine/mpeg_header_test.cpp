@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace engine;
+
 // Header fields as they are encoded in the word.
 constexpr uint32_t kMpeg25 = 0, kReservedVersion = 1, kMpeg2 = 2, kMpeg1 = 3;
 constexpr uint32_t kReservedLayer = 0, kLayer3 = 1, kLayer2 = 2, kLayer1 = 3;

@@ -42,7 +42,7 @@ std::vector<uint8_t> FramePair(size_t size, size_t first, const uint8_t* secondH
 
 bool Probe(const std::vector<uint8_t>& bytes) {
     test::TemporaryFile file(bytes);
-    return ProbeMpegFile(file.Path());
+    return engine::ProbeMpegFile(file.Path());
 }
 
 TEST(MpegProbeTest, Fixtures) {
@@ -59,15 +59,15 @@ TEST(MpegProbeTest, Fixtures) {
         {"four_bytes.mp3", false},  {"empty.mp3", false},
     };
     for (const auto& testCase : kCases) {
-        EXPECT_EQ(ProbeMpegFile(test::FixturePath(testCase.name)), testCase.isMpeg) << testCase.name;
+        EXPECT_EQ(engine::ProbeMpegFile(test::FixturePath(testCase.name)), testCase.isMpeg) << testCase.name;
     }
 }
 
 TEST(MpegProbeTest, PathsThatAreNotReadableFiles) {
     test::TemporaryFile file({0xFF, 0xFB, 0x90, 0x44});
-    EXPECT_FALSE(ProbeMpegFile(file.Directory()));
-    EXPECT_FALSE(ProbeMpegFile(file.Directory() + "/missing.mp3"));
-    EXPECT_FALSE(ProbeMpegFile(""));
+    EXPECT_FALSE(engine::ProbeMpegFile(file.Directory()));
+    EXPECT_FALSE(engine::ProbeMpegFile(file.Directory() + "/missing.mp3"));
+    EXPECT_FALSE(engine::ProbeMpegFile(""));
 }
 
 TEST(MpegProbeTest, HandBuiltStarts) {

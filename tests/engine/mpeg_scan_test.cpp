@@ -17,6 +17,8 @@
 
 namespace {
 
+using namespace engine;
+
 constexpr size_t kSyncBufferBytes = 4096;
 
 // MPEG-1 Layer III at 44100 Hz: 128 kbit/s (417-byte frames) and 320 kbit/s

@@ -54,7 +54,9 @@ protected:
     void TearDown() override { engine.reset(); }
 
     // The whole file has been read: what is left plays from the queue.
-    bool FileRead() { return engine->fileReader.ReaderSeek(0, SEEK_FROM_CURRENT) == engine->fileReader.ReaderSize(); }
+    bool FileRead() {
+        return engine->fileReader.ReaderSeek(0, engine::SEEK_FROM_CURRENT) == engine->fileReader.ReaderSize();
+    }
     // The device has played something: it runs.
     bool AdvanceUntilPlaying() {
         return clock.AdvanceUntil(10ms, [&] { return PlayerGetPosition(engine.get()) > 0; });
@@ -264,7 +266,7 @@ TEST_F(PlaybackTest, BlockCapacityFollowsTheSource) {
     for (const auto& [fixture, bits, halfRate, capacity] : cases) {
         Open(fixture);
         engine->options.halfRate = halfRate;
-        EXPECT_EQ(BlockCapacity(*engine, bits, 0), capacity) << fixture;
+        EXPECT_EQ(engine::BlockCapacity(*engine, bits, 0), capacity) << fixture;
     }
 }
 

@@ -163,16 +163,16 @@ TEST_F(PlayerTest, StopRewindsAndClearsTheFlags) {
     PlayerStop(e);
     EXPECT_EQ(PlayerGetPosition(e), 0);
     EXPECT_EQ(e->seekPending.load(), 0u);
-    EXPECT_EQ(e->fileReader.ReaderSeek(0, SEEK_FROM_CURRENT), 0u);
+    EXPECT_EQ(e->fileReader.ReaderSeek(0, engine::SEEK_FROM_CURRENT), 0u);
     EXPECT_EQ(PlayerGetStatus(e), PLAYER_STOPPED);
 }
 
 TEST_F(PlayerTest, StatusIsPostedOnlyWhenItChanges) {
-    SetStatus(*engine, PLAYER_STOPPED);
+    engine::SetStatus(*engine, PLAYER_STOPPED);
     EXPECT_TRUE(window.Messages().empty());
-    SetStatus(*engine, PLAYER_PLAYING);
-    SetStatus(*engine, PLAYER_PLAYING);
-    SetStatus(*engine, PLAYER_STOPPED);
+    engine::SetStatus(*engine, PLAYER_PLAYING);
+    engine::SetStatus(*engine, PLAYER_PLAYING);
+    engine::SetStatus(*engine, PLAYER_STOPPED);
     const auto messages = window.Messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].message, WM_PLAYER_STATUS);

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace engine;
+
 constexpr int32_t kStep16 = 1 << 13;       // one 16-bit step
 constexpr int32_t kStep8 = 1 << 21;        // one 8-bit step
 

@@ -15,6 +15,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using namespace engine;
 
 // A closed-loop check: the done callback runs on the device's thread, so wait
 // until the pool has taken back what was queued.

@@ -18,6 +18,8 @@
 
 namespace {
 
+using namespace engine;
+
 constexpr std::string_view kBases[] = {"http://radio.example:8000/a/b/live?x=1", "https://[::1]/", "http://h"};
 constexpr std::string_view kFields[] = {"icy-name", "icy-genre", "icy-url", "Location", "Content-Type"};
 

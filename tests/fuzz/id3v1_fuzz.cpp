@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PlayerTag tag;
     tag.title = "left over";
     tag.year = 1999;
-    if (!ReadId3v1Tag(path, tag)) {
+    if (!engine::ReadId3v1Tag(path, tag)) {
         fuzz::Check(tag.title.empty() && tag.artist.empty() && tag.album.empty() && tag.comment.empty() &&
                         tag.year == 0 && tag.genre == -1,
                     "a refused tag leaves the record cleared");

@@ -16,6 +16,8 @@
 
 namespace {
 
+using namespace engine;
+
 // The longest frame: MPEG-2.5, 160 kbit/s at 8000 Hz, padded.
 constexpr int32_t kLongestFrame = 2881;
 

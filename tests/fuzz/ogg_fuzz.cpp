@@ -16,6 +16,8 @@
 
 namespace {
 
+using namespace engine;
+
 size_t CodePoints(std::string_view text) {
     size_t count = 0;
     for (const char byte : text) count += (static_cast<uint8_t>(byte) & 0xC0) != 0x80 ? 1 : 0;

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace engine;
+
 bool IsLocation(const std::string& location) {
     return location.starts_with("http://") || location.starts_with("https://") || location.starts_with('/');
 }

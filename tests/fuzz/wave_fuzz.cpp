@@ -16,6 +16,8 @@
 
 namespace {
 
+using namespace engine;
+
 constexpr uint16_t kPcmTag = 1;
 
 void CheckChunks(const std::string& path) {

@@ -48,7 +48,8 @@ ReferencePcm DecodeWithLibmad(const std::vector<uint8_t>& bytes, int bits, bool 
         decoded.channels = synth.pcm.channels;
         for (int index = 0; index < synth.pcm.length; ++index) {
             for (int channel = 0; channel < synth.pcm.channels; ++channel) {
-                const int32_t value = RoundSampleToPcm(synth.pcm.samples[channel][index], errors[channel], bits);
+                const int32_t value =
+                    engine::RoundSampleToPcm(synth.pcm.samples[channel][index], errors[channel], bits);
                 if (bits == 8) {
                     decoded.pcm.push_back(static_cast<uint8_t>(value + 128));
                 } else {

@@ -25,6 +25,8 @@
 
 namespace {
 
+using namespace engine;
+
 constexpr size_t kBlockBytes = 64 * 1024;  // an output block of the engine's size class
 constexpr int kOutputBits = 16;
 

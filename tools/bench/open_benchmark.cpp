@@ -102,7 +102,7 @@ void BM_ProbeOneHour(benchmark::State& state) {
     if (SkipWithoutFile(state)) return;
     const long long before = BytesReadByProcess();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ProbeMpegFile(OneHourPath()));
+        benchmark::DoNotOptimize(engine::ProbeMpegFile(OneHourPath()));
     }
     ReportBytesRead(state, before);
 }
@@ -114,7 +114,7 @@ void BM_OpenScanOneHour(benchmark::State& state) {
     engine.fileReader.ReaderOpen(OneHourPath());
     const long long before = BytesReadByProcess();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(MpegOpenScan(engine));
+        benchmark::DoNotOptimize(engine::MpegOpenScan(engine));
     }
     ReportBytesRead(state, before);
     state.counters["length_samples"] = engine.length;

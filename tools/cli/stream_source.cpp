@@ -9,11 +9,11 @@ bool IsUrl(const std::string& argument) {
 }
 
 std::vector<SourceEntry> ExpandArgument(const std::string& argument, const char* command) {
-    StationListResult list;
+    engine::StationListResult list;
     if (IsUrl(argument)) {
-        list = ResolveStationUrl(argument, PlayerStreamOptions{});
-    } else if (StationListFormatForName(argument)) {
-        list = ReadStationListFile(argument);
+        list = engine::ResolveStationUrl(argument, PlayerStreamOptions{});
+    } else if (engine::StationListFormatForName(argument)) {
+        list = engine::ReadStationListFile(argument);
     } else {
         return {{argument, ""}};
     }
@@ -22,7 +22,9 @@ std::vector<SourceEntry> ExpandArgument(const std::string& argument, const char*
         return {{argument, ""}};
     }
     std::vector<SourceEntry> entries;
-    for (StationListEntry& entry : list.entries) entries.push_back({std::move(entry.location), std::move(entry.title)});
+    for (engine::StationListEntry& entry : list.entries) {
+        entries.push_back({std::move(entry.location), std::move(entry.title)});
+    }
     return entries;
 }
 

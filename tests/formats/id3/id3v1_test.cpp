@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace engine;
+
 // Builds a 128-byte ID3v1 tag; each field is written as given, the rest zero.
 struct TagBuilder {
     std::vector<uint8_t> bytes = std::vector<uint8_t>(128, 0);

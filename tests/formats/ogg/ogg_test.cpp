@@ -19,6 +19,8 @@
 
 namespace {
 
+using namespace engine;
+
 TEST(OggComments, TextDecodingRules) {
     struct Case {
         const char* text;

@@ -23,6 +23,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using namespace engine;
 using test::CapturedAudio;
 using streamtest::IcecastServer;
 

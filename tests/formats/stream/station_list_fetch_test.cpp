@@ -15,6 +15,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using namespace engine;
 using streamtest::Clock;
 using streamtest::FaultServer;
 using streamtest::Respond;

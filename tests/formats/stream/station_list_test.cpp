@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace engine;
+
 using Entries = std::vector<StationListEntry>;
 
 void ExpectEntries(const StationListResult& result, const Entries& expected) {

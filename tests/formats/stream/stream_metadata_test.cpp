@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace engine;
+
 using streamtest::Interleave;
 using streamtest::MetadataBlock;
 using streamtest::TitleText;

@@ -57,8 +57,8 @@ std::string Text(const std::vector<uint8_t>& bytes, size_t count = SIZE_MAX) {
 // The first frame start at or after `from`, walking the frames from the start.
 size_t FrameStartFrom(const std::vector<uint8_t>& mpeg, size_t from) {
     size_t offset = 0;
-    MpegHeader header;
-    while (offset < from && offset + 4 <= mpeg.size() && ParseMpegHeader(&mpeg[offset], &header)) {
+    engine::MpegHeader header;
+    while (offset < from && offset + 4 <= mpeg.size() && engine::ParseMpegHeader(&mpeg[offset], &header)) {
         offset += size_t(header.frameLength);
     }
     return offset;

@@ -13,6 +13,8 @@
 
 namespace {
 
+using namespace engine;
+
 // The endpoint as the tables write it.
 struct Endpoint {
     std::string host;

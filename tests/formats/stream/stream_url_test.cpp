@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace engine;
+
 TEST(StreamUrl, ResolvesReferencesAgainstTheirBase) {
     struct Case {
         std::string base;

@@ -28,6 +28,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+using namespace engine;
 using streamtest::CertificatePair;
 using streamtest::Clock;
 using streamtest::FaultServer;

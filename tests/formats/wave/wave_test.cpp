@@ -248,10 +248,10 @@ TEST(WaveOpen, RefusesAbsurdAndUnsupportedFormats) {
     }
     // The probe refuses what no codec takes, and takes what the open would.
     const test::TemporaryFile unsupported(Riff({{"fmt ", Fmt(0x0160, 2, 44100, 16000, 4096, 0)}, data}), "a.wav");
-    EXPECT_FALSE(WaveProbe(unsupported.Path()));
+    EXPECT_FALSE(engine::WaveProbe(unsupported.Path()));
     const test::TemporaryFile huge(Riff({{"fmt ", Pcm16Mono8000(), 0xFFFFFFF0}, data}), "b.wav");
-    EXPECT_FALSE(WaveProbe(huge.Path()));
-    EXPECT_TRUE(WaveProbe(test::FixturePath("wave_gsm.wav")));
+    EXPECT_FALSE(engine::WaveProbe(huge.Path()));
+    EXPECT_TRUE(engine::WaveProbe(test::FixturePath("wave_gsm.wav")));
 }
 
 TEST(WaveOpen, MpegInsideWaveOpensAsMpeg) {
@@ -332,7 +332,8 @@ TEST(WavePlayback, SeekLandsWhereTheFormatSays) {
         ASSERT_EQ(PlayerSeek(engine, milliseconds), 1) << fixture;
         EXPECT_EQ(engine->seekBase.load(), frame) << fixture;
         EXPECT_EQ(engine->wave->dataConsumed, offset) << fixture;
-        EXPECT_EQ(engine->fileReader.ReaderSeek(0, SEEK_FROM_CURRENT), engine->wave->dataStart + offset) << fixture;
+        EXPECT_EQ(engine->fileReader.ReaderSeek(0, engine::SEEK_FROM_CURRENT), engine->wave->dataStart + offset)
+            << fixture;
         EXPECT_EQ(engine->seekPending.load(), 1u) << fixture;
     }
 }
