@@ -101,25 +101,21 @@ size_t WaveBlockQueue::PullLocked(uint8_t* out, size_t bytes, std::unique_lock<s
     return taken;
 }
 
-size_t WaveBlockQueue::PullBlocks(const std::function<void(const uint8_t* pcm, size_t bytes)>& read) {
-    WaveHeader* taken[kMaximumBlocksPerPull];
-    size_t count = 0;
-    size_t bytes = 0;
+size_t WaveBlockQueue::PullBlock(const std::function<void(const uint8_t* pcm, size_t bytes)>& read) {
+    WaveHeader* block = nullptr;
     {
         std::lock_guard lock(mutex_);
-        if (paused_) return 0;
-        while (!queued_.empty() && count < kMaximumBlocksPerPull) {
-            taken[count++] = queued_.front();
-            bytes += queued_.front()->bufferLength;
-            queued_.pop_front();
-            ++finishedCount_;
-        }
-        pulledBytes_ += bytes;
+        if (paused_ || queued_.empty()) return 0;
+        block = queued_.front();
+        queued_.pop_front();
+        ++finishedCount_;
+        pulledBytes_ += block->bufferLength;
     }
-    // Off the queue but not yet delivered: a reset waits for them, so they
-    // stay the reader's until returned.
-    for (size_t index = 0; index < count; ++index) read(taken[index]->data, taken[index]->bufferLength);
-    ReturnUsedUp({taken, count});
+    // Off the queue but not yet delivered: a reset waits for it, so it stays
+    // the reader's until returned.
+    const size_t bytes = block->bufferLength;
+    read(block->data, bytes);
+    ReturnUsedUp({&block, 1});
     return bytes;
 }
 

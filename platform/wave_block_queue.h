@@ -34,11 +34,11 @@ public:
     // paused, returns every block it used up through the done callback, and
     // returns how many bytes were taken. Used by the backend's thread.
     size_t Pull(uint8_t* out, size_t bytes);
-    // Takes the queued whole blocks (unless paused), lets `read` see each
-    // one's PCM where it lies, then returns them through the done callback;
-    // returns how many bytes were taken. A reset meanwhile waits for them.
+    // Takes the front block whole (unless paused), lets `read` see its PCM
+    // where it lies, then returns it through the done callback; returns how
+    // many bytes were taken. A reset meanwhile waits for that one block.
     // Used by the backend's thread, never mixed with Pull.
-    size_t PullBlocks(const std::function<void(const uint8_t* pcm, size_t bytes)>& read);
+    size_t PullBlock(const std::function<void(const uint8_t* pcm, size_t bytes)>& read);
     // Blocks until there is something to pull or the queue stops; false when
     // it stopped. Costs nothing while paused or empty.
     bool WaitForData();

@@ -40,7 +40,7 @@ private:
             if (sink_.onPcm) sink_.onPcm(format_, pcm, bytes);
         };
         while (queue_.WaitForData()) {
-            while (queue_.PullBlocks(take) > 0) {
+            while (queue_.PullBlock(take) > 0) {
             }
         }
     }
