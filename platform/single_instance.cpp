@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "platform/app_files.h"
+#include "platform/socket.h"
 
 namespace platform {
 namespace {
@@ -59,16 +60,6 @@ int ConnectTo(const sockaddr_un& address) {
         ::nanosleep(&kConnectPause, nullptr);
     }
     return -1;
-}
-
-bool SendAll(int handle, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t sent = ::send(handle, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR) continue;
-        if (sent <= 0) return false;
-        bytes.remove_prefix(static_cast<size_t>(sent));
-    }
-    return true;
 }
 
 // Only the same user may talk to the player.
@@ -152,7 +143,8 @@ bool SingleInstance::SendToRunningInstance(std::string_view request) {
     if (handle < 0) return false;
     ::setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, &kSendTimeout, sizeof kSendTimeout);
     ::setsockopt(handle, SOL_SOCKET, SO_RCVTIMEO, &kSendTimeout, sizeof kSendTimeout);
-    bool taken = SendAll(handle, request) && ::shutdown(handle, SHUT_WR) == 0;
+    const auto deadline = SocketClock::now() + std::chrono::seconds(kSendTimeout.tv_sec);
+    bool taken = SendAll(handle, request, kNoWakeDescriptor, deadline) && ::shutdown(handle, SHUT_WR) == 0;
     if (taken) {
         // The running instance closes its end once it has read the request.
         char ignored[64];

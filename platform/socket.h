@@ -12,6 +12,8 @@
 namespace platform {
 
 constexpr int kNoSocket = -1;
+// For a wait that no stop needs to cut short.
+constexpr int kNoWakeDescriptor = -1;
 
 // The clock of every socket deadline.
 using SocketClock = std::chrono::steady_clock;

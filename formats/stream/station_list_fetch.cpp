@@ -41,7 +41,7 @@ bool ReadBody(StreamChannel& channel, const HttpResponse& response, StreamClock:
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - platform::Now());
         size_t received = 0;
-        switch (channel.Receive(buffer, sizeof buffer, &received, platform::kNoSocket,
+        switch (channel.Receive(buffer, sizeof buffer, &received, platform::kNoWakeDescriptor,
                                 std::max(left, std::chrono::milliseconds(0)))) {
             case ChannelRead::Data: body.append(reinterpret_cast<const char*>(buffer), received); break;
             case ChannelRead::Closed: length = body.size(); break;
@@ -84,7 +84,7 @@ StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOp
     StreamChannel channel;
     HttpResponse response;
     std::string error;
-    if (!OpenHttpResponse(address, options, limits, platform::kNoSocket, deadline, channel, response, &error)) {
+    if (!OpenHttpResponse(address, options, limits, platform::kNoWakeDescriptor, deadline, channel, response, &error)) {
         return {{}, error};
     }
     std::optional<StationListFormat> format;
