@@ -17,10 +17,11 @@
 namespace platform {
 namespace {
 
-// SDL's callback asks for about 23 ms of audio at a time (1024 frames at
-// 44100 Hz), whatever the rate: closing the device waits for two callbacks'
-// worth, so the next open after a stop at a low rate waits no longer than at
-// 44100 Hz.
+// SDL's callback asks for about 46 ms of audio at a time (2048 frames at
+// 44100 Hz), whatever the rate. Each callback wakes SDL's thread, which costs
+// more than the copy it makes, and a sound server holds about one callback's
+// worth after a pause. Closing the device waits for two callbacks' worth, so
+// the next open after a stop at a low rate waits no longer than at 44100 Hz.
 constexpr uint32_t kCallbackMicroseconds = 46'000;
 
 // A power of two of frames, as SDL prefers: the largest within half as much
