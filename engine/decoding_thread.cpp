@@ -50,7 +50,7 @@ void RewindSource(PlayerEngine& engine) {
 
 }  // namespace
 
-uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits, int32_t /*outputRate*/) {
+uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits) {
     const SourceOperations* source = engine.source.load();
     return source != nullptr ? source->blockCapacity(engine, outputBits) : 0;
 }
@@ -79,7 +79,7 @@ int BeginPlayback(PlayerEngine& engine) {
     const SourceOutput output = engine.source.load()->outputFormat(engine);
     const int32_t outputBits = output.bits;
     const int32_t outputRate = output.sampleRate;
-    const uint32_t capacity = BlockCapacity(engine, outputBits, outputRate);
+    const uint32_t capacity = BlockCapacity(engine, outputBits);
     if (capacity == 0 || outputRate <= 0 || format.channels <= 0) return 0;
 
     if (!engine.waveOutput.Open(capacity, static_cast<uint32_t>(format.channels),

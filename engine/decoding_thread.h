@@ -32,7 +32,7 @@ void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t len
 void HandlePendingSeek(PlayerEngine& engine);
 
 // The block capacity in bytes for a playback of this engine's source.
-uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits, int32_t outputRate);
+uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits);
 
 // The MPEG frame loop shared by the file and stream threads: decodes the whole
 // frames in `input` into output blocks, in the channels the source opened

@@ -266,7 +266,7 @@ TEST_F(PlaybackTest, BlockCapacityFollowsTheSource) {
     for (const auto& [fixture, bits, halfRate, capacity] : cases) {
         Open(fixture);
         engine->options.halfRate = halfRate;
-        EXPECT_EQ(engine::BlockCapacity(*engine, bits, 0), capacity) << fixture;
+        EXPECT_EQ(engine::BlockCapacity(*engine, bits), capacity) << fixture;
     }
 }
 
