@@ -23,11 +23,11 @@
 #include <thread>
 #include <vector>
 
-
 #include "engine/player.h"
 #include "platform/event.h"
 #include "tools/bench/fixtures_directory.h"
 #include "tools/cli/playback_watch.h"
+#include "tools/reference/median.h"
 #include "tools/reference/plain_libmad_decode.h"
 #include "tools/reference/process_cpu_time.h"
 
@@ -51,11 +51,6 @@ std::string MakeLongMp3(int seconds) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     for (int copy = 0; copy < seconds / 5 + 1; ++copy) out.write(reinterpret_cast<const char*>(piece.data()), piece.size());
     return path;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Processor seconds the plain libmad loop spends on each second of the
@@ -129,7 +124,6 @@ double MicrosecondsPerWakeUp() {
     for (int wake = 0; wake < kWakeUps; ++wake) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     return (ProcessCpuSeconds() - start) / kWakeUps * 1e6;
 }
-
 
 // PlayerPlay to the first PCM a capture device takes: the decoding thread
 // starts, fills the pool and starts the device.

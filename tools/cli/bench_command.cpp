@@ -2,7 +2,6 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -11,6 +10,7 @@
 
 #include "engine/player.h"
 #include "tools/cli/playback_watch.h"
+#include "tools/reference/median.h"
 #include "tools/reference/plain_libmad_decode.h"
 #include "tools/reference/plain_tremor_decode.h"
 #include "tools/reference/process_cpu_time.h"
@@ -62,10 +62,7 @@ public:
         ratios_.push_back(100.0 * measured.RealTimeMultiple() / reference.RealTimeMultiple());
     }
     void Print(const char* name) {
-        std::sort(ratios_.begin(), ratios_.end());
-        const size_t middle = ratios_.size() / 2;
-        const double median =
-            ratios_.size() % 2 == 1 ? ratios_[middle] : (ratios_[middle - 1] + ratios_[middle]) / 2;
+        const double median = SortedMedian(ratios_);
         std::printf("%-20s %8.1f %% (median of %zu rounds, %.1f to %.1f %%)\n", name, median, ratios_.size(),
                     ratios_.front(), ratios_.back());
     }
