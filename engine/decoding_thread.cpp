@@ -33,6 +33,13 @@ void RunThreadFunction(PlayerEngine& engine, int32_t priority) {
     ApplyThreadPriority(priority);
     // With no source, ending at once fails the play.
     if (const SourceOperations* source = engine.source.load()) source->thread(engine);
+    // A start that nobody waits for reports its end itself; a stop that cut
+    // it short is no failure.
+    if (engine.connecting.exchange(0) != 0) {
+        engine.status = PLAYER_STOPPED;
+        const intptr_t failed = engine.stopRequested ? 0 : kPlayerStartFailed;
+        PostToNotifyWindow(engine, WM_PLAYER_STATUS, PLAYER_STOPPED, failed);
+    }
     engine.startedOrEnded.Set();
 }
 
@@ -55,10 +62,14 @@ uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits) {
     return source != nullptr ? source->blockCapacity(engine, outputBits) : 0;
 }
 
-int StartDecodingThread(PlayerEngine& engine) {
+void LaunchDecodingThread(PlayerEngine& engine) {
     engine.startedOrEnded.Reset();
     const int32_t priority = engine.options.threadPriority;
     engine.decodingThread = std::thread(RunThreadFunction, std::ref(engine), priority);
+}
+
+int StartDecodingThread(PlayerEngine& engine) {
+    LaunchDecodingThread(engine);
     engine.startedOrEnded.Wait();
     return engine.startedEvent.IsSet() ? 1 : 0;
 }
@@ -97,6 +108,9 @@ int BeginPlayback(PlayerEngine& engine) {
     engine.startPending = 1;
     engine.stopRequested = 0;
     SetStatus(engine, PLAYER_PLAYING);
+    // The status has said playing since the stream's start was asked for;
+    // the first audio is reported again, now with its format known.
+    if (engine.connecting.exchange(0) != 0) PostToNotifyWindow(engine, WM_PLAYER_STATUS, PLAYER_PLAYING, 0);
     engine.startedEvent.Set();
     engine.startedOrEnded.Set();
     return 1;

@@ -14,6 +14,8 @@ struct PlayerEngine;
 
 namespace engine {
 
+// Starts the thread for the source kind without waiting for it.
+void LaunchDecodingThread(PlayerEngine& engine);
 // Starts the thread for the source kind and waits until its playback has
 // started (1) or the thread has ended first (0).
 int StartDecodingThread(PlayerEngine& engine);

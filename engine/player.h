@@ -37,6 +37,10 @@ enum PlayerEffectKind : int32_t {
 // Posted to the notify window, never sent.
 // WM_PLAYER_STATUS: wParam = the new PlayerStatus, lParam = 0.
 constexpr uint32_t WM_PLAYER_STATUS = platform::WM_USER + 10001;
+// A stopped report's lParam is kPlayerStartFailed when a playback begun with
+// PlayerPlayAsync ended before its first audio without being asked to stop
+// (PlayerGetStreamError says why); 0 otherwise.
+constexpr intptr_t kPlayerStartFailed = 1;
 // WM_PLAYER_LEVEL: wParam = left peak 0..100, lParam = right peak 0..100.
 constexpr uint32_t WM_PLAYER_LEVEL = platform::WM_USER + 10002;
 // WM_PLAYER_STREAM_TITLE: posted by the stream reader's receive thread each
@@ -118,7 +122,16 @@ int PlayerOpen(PlayerEngine* engine, const std::string& path);
 int PlayerOpenURL(PlayerEngine* engine, const std::string& url);
 void PlayerClose(PlayerEngine* engine);
 
+// Starts the playback and waits until it has begun (1) or failed (0).
 int PlayerPlay(PlayerEngine* engine);
+// As PlayerPlay, but a network stream does not wait for its server: the
+// status is PLAYING at once while PlayerIsConnecting says 1, a second playing
+// report comes with the first audio, and a start that fails comes as a
+// stopped report with kPlayerStartFailed. For the user-interface thread,
+// which must never wait on the network. Files start as PlayerPlay starts them.
+int PlayerPlayAsync(PlayerEngine* engine);
+// 1 from PlayerPlayAsync on a stream until its first audio or its end.
+int PlayerIsConnecting(PlayerEngine* engine);
 void PlayerPause(PlayerEngine* engine);
 void PlayerStop(PlayerEngine* engine);
 int PlayerForward(PlayerEngine* engine, int32_t milliseconds);

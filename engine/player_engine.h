@@ -84,6 +84,9 @@ struct PlayerEngine {
     std::atomic<uint32_t> seekPending{0};
     std::atomic<uint32_t> startPending{0};
     std::atomic<uint32_t> stopRequested{0};
+    // Set by PlayerPlayAsync on a stream; cleared by the decoding thread when
+    // its playback begins or it ends without one, whichever comes first.
+    std::atomic<uint32_t> connecting{0};
 
     // The record of the open source's kind (source_registry.h); null when
     // nothing is open. Changed only by PlayerOpen, PlayerOpenURL and

@@ -23,9 +23,29 @@ int PlayerPlay(PlayerEngine* engine) {
     return StartDecodingThread(*engine);
 }
 
+int PlayerPlayAsync(PlayerEngine* engine) {
+    platform::CriticalSectionGuard api(engine->apiLock);
+    const SourceOperations* source = engine->source.load();
+    if (source == nullptr || source->location != SourceLocation::Url || engine->status != PLAYER_STOPPED) {
+        return PlayerPlay(engine);
+    }
+    StopDecodingThread(*engine);
+    engine->startedEvent.Reset();
+    engine->connecting = 1;
+    SetStatus(*engine, PLAYER_PLAYING);
+    LaunchDecodingThread(*engine);
+    return 1;
+}
+
+int PlayerIsConnecting(PlayerEngine* engine) {
+    return engine->connecting.load() != 0 ? 1 : 0;
+}
+
 void PlayerPause(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
     if (engine->source.load() == nullptr || engine->status == PLAYER_STOPPED) return;
+    // Nothing is open to pause before a stream's first audio.
+    if (engine->connecting) return;
     WaveOutput& output = engine->waveOutput;
     if (engine->status == PLAYER_PLAYING) {
         SetStatus(*engine, PLAYER_PAUSED);

@@ -32,4 +32,9 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string Utf8OrWindows1252ToUtf8(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+}
+
 }  // namespace platform

@@ -13,4 +13,8 @@ namespace platform {
 // same value, as the system conversion does.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// Today's servers send UTF-8 where older ones sent Windows-1252: the bytes up
+// to the first zero byte as they are when they are valid UTF-8, else converted.
+std::string Utf8OrWindows1252ToUtf8(std::string_view bytes);
+
 }  // namespace platform

@@ -83,6 +83,15 @@ size_t Utf8SequenceLength(std::string_view text, size_t index) {
     return length;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    for (size_t index = 0; index < text.size();) {
+        const size_t length = Utf8SequenceLength(text, index);
+        if (length == 0) return false;
+        index += length;
+    }
+    return true;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
     std::u16string units;
     size_t index = 0;

@@ -22,6 +22,9 @@ std::string TruncateCharacters(std::string_view text, size_t characters);
 // above U+10FFFF are not well-formed).
 size_t Utf8SequenceLength(std::string_view text, size_t index);
 
+// Whether every byte of `text` belongs to a well-formed UTF-8 sequence.
+bool IsValidUtf8(std::string_view text);
+
 // The UTF-16 code units of `text`.
 std::u16string Utf8ToUtf16(std::string_view text);
 

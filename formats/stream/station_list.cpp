@@ -13,6 +13,7 @@
 #include "platform/path_text.h"
 #include "platform/text_codepage.h"
 #include "platform/utf8.h"
+#include "platform/utf8.h"
 
 namespace engine {
 namespace {
@@ -63,20 +64,11 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && platform::EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
-bool IsValidUtf8(std::string_view text) {
-    for (size_t index = 0; index < text.size();) {
-        const size_t length = platform::Utf8SequenceLength(text, index);
-        if (length == 0) return false;
-        index += length;
-    }
-    return true;
-}
-
 // Lists written by older programs are Windows-1252; anything that is not
 // UTF-8 is read as that.
 std::string ListText(std::string_view bytes) {
     if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    return IsValidUtf8(bytes) ? std::string(bytes) : platform::Windows1252ToUtf8(bytes);
+    return platform::IsValidUtf8(bytes) ? std::string(bytes) : platform::Windows1252ToUtf8(bytes);
 }
 
 std::vector<std::string_view> Lines(std::string_view text) {

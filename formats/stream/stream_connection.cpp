@@ -59,13 +59,13 @@ bool StreamReader::ApplyHeaders(const HttpResponse& response, Connection& connec
         std::lock_guard fields(fieldLock_);
         // A header that is absent or empty leaves its field as it was.
         if (const auto name = FindHeaderValue(response.headers, "icy-name")) {
-            stationName_ = platform::Windows1252ToUtf8(*name);
+            stationName_ = platform::Utf8OrWindows1252ToUtf8(*name);
         }
         if (const auto genre = FindHeaderValue(response.headers, "icy-genre")) {
-            genre_ = platform::Windows1252ToUtf8(*genre);
+            genre_ = platform::Utf8OrWindows1252ToUtf8(*genre);
         }
         if (const auto stationUrl = FindHeaderValue(response.headers, "icy-url")) {
-            stationUrl_ = platform::Windows1252ToUtf8(*stationUrl);
+            stationUrl_ = platform::Utf8OrWindows1252ToUtf8(*stationUrl);
         }
     }
     metadata_.Restart(*metaint);
@@ -75,6 +75,20 @@ bool StreamReader::ApplyHeaders(const HttpResponse& response, Connection& connec
                                             [this](std::span<const uint8_t> block) { PublishBlock(block); });
     connection.audioBytes = bytes - removed;
     return true;
+}
+
+void StreamReader::ReportNoAudio(std::chrono::seconds time) {
+    SetLastError(HostOfUrl() + " sent no audio within " + std::to_string(time.count()) + " seconds.");
+}
+
+void StreamReader::ReportNotAudio() {
+    SetLastError(HostOfUrl() + " sent something that is not MPEG audio.");
+}
+
+std::string StreamReader::HostOfUrl() const {
+    std::lock_guard fields(fieldLock_);
+    const auto parsed = ParseStreamUrl(url_);
+    return parsed ? parsed->host : url_;
 }
 
 void StreamReader::SetLastError(std::string text) {

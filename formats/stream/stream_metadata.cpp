@@ -27,7 +27,7 @@ std::optional<std::string> StreamParseTitle(std::span<const uint8_t> block) {
     const size_t start = key + kTitleOffset;
     const size_t end = text.find('\'', start);
     if (end == std::string_view::npos) return std::nullopt;
-    return platform::TruncateCharacters(platform::Windows1252ToUtf8(text.substr(start, end - start)),
+    return platform::TruncateCharacters(platform::Utf8OrWindows1252ToUtf8(text.substr(start, end - start)),
                                         kStreamTitleCharacters);
 }
 

@@ -50,6 +50,7 @@ void StreamReader::Interrupt() {
     // Wakes a StreamRead and a receive thread that waits for a free chunk.
     dataEvent_.Set();
     freeEvent_.Set();
+    progress_.Set();
 }
 
 void StreamReader::PublishBlock(std::span<const uint8_t> block) {

@@ -16,6 +16,7 @@
 // list, so it fills without the lock) -> filled list -> StreamRead -> free list.
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -77,6 +78,14 @@ public:
     // The server closed the connection and its last chunk is in the filled list.
     bool EndOfStream() const { return endOfStream_.load() != 0; }
 
+    // Waiting for the pool to fill: call ExpectProgress before looking at the
+    // counts, then WaitForProgress, which returns once a chunk was filled,
+    // the connection ended, the reader was interrupted or `timeout` (on the
+    // installed clock) passed, whichever comes first; nothing between the
+    // look and the wait is missed.
+    void ExpectProgress() { progress_.Reset(); }
+    void WaitForProgress(std::chrono::milliseconds timeout) { progress_.WaitFor(timeout); }
+
     // Cuts every wait of this playback short (connecting, reading headers,
     // receiving, reading) until ClearInterrupt; for the engine's stop.
     void Interrupt();
@@ -92,6 +101,10 @@ public:
     // radio.example.org could not be verified (...)."); 0 when the last
     // connection succeeded or none was tried. Kept until the next connection.
     int GetLastError(std::string* text) const;
+    // The failures the stream thread finds in what the connection brought:
+    // no audio within `time`, or data that is not MPEG audio.
+    void ReportNoAudio(std::chrono::seconds time);
+    void ReportNotAudio();
     // Refused while the pool exists, for a buffer outside 1..kMaximumBufferChunks
     // or an unacceptable proxy or user agent.
     int SetOptions(const PlayerStreamOptions& options);
@@ -108,6 +121,7 @@ private:
     bool StreamConnect(Connection& connection);
     bool ApplyHeaders(const HttpResponse& response, Connection& connection);
     void SetLastError(std::string text);
+    std::string HostOfUrl() const;
 
     // stream_receive.cpp
     void StreamReceiveThread();
@@ -173,6 +187,8 @@ private:
     std::vector<StreamChunk*> free_;
     platform::Event dataEvent_{true};  // signalled while filled_ is not empty
     platform::Event freeEvent_{true};  // signalled while free_ is not empty
+    // Signalled on every filled chunk, the end of a connection and an interrupt.
+    platform::Event progress_;
 };
 
 }  // namespace engine

@@ -107,6 +107,7 @@ void StreamReader::StreamReceiveThread() {
         freeEvent_.Set();
     }
     connectedOrEnded_.Set();
+    progress_.Set();
 }
 
 // Fills chunks until a stop, an error, a silence or the server's end. A chunk
@@ -146,8 +147,10 @@ void StreamReader::ReceiveChunks(StreamChunk*& chunk) {
         if (serverClosed) {
             // Only now: whoever sees the end also finds the last chunk listed.
             endOfStream_ = 1;
+            progress_.Set();
             return;
         }
+        progress_.Set();
     }
 }
 

@@ -39,7 +39,8 @@ TEST(StreamTitle, ParsesTheTitleOfACompleteBlock) {
         {"StreamTitle=", std::nullopt},
         {"streamtitle='lower';", std::nullopt},
         {std::string("StreamTitle='Zero") + '\0' + "after';", std::nullopt},
-        {"StreamTitle='Caf\xE9 \x80 \x9F';", "Caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8"},
+        {"StreamTitle='Caf\xE9 \x80 \x9F';", "Caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8"},  // Windows-1252
+        {"StreamTitle='Caf\xC3\xA9 \xE2\x82\xAC';", "Caf\xC3\xA9 \xE2\x82\xAC"},         // UTF-8 as it is
         {"StreamTitle='" + longTitle + "';", std::string(kStreamTitleCharacters, 'x')},
     };
     for (const Case& test : cases) {
