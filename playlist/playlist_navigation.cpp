@@ -80,7 +80,7 @@ void Playlist::AdvanceAtEndOfTrack(PlayerEngine* engine, const PlaylistModes& mo
     }
     const bool atEnd = !Contains(CurrentIndex + 1);
     if (modes.repeat == REPEAT_ONE) {
-        PlayerPlay(engine);  // the loaded entry again, from its start
+        PlayerPlayAsync(engine);  // the loaded entry again, from its start
     } else if (!atEnd) {
         PlayEntry(engine, modes.shuffle ? DrawShuffledEntry() : CurrentIndex + 1);
     } else if (modes.repeat == REPEAT_ALL) {
@@ -92,7 +92,7 @@ void Playlist::AdvanceAtEndOfTrack(PlayerEngine* engine, const PlaylistModes& mo
 }
 
 bool Playlist::PlayEntry(PlayerEngine* engine, int32_t index) {
-    if (!OpenEntry(engine, index) || PlayerPlay(engine) == 0) return false;
+    if (!OpenEntry(engine, index) || PlayerPlayAsync(engine) == 0) return false;
     StartedPlaying(index);
     return true;
 }
@@ -102,7 +102,7 @@ void Playlist::StepTo(PlayerEngine* engine, int32_t target) {
         // The failed open left the engine stopped: step onto the entry that
         // failed, as a stopped Next or Prev does.
         MoveCurrent(target);
-    } else if (PlayerPlay(engine) != 0) {
+    } else if (PlayerPlayAsync(engine) != 0) {
         StartedPlaying(target);
     }
 }

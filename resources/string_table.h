@@ -10,5 +10,8 @@ enum PlayerStringId {
 // The caption of the player's own message boxes.
 inline constexpr const char* kProgramCaption = "Tunelark";
 
+// Before a station's title while the player waits for its first audio.
+inline constexpr const char* kConnectingPrefix = "Connecting: ";
+
 // The text of string `id`; an empty text for a number the table lacks.
 const char* LoadPlayerString(int id);

@@ -26,7 +26,7 @@ bool MainWindow::Wants(uint32_t message) const {
     return message != WM_PLAYER_LEVEL;
 }
 
-bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM) {
+bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PLAYER_STREAM_TITLE) {
         // Read late, the title may belong to a stream closed since.
         if (PlayerGetSourceKind(application_.Engine()) == SOURCE_MPEG_STREAM) {
@@ -36,7 +36,7 @@ bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM) {
         return true;
     }
     if (message != WM_PLAYER_STATUS) return false;
-    if (wParam == PLAYER_STOPPED) OnStopped();
+    if (wParam == PLAYER_STOPPED) OnStopped(lParam == kPlayerStartFailed);
     if (wParam == PLAYER_PLAYING) OnPlaying();
     application_.DesktopBusStateChanged();
     return true;

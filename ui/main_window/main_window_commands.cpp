@@ -48,7 +48,7 @@ void MainWindow::PlayAction() {
                 // The loaded track starts again from its beginning.
                 marks_.PlayMark = true;
                 PlayerStop(engine);
-                PlayerPlay(engine);
+                PlayerPlayAsync(engine);
             } else {
                 // The playing entry was removed from the list.
                 playlist.ShowCurrent = true;
@@ -61,7 +61,7 @@ void MainWindow::PlayAction() {
             break;
         case PLAYER_STOPPED:
             if (playlist.CurrentIndex == -1) playlist.CurrentIndex = 0;
-            if (playlist.OpenEntry(engine, playlist.CurrentIndex) && PlayerPlay(engine) == 0) ReportStreamFailure();
+            if (playlist.OpenEntry(engine, playlist.CurrentIndex) && PlayerPlayAsync(engine) == 0) ReportStreamFailure();
             break;
     }
 }
@@ -91,7 +91,7 @@ void MainWindow::ReplacePlaylistAndPlay(const std::function<void(Playlist&)>& fi
     playlist.SelectedIndex = -1;
     playlist.ShowCurrent = true;
     fill(playlist);
-    if (playlist.OpenEntry(engine, 0)) PlayerPlay(engine);
+    if (playlist.OpenEntry(engine, 0)) PlayerPlayAsync(engine);
 }
 
 void MainWindow::SeekByStep(bool forward) {
@@ -109,7 +109,7 @@ bool MainWindow::PlayEntry(int32_t index) {
     PlayerEngine* engine = application_.Engine();
     marks_.ReopenMark = PlayerGetStatus(engine) != PLAYER_STOPPED;
     if (!application_.GetPlaylist().OpenEntry(engine, index)) return false;
-    if (PlayerPlay(engine) != 0) return true;
+    if (PlayerPlayAsync(engine) != 0) return true;
     ReportStreamFailure();
     return false;
 }
@@ -127,10 +127,15 @@ void MainWindow::ShowStreamTitle(int32_t index) {
     const Playlist& list = application_.GetPlaylist();
     if (index < 0 || index >= list.Count()) return;
     PlayerEngine* engine = application_.Engine();
-    std::string name, genre, url, streamTitle;
-    PlayerGetStreamInfo(engine, &name, &genre, &url);
-    PlayerGetStreamTitle(engine, &streamTitle);
-    title_ = StreamDisplayTitle(name, streamTitle, list.Entries()[static_cast<size_t>(index)]);
+    const PlaylistEntry& entry = list.Entries()[static_cast<size_t>(index)];
+    if (PlayerIsConnecting(engine)) {
+        title_ = kConnectingPrefix + EntryTitle(entry);
+    } else {
+        std::string name, genre, url, streamTitle;
+        PlayerGetStreamInfo(engine, &name, &genre, &url);
+        PlayerGetStreamTitle(engine, &streamTitle);
+        title_ = StreamDisplayTitle(name, streamTitle, entry);
+    }
     DrawTitle();
 }
 
@@ -144,7 +149,7 @@ void MainWindow::OnPlaying() {
     if (PlayerGetStatus(application_.Engine()) == PLAYER_STOPPED) RepaintCurrentRow();
 }
 
-void MainWindow::OnStopped() {
+void MainWindow::OnStopped(bool startFailed) {
     RepaintCurrentRow();
     application_.Windows().KillTimer(*this, kClockTimerId);
     DrawClock(0);
@@ -158,7 +163,17 @@ void MainWindow::OnStopped() {
         marks_.LowerFirstRaised();
         return;
     }
-    // A stream that broke off says why before the next entry plays.
+    // A stream's title no longer says that it connects.
+    if (PlayerGetSourceKind(application_.Engine()) == SOURCE_MPEG_STREAM) {
+        ShowTitle(application_.GetPlaylist().CurrentIndex);
+    }
+    // A stream that could not start says why and stops there, unless a
+    // command stopped it; one that broke off says why before the next entry plays.
+    if (startFailed) {
+        RepaintCurrentRow();
+        if (!marks_.LowerFirstRaised()) ReportStreamFailure();
+        return;
+    }
     ReportStreamFailure();
     // Lowers the mark of a stop a command caused; otherwise the track ended
     // by itself and the playlist's rules choose what plays next.

@@ -3,6 +3,8 @@
 // station and follows its titles, and a certificate that does not verify is
 // refused with a message that names the server.
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include "engine/player.h"
 #include "platform/ui/dialog_host.h"
 #include "platform/ui/window_manager.h"
+#include "tests/formats/stream/fault_server.h"
 #include "tests/formats/stream/icecast_server.h"
 #include "tests/formats/stream/tls_front.h"
 #include "tests/support/fixtures.h"
@@ -22,9 +25,10 @@ using streamtest::TestCertificates;
 using streamtest::TlsFront;
 using streamtest::TrustedAuthority;
 
-// The main window's Play button.
+// The main window's Play and Stop buttons.
 constexpr int kPlayX = 44;
 constexpr int kPlayY = 84;
+constexpr int kStopX = 84;
 
 // The real icecast2 behind stunnel4, with a certificate the test authority
 // signed or one signed by itself, and the test authority trusted meanwhile.
@@ -66,19 +70,45 @@ TEST(StationTitle, AnUntrustedCertificateIsRefusedWithAMessageNamingTheServer) {
     ASSERT_NO_FATAL_FAILURE(station.ExpectReady());
     test::RunningPlayer player;
     player.Start({station.Url()}, test::RunningPlayer::Pace::RealTime);
-    std::string shown;
-    // The message box is the focus while it is up; Enter closes it.
-    test::Later read(player.Windows(), 50, [&] {
-        platform::ui::Window* focus = player.Windows().Focus();
-        if (focus != nullptr) shown = focus->ClassName();
-    });
-    player.ScheduleKey(platform::ui::VK_RETURN, 100);
+    // The tap answers at once; the refusal comes later as a message box,
+    // which is the focus while it is up and which Enter closes.
+    bool shown = false;
+    test::Later answer(player.Windows(), 20, std::function<bool()>([&] {
+        const platform::ui::Window* focus = player.Windows().Focus();
+        shown = focus != nullptr && focus->ClassName() == "Dialog";
+        if (shown) player.ScheduleKey(platform::ui::VK_RETURN, 0);
+        return shown;
+    }));
     player.TapMain(kPlayX, kPlayY);
-    EXPECT_EQ(shown, "Dialog");
-    EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
+    player.RunUntil([&] { return shown && PlayerGetStatus(player.Engine()) == PLAYER_STOPPED; });
     std::string error;
     ASSERT_EQ(PlayerGetStreamError(player.Engine(), &error), 1);
     EXPECT_NE(error.find("localhost"), std::string::npos) << error;
+}
+
+// A station that sends its headers and then a byte now and then never brings
+// audio: the window goes on answering meanwhile, says that it connects, and
+// a stop ends the wait at once.
+TEST(StationTitle, AStationThatKeepsThePlayerWaitingNeitherFreezesItNorHoldsAStop) {
+    using namespace std::chrono_literals;
+    streamtest::FaultServer server({[](streamtest::FaultServer& self, streamtest::ServerConnection& connection) {
+        self.ReadRequest(connection);
+        if (!connection.Send("ICY 200 OK\r\n\r\n")) return;
+        while (connection.Send("\xff")) connection.Pause(300ms);
+    }});
+    test::RunningPlayer player;
+    player.Start({server.Url()}, test::RunningPlayer::Pace::RealTime);
+    const auto tapped = std::chrono::steady_clock::now();
+    player.TapMain(kPlayX, kPlayY);
+    EXPECT_LT(std::chrono::steady_clock::now() - tapped, 1s) << "the tap returns while the station connects";
+    EXPECT_EQ(PlayerIsConnecting(player.Engine()), 1);
+    EXPECT_EQ(player.Main().TitleText(), "Connecting: " + server.Url());
+
+    const auto stopped = std::chrono::steady_clock::now();
+    player.TapMain(kStopX, kPlayY);
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped, 1s);
+    EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
+    player.RunUntil([&] { return !player.Main().TitleText().starts_with("Connecting: "); });
 }
 
 }  // namespace
