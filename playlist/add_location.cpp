@@ -18,18 +18,19 @@ AddLocationResult AppendList(Playlist& playlist, const engine::StationListResult
 
 }  // namespace
 
-AddLocationResult AddLocation(Playlist& playlist, const std::string& location, const PlayerStreamOptions& options,
+AddLocationResult AddLocation(Playlist& playlist, const std::string& location, const NetworkResolutions& resolved,
                               std::string& lastDirectory) {
     if (platform::IsNetworkLocation(location)) {
-        const engine::StationListResult resolved = engine::ResolveStationUrl(location, options);
+        const auto found = resolved.find(location);
+        if (found == resolved.end()) return {0, location + " was not fetched."};
         // A station that cannot be reached now may be on the air later: its
         // address is kept, and playing it reports the failure. A list must
         // be read to be added at all.
-        if (!resolved.error.empty() && !IsStationListName(location)) {
+        if (!found->second.error.empty() && !IsStationListName(location)) {
             playlist.Insert(location, -1);
             return {1, {}};
         }
-        return AppendList(playlist, resolved);
+        return AppendList(playlist, found->second);
     }
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(location, error);
@@ -42,4 +43,11 @@ AddLocationResult AddLocation(Playlist& playlist, const std::string& location, c
     if (IsStationListName(location)) return AppendList(playlist, engine::ReadStationListFile(location));
     playlist.AddFiles(location, lastDirectory);
     return {1, {}};
+}
+
+AddLocationResult AddLocation(Playlist& playlist, const std::string& location, const PlayerStreamOptions& options,
+                              std::string& lastDirectory) {
+    NetworkResolutions resolved;
+    if (platform::IsNetworkLocation(location)) resolved[location] = engine::ResolveStationUrl(location, options);
+    return AddLocation(playlist, location, resolved, lastDirectory);
 }

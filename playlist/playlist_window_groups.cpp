@@ -205,7 +205,7 @@ void PlaylistWindow::AddUrl() {
         return;
     }
     std::string errors;
-    application_.AddItems({url}, errors);
+    if (!application_.AddItems(List(), {url}, errors)) return;
     application_.ReportOpenErrors(errors);
     RepaintList();
 }

@@ -24,7 +24,7 @@ constexpr const char* kTooLarge = " is larger than 1 MiB.";
 // Reads the body after the headers until the server closes or its
 // Content-Length is reached, within the size and time limits. False with the reason in `error`.
 bool ReadBody(StreamChannel& channel, const HttpResponse& response, StreamClock::time_point deadline,
-              std::string& body, std::string* error) {
+              int wakeDescriptor, std::string& body, std::string* error) {
     const std::string host = ParseStreamUrl(response.url)->host;
     std::optional<int64_t> length;
     if (const auto value = FindTrimmedHeaderValue(response.headers, "Content-Length")) length = ReadDecimal(*value, 0);
@@ -41,10 +41,17 @@ bool ReadBody(StreamChannel& channel, const HttpResponse& response, StreamClock:
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - platform::Now());
         size_t received = 0;
-        switch (channel.Receive(buffer, sizeof buffer, &received, platform::kNoWakeDescriptor,
+        switch (channel.Receive(buffer, sizeof buffer, &received, wakeDescriptor,
                                 std::max(left, std::chrono::milliseconds(0)))) {
             case ChannelRead::Data: body.append(reinterpret_cast<const char*>(buffer), received); break;
-            case ChannelRead::Closed: length = body.size(); break;
+            case ChannelRead::Closed:
+                // A list cut off before its announced length is damaged, not short.
+                if (length && *length >= 0 && body.size() < static_cast<uint64_t>(*length)) {
+                    *error = "The station list from " + host + " was cut off in transfer.";
+                    return false;
+                }
+                length = body.size();
+                break;
             case ChannelRead::TimedOut: *error = host + " did not send the whole station list in time."; return false;
             case ChannelRead::Woken:
             case ChannelRead::Failed: *error = "The connection to " + host + " broke off."; return false;
@@ -71,7 +78,7 @@ StationListResult ReadStationListFile(const std::string& path) {
     return ParseStationList(text, *format, platform::DirectoryPart(absolute.string()));
 }
 
-StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOptions& options) {
+StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOptions& options, int wakeDescriptor) {
     const auto scheme = UrlSchemeOf(url);
     if (!scheme) return {{}, url + " is not an http:// or https:// address."};
     // Stored with its scheme in lower case, as the player takes it.
@@ -84,7 +91,7 @@ StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOp
     StreamChannel channel;
     HttpResponse response;
     std::string error;
-    if (!OpenHttpResponse(address, options, limits, platform::kNoWakeDescriptor, deadline, channel, response, &error)) {
+    if (!OpenHttpResponse(address, options, limits, wakeDescriptor, deadline, channel, response, &error)) {
         return {{}, error};
     }
     std::optional<StationListFormat> format;
@@ -96,7 +103,7 @@ StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOp
     // A stream: the player connects to it itself.
     if (!format) return {{{address, ""}}, ""};
     std::string body;
-    if (!ReadBody(channel, response, deadline, body, &error)) return {{}, error};
+    if (!ReadBody(channel, response, deadline, wakeDescriptor, body, &error)) return {{}, error};
     return ParseStationList(body, *format, response.url);
 }
 

@@ -213,9 +213,14 @@ private:
 
 }  // namespace
 
-int RunImGuiModal(WindowManager& windows, const std::string& title,
-                  const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
-                  int escapeResult, const DialogKeyHandler& onKey) {
+namespace {
+
+// RunImGuiModal, which also ends with `finishedResult` once `finished` (when
+// given) says so; the loop looks at it each time it wakes.
+int RunModal(WindowManager& windows, const std::string& title,
+             const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
+             int escapeResult, const DialogKeyHandler& onKey, const std::function<bool()>& finished,
+             int finishedResult) {
     if (!Canvas(windows).Usable()) return escapeResult;
     ForgetTheLastDialog();
     bool ended = false;
@@ -237,7 +242,10 @@ int RunImGuiModal(WindowManager& windows, const std::string& title,
         return escapeResult;
     }
     windows.SetFocus(&dialog);
-    windows.RunModalLoop([&] { return ended; });
+    windows.RunModalLoop([&] {
+        if (!ended && finished && finished()) end(finishedResult);
+        return ended;
+    });
     windows.DestroyWindow(dialog);
     windows.SetFocus(previousFocus);
     // What lay under the dialog shows again.
@@ -245,6 +253,14 @@ int RunImGuiModal(WindowManager& windows, const std::string& title,
         if (window->Parent() == nullptr) windows.InvalidateWindow(*window);
     }
     return result;
+}
+
+}  // namespace
+
+int RunImGuiModal(WindowManager& windows, const std::string& title,
+                  const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
+                  int escapeResult, const DialogKeyHandler& onKey) {
+    return RunModal(windows, title, frame, enterResult, escapeResult, onKey, {}, escapeResult);
 }
 
 int RunDialog(WindowManager& windows, const std::string& title,
@@ -278,6 +294,26 @@ int MessageBox(WindowManager& windows, const std::string& text, const std::strin
             }
         },
         IDOK, withCancel ? IDCANCEL : IDOK);
+}
+
+int WaitBox(WindowManager& windows, const std::string& text, const std::string& caption,
+            const std::function<bool()>& finished) {
+    const auto frame = [&](const std::function<void(int)>& end) {
+        ImGui::SetNextWindowPos(ImVec2(0, kDialogTop));
+        ImGui::SetNextWindowSize(ImVec2(kScreenWidth, kDialogHeight));
+        ImGui::Begin("wait", nullptr,
+                     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                         ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings);
+        ImGui::PushTextWrapPos(kScreenWidth - 16.0f);
+        ImGui::TextUnformatted(text.c_str());
+        ImGui::PopTextWrapPos();
+        ImGui::SetCursorPos(ImVec2(kOneButtonLeft, kButtonTop));
+        if (ImGui::Button("Cancel", ImVec2(kButtonWidth, kButtonHeight))) end(IDCANCEL);
+        ImGui::End();
+    };
+    // Enter cancels nothing: it may be meant for what comes after the wait.
+    const DialogKeyHandler ignoreEnter = [](uint32_t virtualKey) { return virtualKey == VK_RETURN; };
+    return RunModal(windows, caption, frame, IDCANCEL, IDCANCEL, ignoreEnter, finished, IDOK);
 }
 
 std::optional<std::ptrdiff_t> ListMoveForKey(uint32_t virtualKey, std::ptrdiff_t pageRows, std::ptrdiff_t allRows) {

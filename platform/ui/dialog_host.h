@@ -56,4 +56,11 @@ int RunImGuiModal(WindowManager& windows, const std::string& title,
 // Escape is Cancel. The caption shows in the navigation bar.
 int MessageBox(WindowManager& windows, const std::string& text, const std::string& caption, uint32_t type);
 
+// A box with `text` and Cancel that stays while something goes on elsewhere:
+// IDOK once `finished` says so, IDCANCEL when the user cancels (Cancel,
+// Escape) or the player quits. `finished` is looked at whenever the
+// dialog's loop wakes, so whoever makes it true posts a message to wake it.
+int WaitBox(WindowManager& windows, const std::string& text, const std::string& caption,
+            const std::function<bool()>& finished);
+
 }  // namespace platform::ui

@@ -78,10 +78,12 @@ public:
 
     PlaylistWindow& ListWindow() { return playlistWindow_; }
 
-    // Adds the items at the end of the playlist, each through the one adder
-    // of files, directories, station lists and addresses; appends to
-    // `errors` a line for each item that added nothing.
-    void AddItems(const std::vector<std::string>& items, std::string& errors);
+    // Adds the items at the end of `target`, each through the one adder of
+    // files, directories, station lists and addresses, once what the
+    // addresses name was fetched; appends to `errors` a line for each item
+    // that added nothing. False, with nothing added, when the user cancelled
+    // the fetch or the player quits.
+    bool AddItems(Playlist& target, const std::vector<std::string>& items, std::string& errors);
     // One message box with the lines of `errors`, when there are any.
     void ReportOpenErrors(const std::string& errors);
 

@@ -3,6 +3,7 @@
 // AddLocation (through AddItems), whatever brought it.
 
 #include <algorithm>
+#include <optional>
 #include <filesystem>
 #include <system_error>
 
@@ -13,6 +14,7 @@
 #include "resources/string_table.h"
 #include "prefs/settings.h"
 #include "ui/shell/application.h"
+#include "ui/shell/network_fetch.h"
 #include "ui/shell/uri_list.h"
 
 using namespace platform::ui;
@@ -27,29 +29,40 @@ bool NamesSomething(const std::string& item) {
 
 }  // namespace
 
-void Application::AddItems(const std::vector<std::string>& items, std::string& errors) {
+bool Application::AddItems(Playlist& target, const std::vector<std::string>& items, std::string& errors) {
     PlayerStreamOptions options;
     PlayerGetStreamOptions(engine_, &options);
-    // A station list on the network is fetched while the wait cursor shows.
+    const std::optional<NetworkResolutions> resolved = FetchNetworkItems(*windows_, frame_, items, options);
+    if (!resolved) return false;
+    // A directory's files are listed while the wait cursor shows.
     windows_->BeginWaitCursor();
     for (const std::string& item : items) {
-        const AddLocationResult added = AddLocation(playlist_, item, options, g_settings.LastDir);
+        const AddLocationResult added = AddLocation(target, item, *resolved, g_settings.LastDir);
         if (!added.error.empty()) errors += added.error + "\n";
     }
     windows_->EndWaitCursor();
+    return true;
 }
 
 void Application::OpenItems(const std::vector<std::string>& items, bool enqueue) {
     if (std::none_of(items.begin(), items.end(), NamesSomething)) return;
     std::string errors;
     if (!enqueue) {
-        mainWindow_.ReplacePlaylistAndPlay([this, &items, &errors](Playlist&) { AddItems(items, errors); });
-        playlistWindow_.SetFirstVisibleRow(0);
+        // The list is replaced only by what was added: items that add
+        // nothing leave it (and what plays) as it was.
+        Playlist added;
+        const bool fetched = AddItems(added, items, errors);
+        if (fetched && added.Count() > 0) {
+            mainWindow_.ReplacePlaylistAndPlay([&added](Playlist& playlist) {
+                for (const PlaylistEntry& entry : added.Entries()) playlist.Insert(entry.Path, -1, entry.Title);
+            });
+            playlistWindow_.SetFirstVisibleRow(0);
+        }
         ReportOpenErrors(errors);
         return;
     }
     const bool idle = playlist_.Count() == 0 && PlayerGetStatus(engine_) == PLAYER_STOPPED;
-    AddItems(items, errors);
+    if (!AddItems(playlist_, items, errors)) return;
     playlistWindow_.RepaintList();
     ReportOpenErrors(errors);
     if (idle && playlist_.Count() > 0) {

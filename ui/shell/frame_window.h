@@ -12,6 +12,8 @@ constexpr uint32_t WM_BRING_FORWARD = 0x8000 + 1;
 constexpr uint32_t WM_OPEN_REQUESTED = 0x8000 + 2;
 // The desktop's media-player interface queued commands (MprisService).
 constexpr uint32_t WM_DESKTOP_BUS_COMMAND = 0x8000 + 3;
+// A fetch of network addresses ended; only wakes the wait box's loop.
+constexpr uint32_t WM_NETWORK_FETCHED = 0x8000 + 4;
 
 class Application;
 

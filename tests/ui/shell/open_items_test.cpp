@@ -2,6 +2,7 @@
 // handed over through the single-instance socket, and drops on the window.
 
 #include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,25 @@ TEST_F(OpenItemsTest, NothingThatExistsLeavesTheListAlone) {
     StartLater({FixturePath("cbr128.mp3")}, true);
     RunUntilListIs({FixturePath("short.mp3"), FixturePath("cbr128.mp3")});
     EXPECT_EQ(Status(), PLAYER_STOPPED);
+}
+
+// A folder without music adds nothing: the list and what plays stay, and
+// a message says why.
+TEST_F(OpenItemsTest, ItemsThatAddNothingLeaveTheListAndWhatPlays) {
+    Start({FixturePath("long_130min.mp3")}, true);
+    test::TemporaryDirectory music;
+    music.MakeDirectory("empty");
+    bool told = false;
+    test::Later answer(player_.Windows(), 20, std::function<bool()>([&] {
+        const Window* focus = player_.Windows().Focus();
+        told = focus != nullptr && focus->ClassName() == "Dialog";
+        if (told) player_.ScheduleKey(VK_RETURN, 0);
+        return told;
+    }));
+    StartLater({music.PathOf("empty")}, false);
+    player_.RunUntil([&] { return told && player_.Windows().Focus()->ClassName() != "Dialog"; });
+    EXPECT_EQ(player_.ListPaths(), Paths{FixturePath("long_130min.mp3")});
+    EXPECT_EQ(Status(), PLAYER_PLAYING);
 }
 
 TEST_F(OpenItemsTest, AMessageThatIsNotWellFormedIsIgnored) {
