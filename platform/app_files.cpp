@@ -73,7 +73,10 @@ bool WriteFileAtomically(const std::string& path, std::string_view content) {
     const bool written = WriteAll(handle, content) && ::fsync(handle) == 0;
     const bool closed = ::close(handle) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        // The caller tells the user why from errno: the cleanup must not change it.
+        const int why = errno;
         ::unlink(temporary.c_str());
+        errno = why;
         return false;
     }
     SyncDirectory(directory);

@@ -18,7 +18,8 @@ std::string CacheDirectory();
 // Replaces the file at `path` with `content` so that a crash or a kill at any
 // moment leaves either the old or the new file, never a mixture: the content
 // goes to a temporary file beside it, is flushed to disk, and is renamed over
-// the old one. False (and the old file untouched) on any failure.
+// the old one. False (and the old file untouched) on any failure, with errno
+// saying why.
 bool WriteFileAtomically(const std::string& path, std::string_view content);
 
 enum class FileRead {

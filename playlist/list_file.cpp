@@ -2,6 +2,9 @@
 
 #include "playlist/list_file.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -47,20 +50,28 @@ std::string DefaultListPath() {
     return directory + "/" + kDefaultListName;
 }
 
-bool LoadDefaultList(Playlist& playlist) {
+DefaultListLoad LoadDefaultList(Playlist& playlist) {
     const std::string path = DefaultListPath();
-    if (path.empty()) {
+    std::error_code error;
+    if (path.empty() || std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) {
         playlist.Clear();
-        return false;
+        return DefaultListLoad::Read;
     }
-    return playlist.LoadListFile(path);
+    if (playlist.LoadListFile(path)) return DefaultListLoad::Read;
+    // One too large has said so already.
+    if (!IsTooLargeForAList(path)) {
+        std::fprintf(stderr, "tunelark: %s could not be read (%s); it is left as it is, and this session's playlist "
+                     "is not saved over it\n", path.c_str(), std::strerror(errno));
+    }
+    return DefaultListLoad::Kept;
 }
 
 bool SaveDefaultList(const Playlist& playlist) {
     const std::string path = DefaultListPath();
-    if (path.empty()) return false;
     // A default list too large to have been loaded is not replaced by one
     // the user never saw.
-    if (IsTooLargeForAList(path)) return false;
-    return playlist.SaveListFile(path);
+    if (path.empty() || IsTooLargeForAList(path)) return false;
+    if (playlist.SaveListFile(path)) return true;
+    std::fprintf(stderr, "tunelark: the playlist could not be saved to %s (%s)\n", path.c_str(), std::strerror(errno));
+    return false;
 }

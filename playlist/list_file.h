@@ -20,7 +20,11 @@ bool IsTooLargeForAList(const std::string& path);
 // application directory.
 std::string DefaultListPath();
 
-// Loaded when the playlist window is created and saved when it is destroyed;
-// a default list too large to load is left as it is.
-bool LoadDefaultList(Playlist& playlist);
+// Loaded when the playlist window is created and saved when it is destroyed.
+// A default list that exists but was not read (unreadable, too large) is
+// never replaced by the session's list, which would lose it: the load says
+// so on the standard error and returns Kept, and the window then saves nothing.
+enum class DefaultListLoad { Read, Kept };
+DefaultListLoad LoadDefaultList(Playlist& playlist);
+// False, said on the standard error with the reason, when the list could not be saved.
 bool SaveDefaultList(const Playlist& playlist);

@@ -46,11 +46,11 @@ PlaylistGeometry PlaylistWindow::Geometry() const {
 
 void PlaylistWindow::OnCreate() {
     g_skin.Scale = kPlaylistScale;
-    LoadDefaultList(List());
+    keepDefaultList_ = LoadDefaultList(List()) == DefaultListLoad::Kept;
 }
 
 void PlaylistWindow::OnDestroy() {
-    SaveDefaultList(List());
+    if (!keepDefaultList_) SaveDefaultList(List());
 }
 
 void PlaylistWindow::PaintAll() { RepaintList(); }

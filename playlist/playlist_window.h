@@ -45,6 +45,8 @@ public:
     void AddUrl();
 
 private:
+    // The default list on the disk was there but not read: it stays as it is.
+    bool keepDefaultList_ = false;
     void OnCreate() override;
     void OnDestroy() override;
     void PaintAll() override;

@@ -1,11 +1,15 @@
 #include "prefs/settings.h"
 
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <variant>
 
 #include "engine/player.h"
+#include "platform/app_files.h"
 #include "platform/registry.h"
 
 Settings g_settings;
@@ -180,18 +184,19 @@ void LoadSettings(Settings& settings, platform::Registry& registry) {
     registry.CloseKey(key);
 }
 
-void SaveSettings(const Settings& settings, platform::Registry& registry) {
+bool SaveSettings(const Settings& settings, platform::Registry& registry) {
     HKEY key{};
     if (registry.CreateKey(platform::HKEY_CURRENT_USER, kSettingsKeyPath, platform::KEY_ALL_ACCESS, &key,
                            nullptr) != platform::ERROR_SUCCESS) {
-        return;
+        return false;
     }
     KeyWriter write(registry, key);
     SaveEqualizer(write, settings.Engine);
     for (const StoredField& field : kStoredFields) {
         std::visit([&](auto member) { write.Value(field.name, settings.*member); }, field.member);
     }
-    registry.CloseKey(key);  // the values are stored here; a failure keeps the old ones
+    // The values are stored here; a failure keeps the old ones.
+    return registry.CloseKey(key) == platform::ERROR_SUCCESS;
 }
 
 void LoadSettings() {
@@ -201,5 +206,7 @@ void LoadSettings() {
 
 void SaveSettings() {
     platform::Registry registry;
-    SaveSettings(g_settings, registry);
+    if (SaveSettings(g_settings, registry)) return;
+    std::fprintf(stderr, "tunelark: the settings could not be saved to %s (%s)\n",
+                 platform::ApplicationDirectory().c_str(), std::strerror(errno));
 }

@@ -83,5 +83,7 @@ void LoadSettings();
 
 // Writes every stored field, and the engine's equalizer, creating the key if
 // needed. Failures are silent: a save that fails leaves the previous values.
-void SaveSettings(const Settings& settings, platform::Registry& registry);
+// False when the store could not be written; the old values stay.
+bool SaveSettings(const Settings& settings, platform::Registry& registry);
+// Says on the standard error when the settings could not be saved, and why.
 void SaveSettings();

@@ -5,6 +5,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -93,6 +94,23 @@ struct SdlBackend::Resources {
 
 SdlBackend::SdlBackend() : resources_(std::make_unique<Resources>()) {}
 
+namespace {
+
+void RaiseTerminate(int) {
+    raise(SIGTERM);
+}
+
+// SDL turns SIGINT and SIGTERM into a quit, which saves the playlist and the
+// settings; a closed terminal's SIGHUP would kill the player without either.
+void HandleHangUpAsTerminate() {
+    struct sigaction action {};
+    action.sa_handler = RaiseTerminate;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+}  // namespace
+
 SdlBackend::~SdlBackend() {
     if (resources_->waitCursor != nullptr) SDL_FreeCursor(resources_->waitCursor);
     if (resources_->shownSurface != nullptr) SDL_FreeSurface(resources_->shownSurface);
@@ -130,6 +148,7 @@ bool SdlBackend::Open(std::string& error) {
         error = std::string("cannot create the window: ") + SDL_GetError();
         return false;
     }
+    HandleHangUpAsTerminate();
     return true;
 }
 

@@ -114,17 +114,26 @@ TEST(ListFile, DefaultListLivesInTheApplicationDirectory) {
     test::Fill(playlist, {"/one.mp3", "/two.ogg"});
     EXPECT_TRUE(SaveDefaultList(playlist));
     Playlist loaded;
-    EXPECT_TRUE(LoadDefaultList(loaded));
+    EXPECT_EQ(LoadDefaultList(loaded), DefaultListLoad::Read);
     EXPECT_EQ(test::Paths(loaded), test::Paths(playlist));
 
     // A default list too large to be one (sparse here) is neither loaded nor
     // replaced: the list and the file both stay as they were.
     const uintmax_t tooLarge = kLargestListFile + 1;
     std::filesystem::resize_file(DefaultListPath(), tooLarge);
-    EXPECT_FALSE(LoadDefaultList(loaded));
+    EXPECT_EQ(LoadDefaultList(loaded), DefaultListLoad::Kept);
     EXPECT_EQ(test::Paths(loaded), test::Paths(playlist));
     EXPECT_FALSE(SaveDefaultList(loaded));
     EXPECT_EQ(std::filesystem::file_size(DefaultListPath()), tooLarge);
+
+    // One that cannot be read at all is kept too (the window then saves
+    // nothing over it); none at all is an empty list to save.
+    std::filesystem::remove(DefaultListPath());
+    EXPECT_EQ(LoadDefaultList(loaded), DefaultListLoad::Read);
+    EXPECT_EQ(loaded.Count(), 0);
+    std::filesystem::create_directory(DefaultListPath());
+    EXPECT_EQ(LoadDefaultList(loaded), DefaultListLoad::Kept);
+    std::filesystem::remove(DefaultListPath());
 
     if (previous != nullptr) {
         ::setenv("TUNELARK_HOME", saved.c_str(), 1);
