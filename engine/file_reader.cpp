@@ -1,9 +1,11 @@
 #include "engine/file_reader.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/regular_file.h"
 
 namespace engine {
 
@@ -13,16 +15,8 @@ FileReader::~FileReader() {
 
 int FileReader::ReaderOpen(const std::string& path) {
     platform::CriticalSectionGuard guard(lock_);
-    // Non-blocking, so that opening a FIFO cannot hang; only regular files
-    // are accepted afterwards anyway.
-    const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int handle = platform::OpenRegularFile(path);
     if (handle < 0) return 0;
-    struct stat status {};
-    if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(handle);
-        return 0;
-    }
-    ::fcntl(handle, F_SETFL, 0);
     ReaderClose();
     handle_.store(handle);
     return 1;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "engine/player_engine.h"
+#include "platform/regular_file.h"
 #include "platform/utf8.h"
 
 namespace engine {
@@ -34,7 +35,7 @@ constexpr int kMaximumChannels = 2;
 
 bool OggOpen(PlayerEngine& engine, const std::string& path) {
     if (path.empty()) return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = platform::OpenRegularFileStream(path);
     if (file == nullptr) return false;
     auto* source = new (std::nothrow) OggSource();
     if (source == nullptr) {
@@ -78,7 +79,7 @@ void OggClose(PlayerEngine& engine) {
 
 bool OggProbe(const std::string& path) {
     if (path.empty()) return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = platform::OpenRegularFileStream(path);
     if (file == nullptr) return false;
     OggVorbis_File test{};
     if (ov_test(file, &test, nullptr, 0) == 0) {

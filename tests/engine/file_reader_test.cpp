@@ -3,9 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
+#include "engine/player.h"
+#include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/watchdog.h"
 
 namespace {
 
@@ -37,6 +42,21 @@ TEST(FileReader, OpenFailsForMissingFilesDirectoriesAndFifos) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(reader.ReaderOpen(fifo), 0);  // must not block waiting for a writer
     EXPECT_FALSE(reader.IsOpen());
+}
+
+// Every kind of source opens through the same refusal, so no probe, open or
+// tag read of a FIFO in the playlist waits for a writer.
+TEST(FileReader, NoKindOfSourceWaitsOnAFifo) {
+    test::TemporaryFile file({1, 2, 3});
+    const std::string fifo = file.Directory() + "/fifo.ogg";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    test::RunWithWatchdog(std::chrono::seconds(5), "opening a FIFO", [&] {
+        test::EngineHandle engine(PlayerCreate());
+        EXPECT_EQ(PlayerOpen(engine.get(), fifo), 0);
+        EXPECT_EQ(PlayerIsPlayableFile(fifo), 0);
+        PlayerTag tag;
+        EXPECT_EQ(PlayerReadFileTag(fifo, &tag), 0);
+    });
 }
 
 TEST(FileReader, ReadsSeeksAndReportsTheEnd) {
