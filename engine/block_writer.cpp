@@ -12,7 +12,8 @@ bool BlockWriter::Acquire() {
 }
 
 void BlockWriter::Submit() {
-    SubmitBlock(engine_, block_, FilledBytes());
+    // An empty block stays in the pool: the next Acquire takes it again.
+    if (FilledBytes() > 0) SubmitBlock(engine_, block_, FilledBytes());
     block_ = nullptr;
 }
 

@@ -35,7 +35,8 @@ public:
     // Counts `bytes` written at FreeSpace() into the block.
     void Commit(uint32_t bytes) { freeBytes_ -= bytes; }
 
-    // Hands the current block on with what it holds; none is current afterwards.
+    // Hands the current block on with what it holds (an empty one is not
+    // queued); none is current afterwards.
     void Submit();
     // Forgets what the current block holds: nothing from before a seek plays.
     void Empty();

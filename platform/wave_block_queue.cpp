@@ -81,9 +81,12 @@ size_t WaveBlockQueue::PullLocked(uint8_t* out, size_t bytes, std::unique_lock<s
     size_t taken = 0;
     WaveHeader* usedUp[kMaximumBlocksPerPull];
     size_t usedUpCount = 0;
-    while (taken < bytes && !queued_.empty() && usedUpCount < kMaximumBlocksPerPull) {
+    while (!queued_.empty() && usedUpCount < kMaximumBlocksPerPull) {
         WaveHeader* front = queued_.front();
         const size_t available = front->bufferLength - frontOffset_;
+        // An empty block at the front is retired by any pull, even of no
+        // bytes: nothing else would ever take it.
+        if (taken >= bytes && available > 0) break;
         const size_t count = std::min(available, bytes - taken);
         if (out != nullptr && count > 0) std::memcpy(out + taken, front->data + frontOffset_, count);
         taken += count;

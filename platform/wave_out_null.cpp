@@ -68,7 +68,11 @@ private:
         const size_t spanLimit = format_.sampleRate * kWakeInterval.count() / 1000 * format_.BlockAlign();
         while (queue_.WaitForData()) {
             const WaveBlockQueue::FrontBlock front = queue_.Front(spanLimit);
-            if (front.bytes == 0) continue;
+            if (front.bytes == 0) {
+                // An empty block plays in no time; taking it is the progress.
+                queue_.TakePlayed(front, 0);
+                continue;
+            }
             const ClockTime start = Now();
             {
                 std::lock_guard lock(playingLock_);

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <sys/syscall.h>
@@ -178,6 +180,33 @@ TEST(WaveBlockQueue, FrontTakesWholeBlocksWithinTheLimitButNeverTheLast) {
         EXPECT_EQ(queue.Front(c.limit).bytes, c.expected)
             << c.queued << " queued, " << c.pulled << " pulled, limit " << c.limit;
         queue.Stop();
+    }
+}
+
+// An empty block plays in no time and comes back in its turn on every
+// device, whether it is alone, first, or between others.
+TEST(WaveDevices, ReturnEmptyBlocksInTheirTurn) {
+    const std::vector<std::pair<std::string, std::function<std::unique_ptr<platform::WaveOutDevice>()>>> devices = {
+        {"null", platform::CreateNullWaveOutDevice},
+        {"capture", [] { return platform::CreateCaptureWaveOutDevice({}); }},
+    };
+    for (const auto& [name, create] : devices) {
+        for (const std::vector<size_t>& sizes : {std::vector<size_t>{0}, {0, 400}, {400, 0, 400}, {400, 0}}) {
+            SCOPED_TRACE(name + " with " + std::to_string(sizes.size()) + " blocks");
+            auto device = create();
+            DoneRecorder recorder;
+            ASSERT_EQ(device->Open(kStereo16, recorder.Callback()), platform::WAVE_OK);
+            std::vector<std::unique_ptr<Block>> blocks;
+            std::vector<platform::WaveHeader*> written;
+            for (size_t bytes : sizes) {
+                blocks.push_back(std::make_unique<Block>(bytes, 0));
+                written.push_back(&blocks.back()->header);
+                device->Write(written.back());
+            }
+            EXPECT_TRUE(recorder.WaitForCount(sizes.size(), 5s));
+            EXPECT_EQ(recorder.Done(), written);
+            device->Close();
+        }
     }
 }
 
