@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/player.h"
 #include "platform/path_text.h"
@@ -30,6 +31,14 @@ bool SeekTo(Application& application, int64_t targetUs, bool pastEndPlaysNext) {
     return PlayerSeek(engine, static_cast<int32_t>(std::max<int64_t>(targetUs, 0) / 1000)) != 0;
 }
 
+// A Seek's offset is any 64-bit number a caller sends: the sum saturates
+// instead of overflowing.
+int64_t SaturatingSum(int64_t position, int64_t offset) {
+    int64_t sum = 0;
+    if (!__builtin_add_overflow(position, offset, &sum)) return sum;
+    return offset > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+}
+
 }  // namespace
 
 bool RunMprisCommand(Application& application, const MprisCommand& command) {
@@ -50,7 +59,8 @@ bool RunMprisCommand(Application& application, const MprisCommand& command) {
         case Kind::Next: main.NextAction(); break;
         case Kind::Previous: main.PrevAction(); break;
         case Kind::Seek:
-            return SeekTo(application, int64_t{PlayerGetPosition(engine)} * 1000 + command.microseconds, true);
+            return SeekTo(application, SaturatingSum(int64_t{PlayerGetPosition(engine)} * 1000, command.microseconds),
+                          true);
         case Kind::SetPosition: {
             // A request for a track no longer loaded is ignored.
             const Playlist& list = application.GetPlaylist();

@@ -2,6 +2,7 @@
 // pieces the bus answers from.
 
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,24 @@ TEST(MprisServiceTest, PlayerctlSeesAndDrivesThePlayer) {
     const std::string opened = test::FixturePath("cbr128.mp3");
     Playerctl(player, {"open", LocationUri(opened)},
               [&] { return player.ListPaths() == std::vector<std::string>{opened}; });
+}
+
+// A Seek's offset is whatever a caller sends: the ends of its range go to
+// the start of the track and past its end to the next one, never overflow.
+TEST(MprisServiceTest, SeeksByTheLargestOffsetsStopAtTheEndsOfTheTrack) {
+    test::RunningPlayer player;
+    player.Start({test::FixturePath("long_minute.mp3"), test::FixturePath("tagged.ogg")},
+                 test::RunningPlayer::Pace::RealTime);
+    player.Main().PlayAction();
+    ASSERT_EQ(PlayerGetStatus(player.Engine()), PLAYER_PLAYING);
+    MprisCommand seek;
+    seek.kind = MprisCommand::Kind::Seek;
+    seek.microseconds = std::numeric_limits<int64_t>::min();
+    EXPECT_TRUE(RunMprisCommand(player.application, seek));
+    EXPECT_LT(PlayerGetPosition(player.Engine()), 1000);
+    seek.microseconds = std::numeric_limits<int64_t>::max();
+    EXPECT_FALSE(RunMprisCommand(player.application, seek));
+    player.RunUntil([&] { return player.List().CurrentIndex == 1; });
 }
 
 TEST(MprisServiceTest, WithoutASessionBusThePlayerRunsAsBefore) {
