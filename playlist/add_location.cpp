@@ -24,9 +24,10 @@ AddLocationResult AddLocation(Playlist& playlist, const std::string& location, c
         const auto found = resolved.find(location);
         if (found == resolved.end()) return {0, location + " was not fetched."};
         // A station that cannot be reached now may be on the air later: its
-        // address is kept, and playing it reports the failure. A list must
-        // be read to be added at all.
-        if (!found->second.error.empty() && !IsStationListName(location)) {
+        // address is kept, and playing it reports the failure. An address
+        // the player could never open is not, nor a list that was not read.
+        const bool playable = engine::IsPlayableAddress(location);
+        if (!found->second.error.empty() && playable && !IsStationListName(location)) {
             playlist.Insert(location, -1);
             return {1, {}};
         }

@@ -28,6 +28,9 @@ struct StationListResult {
 StationListResult ParseStationList(std::string_view text, StationListFormat format, std::string_view base);
 // Reads a local list file (size-capped, e.g. 1 MiB, with a clear message beyond) and parses it against its folder.
 StationListResult ReadStationListFile(const std::string& path);
+// Whether the player can open `url` at all: http:// or https:// in any case,
+// a usable host and port, and no longer than a stream's address may be.
+bool IsPlayableAddress(const std::string& url);
 // What a user typed or a command line gave as a URL: when its name or the response's Content-Type says it is a station list, the list is fetched (http or https, redirects, size cap, a total time limit of about 10 s) and its entries returned; otherwise the URL itself is the one entry. Connection failures give a clear message naming the host. Blocking: the player calls it on a thread of its own, whose wait a signal on `wakeDescriptor` cuts short.
 StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOptions& options,
                                     int wakeDescriptor = platform::kNoWakeDescriptor);

@@ -78,6 +78,11 @@ StationListResult ReadStationListFile(const std::string& path) {
     return ParseStationList(text, *format, platform::DirectoryPart(absolute.string()));
 }
 
+bool IsPlayableAddress(const std::string& url) {
+    const std::string address = platform::WithLowerCaseScheme(url);
+    return UrlSchemeOf(address) && IsAcceptableStreamText(address) && ParseStreamUrl(address);
+}
+
 StationListResult ResolveStationUrl(const std::string& url, const PlayerStreamOptions& options, int wakeDescriptor) {
     const auto scheme = UrlSchemeOf(url);
     if (!scheme) return {{}, url + " is not an http:// or https:// address."};

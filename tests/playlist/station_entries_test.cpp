@@ -104,6 +104,9 @@ TEST(AddLocation, AddsEachKindOfLocationOrSaysWhyNot) {
         {folder.PathOf("lists"), {}},
         {folder.PathOf("missing.mp3"), {}},
         {"http://127.0.0.1:1/unreachable.pls", {}},
+        // An address the player could never open is not kept either.
+        {"http://radio.example/" + std::string(10 << 20, 'x'), {}},
+        {"http://:80/live", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.location);
