@@ -107,6 +107,7 @@ void WaveOutput::Flush() {
     bufferFree_.Set();
     queuedCount_ = 0;
     device_->Pause();
+    devicePaused_ = true;
     leftLevel_ = 0;
     rightLevel_ = 0;
     {
@@ -130,18 +131,23 @@ void WaveOutput::SetPaused(bool paused) {
     if (!open_) return;
     if (paused) {
         device_->Pause();
-        // A paused device frees nothing more: the decoding thread fills what
-        // is free now, so that the pool is whole when playing resumes.
+        devicePaused_ = true;
+        // The decoding thread fills what is free now, and every block the
+        // device still returns (the one a slow reader was taking), so that
+        // the pool is whole when playing resumes: the resume waits for that.
         platform::CriticalSectionGuard queue(queueLock_);
         if (queuedCount_ < static_cast<int32_t>(bufferCount_)) bufferFree_.Set();
     } else {
+        devicePaused_ = false;
         device_->Restart();
     }
 }
 
 void WaveOutput::ResumeIf(const std::function<bool()>& stillWanted) {
     platform::CriticalSectionGuard guard(deviceLock_);
-    if (open_ && stillWanted()) device_->Restart();
+    if (!open_ || !stillWanted()) return;
+    devicePaused_ = false;
+    device_->Restart();
 }
 
 platform::WaveHeader* WaveOutput::AcquireBlock() {
@@ -196,7 +202,8 @@ void WaveOutput::OnDeviceMessage(uint32_t message, platform::WaveHeader* header)
     if (output->MeasuringLevels()) output->MeasureLevels(*header);
     platform::CriticalSectionGuard guard(output->queueLock_);
     const int32_t queued = --output->queuedCount_;
-    if (static_cast<int32_t>(output->bufferCount_) - queued >= static_cast<int32_t>(output->batch_)) {
+    if (static_cast<int32_t>(output->bufferCount_) - queued >= static_cast<int32_t>(output->batch_) ||
+        output->devicePaused_) {
         output->bufferFree_.Set();
     }
 }

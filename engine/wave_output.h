@@ -104,9 +104,11 @@ private:
     std::atomic<bool> open_{false};
     std::atomic<uint32_t> bufferCount_{8};
 
-    // Signalled from the moment a batch of blocks is free until the pool is
-    // full again.
+    // Signalled from the moment a batch of blocks is free (any block while
+    // the device is paused) until the pool is full again.
     platform::Event bufferFree_;
+    // The device is paused; written under the device lock.
+    std::atomic<bool> devicePaused_{false};
     // Blocks per hand-off: half the pool. Set at open.
     std::atomic<uint32_t> batch_{1};
 

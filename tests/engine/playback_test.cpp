@@ -2,7 +2,9 @@
 // by the clock, which the tests advance by hand): status and level messages,
 // draining, pausing, seeking and stopping.
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -139,6 +141,31 @@ TEST_F(ClockedPlaybackTest, PauseHoldsThePositionAndResumeGoesOn) {
     EXPECT_TRUE(clock.AdvanceUntil(10ms, [&] { return PlayerGetPosition(e) > paused; }));
     PlayerStop(e);
     EXPECT_EQ(Statuses(), (std::vector<uintptr_t>{PLAYER_PLAYING, PLAYER_PAUSED, PLAYER_PLAYING, PLAYER_STOPPED}));
+}
+
+// A capture whose reader takes the PCM no faster than it plays (a pipe read
+// in real time) resumes after a pause like any device.
+TEST_F(ClockedPlaybackTest, ACaptureReadInRealTimeResumesAfterAPause) {
+    test::CapturedAudio paced(1.0);
+    PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, paced.Sink());
+    Open("long_minute.mp3");
+    PlayerEngine* e = engine.get();
+    ASSERT_EQ(PlayerPlay(e), 1);
+    ASSERT_TRUE(clock.AdvanceUntil(10ms, [&] { return paced.Milliseconds() >= 300; }));
+    PlayerPause(e);
+    clock.AdvanceBy(500ms, 50ms);
+    const int64_t paused = paced.Milliseconds();
+    PlayerPause(e);
+    EXPECT_TRUE(clock.AdvanceUntil(10ms, [&] { return paced.Milliseconds() >= paused + 1000; }))
+        << paused << " ms played before the pause, " << paced.Milliseconds() << " after";
+    // The stop waits for the block the reader takes, which waits on the clock.
+    std::atomic<bool> stopped{false};
+    std::thread stopping([&] {
+        PlayerStop(e);
+        stopped = true;
+    });
+    EXPECT_TRUE(clock.AdvanceUntil(10ms, [&] { return stopped.load(); }));
+    stopping.join();
 }
 
 // A paused or stopped engine waits on events, not on the clock: no thread
