@@ -51,7 +51,15 @@ for harness in "${harnesses[@]}"; do
 done
 
 echo "== fixtures for the seeds =="
-bash tests/fixtures/make_fixtures.sh "$fixtures" >/dev/null
+# The fixture tools' chatter (sox's clipping warnings) is kept in a log,
+# shown only when making the fixtures fails.
+mkdir -p "$work/logs"
+fixtures_log=$work/logs/fixtures.log
+if ! bash tests/fixtures/make_fixtures.sh "$fixtures" >"$fixtures_log" 2>&1; then
+  cat "$fixtures_log" >&2
+  echo "cannot make the fixtures" >&2
+  exit 1
+fi
 
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
