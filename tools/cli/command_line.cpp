@@ -72,7 +72,8 @@ std::optional<int> ParseCommandArguments(const CliCommand& command, const std::v
 int ReportMisuse(const CliCommand& command, const std::string& why) {
     // The usage's first line: the rest is for --help.
     const std::string name(command.name);
-    const std::string firstLine = UsageOf(command).substr(0, UsageOf(command).find('\n'));
+    const std::string usage = UsageOf(command);
+    const std::string firstLine = usage.substr(0, usage.find('\n'));
     std::fprintf(stderr, "tunelark-cli %s: %s\n%s\n(tunelark-cli %s --help says more)\n", name.c_str(), why.c_str(),
                  firstLine.c_str(), name.c_str());
     return kUsageExitStatus;
