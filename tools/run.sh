@@ -12,5 +12,7 @@ bash "$root/tools/install-deps.sh" run
 options=()
 [ -f "$root/build/CMakeCache.txt" ] || options=(-DTUNELARK_BUILD_TESTS=OFF -DTUNELARK_BUILD_BENCHMARKS=OFF)
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
-cmake --build "$root/build" -j "$(nproc)" --target tunelark tunelark-cli tunelark-skin-preview
+# Ninja's progress lines are left out: the compiler's messages still show.
+echo "building the player in build/ (a few minutes the first time)"
+cmake --build "$root/build" -j "$(nproc)" --target tunelark tunelark-cli tunelark-skin-preview -- --quiet
 exec "$root/build/tunelark" "$@"
