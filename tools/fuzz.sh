@@ -51,7 +51,15 @@ for harness in "${harnesses[@]}"; do
 done
 
 echo "== fixtures for the seeds =="
-bash tests/fixtures/make_fixtures.sh "$fixtures" >/dev/null
+# The fixture tools' chatter (sox's clipping warnings) is kept in a log,
+# shown only when making the fixtures fails.
+mkdir -p "$work/logs"
+fixtures_log=$work/logs/fixtures.log
+if ! bash tests/fixtures/make_fixtures.sh "$fixtures" >"$fixtures_log" 2>&1; then
+  cat "$fixtures_log" >&2
+  echo "cannot make the fixtures" >&2
+  exit 1
+fi
 
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -156,30 +164,52 @@ for harness in "${harnesses[@]}"; do
   fi
 done
 
-echo "== fuzzing ${seconds}s per harness =="
-rows=()
-found=0
-failed_harnesses=("${failed_regressions[@]}")
+# fuzz_harness HARNESS: fuzzes one harness from a fresh corpus of its seeds;
+# its exit status is kept beside its log.
+fuzz_harness() {
+  local harness=$1 status=0
+  local corpus=$work/corpus/$harness findings=$work/findings/$harness log=$work/logs/$harness.log
+  "$build/tests/fuzz/$harness" "${common_flags[@]}" -max_len="$(max_len_of "$harness")" -max_total_time="$seconds" \
+    -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || status=$?
+  echo "$status" >"$log.status"
+}
+
+# Each harness runs on one core: as many run side by side as there are cores.
+echo "== fuzzing ${seconds}s per harness, $jobs at a time =="
+running=0
 for harness in "${harnesses[@]}"; do
   make_seeds "$harness"
   corpus=$work/corpus/$harness
   findings=$work/findings/$harness
-  log=$work/logs/$harness.log
-  rm -rf "$corpus" "$findings"
+  rm -rf "$corpus" "$findings" "$work/logs/$harness.log.status"
   mkdir -p "$corpus" "$findings" "$work/logs"
   cp -r "$seeds"/. "$corpus/"
   echo "-- $harness"
-  status=0
-  "$build/tests/fuzz/$harness" "${common_flags[@]}" -max_len="$(max_len_of "$harness")" -max_total_time="$seconds" \
-    -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1 || status=$?
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n
+    running=$((running - 1))
+  fi
+  fuzz_harness "$harness" &
+  running=$((running + 1))
+done
+wait
+
+rows=()
+found=0
+failed_harnesses=("${failed_regressions[@]}")
+for harness in "${harnesses[@]}"; do
+  findings=$work/findings/$harness
+  log=$work/logs/$harness.log
+  status=$(cat "$log.status" 2>/dev/null || echo "?")
   executions=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -n 1 || true)
   coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | grep -o '[0-9]*$' || true)
   artifacts=$(find "$findings" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
     -o -name 'oom-*' -o -name 'slow-unit-*' \) | wc -l)
-  if [ "$artifacts" -gt 0 ] || [ "$status" -ne 0 ]; then
+  if [ "$artifacts" -gt 0 ] || [ "$status" != 0 ]; then
     found=1
     [[ " ${failed_harnesses[*]} " == *" $harness "* ]] || failed_harnesses+=("$harness")
     [ "$artifacts" -eq 0 ] && artifacts="exit $status"
+    echo "-- $harness" >&2
     tail -n 40 "$log" >&2
   fi
   rows+=("$(printf '%-24s %12s %8s %10s' "$harness" "${executions:-?}" "${coverage:-?}" "$artifacts")")

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test and run.
+# Installs the Debian packages the project needs:
+#
+#   tools/install-deps.sh run    building and running the player (tools/run.sh)
+#   tools/install-deps.sh test   that, and everything the tests use (tools/test.sh);
+#                                also what it does without an argument
+#
 # Safe to run again: packages already present are left alone, and the package
 # lists are refreshed only when something is missing.
 set -euo pipefail
 
-packages=(
+# Building and running the player.
+run_packages=(
   # build
   build-essential cmake pkg-config ninja-build
   # libraries linked into the program
@@ -19,6 +25,12 @@ packages=(
   libsdl2-ttf-dev fonts-dejavu-core fonts-wqy-microhei libpng-dev
   # dialogs, menus and message boxes
   libimgui-dev
+  # the base-skin generator and the desktop icons (PNG through zlib)
+  zlib1g-dev
+)
+
+# The tests, the benchmarks and the fuzzers, on top of the above.
+test_packages=(
   # tests and benchmarks
   googletest libgtest-dev libbenchmark-dev
   # fixtures and reference decoders, used only by the tests
@@ -27,8 +39,8 @@ packages=(
   dbus-daemon playerctl
   # the player in a real window on a virtual display
   xvfb xauth xdotool imagemagick
-  # installing: the desktop icons (PNG through zlib) and the check of the desktop entry
-  zlib1g-dev desktop-file-utils
+  # the check of the desktop entry
+  desktop-file-utils
   # peers of the stream tests: a real streaming server and its admin client
   icecast2 curl
   # https in the stream tests: TLS in front of the test servers, the test certificates
@@ -38,6 +50,12 @@ packages=(
   # fuzzing (tools/fuzz.sh): clang with libFuzzer and the sanitizers' runtimes
   clang libclang-rt-14-dev
 )
+
+case ${1:-test} in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: tools/install-deps.sh run|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -10,7 +10,7 @@ cd "$root"
 events=${1:-1000000}
 seed=${2:-$(date +%s)}
 
-bash tools/install-deps.sh
+bash tools/install-deps.sh test
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTUNELARK_SANITIZE=address -DTUNELARK_BUILD_BENCHMARKS=OFF
 cmake --build build-asan --target ui_tests
 bash tests/fixtures/make_fixtures.sh build-asan/fixtures

@@ -2,13 +2,16 @@
 
 #include <SDL.h>
 
+#include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/ui/ui_backend_damage.h"
@@ -29,6 +32,26 @@ constexpr size_t kMostRectsPerPresent = 16;
 // there is no display.
 bool IsInvisibleDriver(const char* driver) {
     return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+// Outside a desktop session XDG_RUNTIME_DIR is not set, and libwayland, which
+// SDL tries when there is no X display, says so on standard error before the
+// player can say what is missing. A private directory of the user's, as the
+// session would have made, keeps that quiet; nothing there is shared.
+void GiveARuntimeDirectory() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime != '\0') return;
+    const char* temporary = std::getenv("TMPDIR");
+    const std::string directory = std::string(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp") +
+                                  "/tunelark-runtime-" + std::to_string(getuid());
+    mkdir(directory.c_str(), S_IRWXU);
+    struct stat status {};
+    // Only a directory of this user's that nobody else may enter.
+    if (lstat(directory.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != getuid() ||
+        (status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+        return;
+    }
+    setenv("XDG_RUNTIME_DIR", directory.c_str(), 1);
 }
 
 uint32_t VirtualKeyOf(SDL_Keycode key) {
@@ -124,6 +147,7 @@ bool SdlBackend::Open(std::string& error) {
     // The screen is copied into the window's own surface: no OpenGL, whose
     // libraries would cost more memory than the whole player.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    GiveARuntimeDirectory();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("Tunelark needs a display, but none could be opened (") + SDL_GetError() +
                 "). Run it on a desktop, or inside a virtual one: xvfb-run -a tools/run.sh";

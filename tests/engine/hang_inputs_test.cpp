@@ -1,10 +1,9 @@
 // The MPEG inputs that once made the decoding thread spin for good (found by
-// fuzzing, kept in the shared test data): each plays to an end in the
+// fuzzing, kept in the fuzzers' regression corpus): each plays to an end in the
 // channels it opened with, one whose frames are all valid plays all of them,
 // and a stop in the middle of any of them returns promptly.
 
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,9 +58,7 @@ struct Playback {
     test::EngineHandle engine;
 };
 
-std::string HangInputPath(const char* file) { return test::SharedTestDataPath("hangs/") + file; }
-
-bool HaveHangInputs() { return std::filesystem::is_directory(test::SharedTestDataPath("hangs")); }
+std::string HangInputPath(const char* file) { return test::RegressionInputPath("mpeg_playback", file); }
 
 void ExpectPlaysToAnEnd(const HangInput& input) {
     test::CapturedAudio captured(test::CapturedAudio::kUnpaced);
@@ -107,12 +104,10 @@ void ForEachHangInput(const char* doing, void (*check)(const HangInput&)) {
 }
 
 TEST(HangInputs, PlayToAnEndInTheOpeningChannels) {
-    if (!HaveHangInputs()) GTEST_SKIP() << "no shared test data at " << test::SharedTestDataPath("hangs");
     ForEachHangInput("playing", ExpectPlaysToAnEnd);
 }
 
 TEST(HangInputs, StopReturnsDuringPlayback) {
-    if (!HaveHangInputs()) GTEST_SKIP() << "no shared test data at " << test::SharedTestDataPath("hangs");
     ForEachHangInput("stopping", ExpectStopIsPrompt);
 }
 

@@ -23,10 +23,13 @@ std::string ShellQuote(const std::string& text) {
 
 }  // namespace
 
-CommandResult RunCli(const std::vector<std::string>& arguments) {
-    std::string command = ShellQuote(CliPath());
+CommandResult RunProgram(const std::string& program, const std::vector<std::string>& arguments, Captured captured,
+                         const std::string& workingDirectory) {
+    std::string command = workingDirectory.empty() ? "" : "cd " + ShellQuote(workingDirectory) + " && ";
+    command += ShellQuote(program);
     for (const auto& argument : arguments) command += " " + ShellQuote(argument);
-    command += " 2>/dev/null </dev/null";
+    command += captured == Captured::Output ? " 2>/dev/null" : " 2>&1 >/dev/null";
+    command += " </dev/null";
     CommandResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return result;
@@ -40,5 +43,7 @@ CommandResult RunCli(const std::vector<std::string>& arguments) {
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
+
+CommandResult RunCli(const std::vector<std::string>& arguments) { return RunProgram(CliPath(), arguments); }
 
 }  // namespace test

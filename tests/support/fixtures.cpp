@@ -14,8 +14,8 @@ std::string FixturePath(const std::string& name) {
     return std::string(directory != nullptr ? directory : TUNELARK_FIXTURES_DIR) + "/" + name;
 }
 
-std::string SharedTestDataPath(const std::string& name) {
-    return std::string(TUNELARK_SHARED_TESTDATA_DIR) + "/" + name;
+std::string RegressionInputPath(const std::string& harness, const std::string& name) {
+    return std::string(TUNELARK_REGRESSIONS_DIR) + "/" + harness + "/" + name;
 }
 
 std::string CliPath() {

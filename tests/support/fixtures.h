@@ -12,9 +12,9 @@ namespace test {
 // before the tests) in the build tree, or under $TUNELARK_FIXTURES when set.
 std::string FixturePath(const std::string& name);
 
-// Path of a file of the data shared between projects, which CI lays beside
-// the clone as ../shared; the callers skip when it is absent.
-std::string SharedTestDataPath(const std::string& name);
+// Path of an input of the fuzzers' regression corpus
+// (tests/fuzz/regressions/<harness>/<name>), which tests replay too.
+std::string RegressionInputPath(const std::string& harness, const std::string& name);
 
 // The tunelark-cli program of the build tree, or $TUNELARK_CLI when set.
 std::string CliPath();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 #include "engine/player.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr int kFailureExitStatus = 1;
-constexpr int kUsageExitStatus = 2;
 constexpr auto kWaitSlice = std::chrono::milliseconds(200);
 
 struct RenderRequest {
@@ -48,63 +48,51 @@ std::optional<PlayerEqSettings> ParseEqualizer(const std::string& text) {
     return settings;
 }
 
-// Fills `request`; false (after saying why) on anything it cannot take.
-bool ParseRenderArguments(const std::vector<std::string>& arguments, RenderRequest& request) {
-    for (size_t index = 0; index < arguments.size(); ++index) {
-        const std::string& argument = arguments[index];
-        if (argument == "--half-rate") {
-            request.options.halfRate = 1;
-            continue;
-        }
-        const bool takesValue = argument == "-o" || argument.rfind("--", 0) == 0;
-        if (!takesValue) {
-            if (!request.input.empty()) return false;
-            request.input = argument;
-            continue;
-        }
-        if (index + 1 >= arguments.size()) return false;
-        const std::string& value = arguments[++index];
+// Fills `request` from the options; on a value it cannot take, says which.
+std::optional<std::string> ReadRenderOptions(const platform::ParsedArguments& arguments, RenderRequest& request) {
+    for (const platform::ParsedOption& option : arguments.options) {
+        const std::string& name = option.name;
+        const std::string& value = option.value;
         bool valid = true;
-        if (argument == "-o") {
+        if (name == "--half-rate") {
+            request.options.halfRate = 1;
+        } else if (name == "-o") {
             request.output = value;
-        } else if (argument == "--bits") {
+            valid = !value.empty();
+        } else if (name == "--bits") {
             const auto bits = ParseInteger(value, 8, 16);
             valid = bits && (*bits == 8 || *bits == 16);
             if (valid) request.options.bitsPerSample = *bits;
-        } else if (argument == "--buffers") {
+        } else if (name == "--buffers") {
             const auto count = ParseInteger(value, 2, 128);
             valid = count.has_value();
             if (valid) request.options.bufferCount = *count;
-        } else if (argument == "--eq") {
+        } else if (name == "--eq") {
             request.equalizer = ParseEqualizer(value);
             valid = request.equalizer.has_value();
-        } else if (argument == "--bass") {
+        } else if (name == "--bass") {
             request.bass = ParseInteger(value, INT32_MIN, INT32_MAX);
             valid = request.bass.has_value();
-        } else if (argument == "--echo") {
+        } else if (name == "--echo") {
             request.echo = ParseEcho(value);
             valid = request.echo.has_value();
-        } else if (argument == "--feedback-echo") {
+        } else if (name == "--feedback-echo") {
             request.feedbackEcho = ParseEcho(value);
             valid = request.feedbackEcho.has_value();
-        } else if (argument == "--widen") {
+        } else if (name == "--widen") {
             request.widen = ParseInteger(value, INT32_MIN, INT32_MAX);
             valid = request.widen.has_value();
-        } else if (argument == "--seek") {
+        } else if (name == "--seek") {
             request.seek = ParseInteger(value, 0, INT32_MAX);
             valid = request.seek.has_value();
-        } else if (argument == "--length") {
+        } else if (name == "--length") {
             request.length = ParseInteger(value, 0, INT32_MAX);
             valid = request.length.has_value();
-        } else {
-            valid = false;
         }
-        if (!valid) {
-            std::fprintf(stderr, "tunelark-cli render: bad value '%s' for %s\n", value.c_str(), argument.c_str());
-            return false;
-        }
+        if (!valid) return "bad value '" + value + "' for " + name;
     }
-    return !request.input.empty() && !request.output.empty();
+    request.input = arguments.operands.front();
+    return std::nullopt;
 }
 
 void ApplySettings(PlayerEngine* engine, const RenderRequest& request) {
@@ -187,16 +175,6 @@ private:
     uint64_t playedBytes_ = 0;
 };
 
-int Usage() {
-    std::fprintf(stderr,
-                 "usage: tunelark-cli render FILE|URL -o OUT.wav [--bits 8|16] [--half-rate] [--buffers N]\n"
-                 "         [--eq E,P,B1,...,B10] [--bass DB] [--echo DELAY_MS,LEVEL]\n"
-                 "         [--feedback-echo DELAY_MS,LEVEL] [--widen STRENGTH] [--seek MS] [--length MS]\n"
-                 "       a URL (http:// or https://) needs --length and is recorded in real time;\n"
-                 "       a station list (.pls, .m3u, .m3u8) renders its first entry that starts\n");
-    return kUsageExitStatus;
-}
-
 // Plays `source` through the capture device into the output file. Nothing
 // when it did not start (after saying why), so that a list can go on to
 // its next entry; otherwise the exit status.
@@ -249,21 +227,24 @@ std::optional<int> RenderSource(const RenderRequest& request, const std::string&
 }
 
 // A stream needs a length and cannot seek.
+constexpr const char* kStreamsNeedALength = "a stream needs --length and cannot --seek";
 bool FitsStreams(const RenderRequest& request) {
     return request.length && !request.seek;
 }
 
 }  // namespace
 
-int RunRenderCommand(const std::vector<std::string>& arguments) {
+int RunRenderCommand(const platform::ParsedArguments& arguments) {
+    const CliCommand& command = *FindCliCommand("render");
     RenderRequest request;
-    if (!ParseRenderArguments(arguments, request)) return Usage();
-    if (IsUrl(request.input) && !FitsStreams(request)) return Usage();
+    if (const auto badValue = ReadRenderOptions(arguments, request)) return ReportMisuse(command, *badValue);
+    if (request.output.empty()) return ReportMisuse(command, "no output file (-o OUT.wav)");
+    if (IsUrl(request.input) && !FitsStreams(request)) return ReportMisuse(command, kStreamsNeedALength);
     // A station list renders its first entry that starts.
     const std::vector<SourceEntry> entries = ExpandArgument(request.input, "render");
     const bool anyStream =
         std::any_of(entries.begin(), entries.end(), [](const SourceEntry& entry) { return IsUrl(entry.location); });
-    if (anyStream && !FitsStreams(request)) return Usage();
+    if (anyStream && !FitsStreams(request)) return ReportMisuse(command, kStreamsNeedALength);
     for (const SourceEntry& entry : entries) {
         if (const auto exitStatus = RenderSource(request, entry.location)) return *exitStatus;
     }

@@ -3,7 +3,7 @@
 // values, and saves the screen as a PNG. For looking at a skin, and for the
 // README's picture of the base skin.
 //
-//   tunelark-skin-preview OUT.png [SKIN_DIRECTORY] [--zoom N]
+//   tunelark-skin-preview [--zoom N] OUT.png [SKIN_DIRECTORY]
 //
 // Without a directory the base skin the program carries is drawn.
 
@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "platform/command_options.h"
 #include "platform/ui/png_file.h"
 #include "platform/ui/ui_backend_headless.h"
 #include "platform/ui/window.h"
@@ -30,6 +32,7 @@ constexpr int kWindowScale = 87;
 constexpr int kWindowHeight = 100;
 constexpr int kFrameHeight = kScreenHeight - kNavigationBarHeight;
 constexpr int kRowHeight = 12;
+constexpr long kMaximumPreviewZoom = 8;
 
 // A child window that paints itself with a drawing function.
 class PreviewWindow : public Window {
@@ -119,9 +122,13 @@ void PaintPlaylist(HDC target, int width, int height) {
     }
 }
 
-int Usage() {
-    std::fprintf(stderr, "usage: tunelark-skin-preview OUT.png [SKIN_DIRECTORY] [--zoom N]\n");
-    return 2;
+constexpr int kUsageExitStatus = 2;
+constexpr std::string_view kUsage = "usage: tunelark-skin-preview [--zoom N] OUT.png [SKIN_DIRECTORY]\n";
+constexpr platform::OptionSpec kOptions[] = {{"--zoom", true}};
+
+int Misuse(const std::string& why) {
+    std::fprintf(stderr, "tunelark-skin-preview: %s\n%s", why.c_str(), std::string(kUsage).c_str());
+    return kUsageExitStatus;
 }
 
 // The screen at an integer zoom, nearest neighbour, as the player's window shows it.
@@ -138,23 +145,23 @@ Framebuffer Zoomed(const Framebuffer& screen, int zoom) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string output;
-    std::string skinDirectory;
-    int zoom = 1;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument == "--zoom" && i + 1 < argc) {
-            zoom = std::atoi(argv[++i]);
-        } else if (output.empty()) {
-            output = argument;
-        } else if (skinDirectory.empty()) {
-            skinDirectory = argument;
-        } else {
-            return Usage();
-        }
+    const platform::ParsedArguments arguments = platform::ParseArguments({argv + 1, argv + argc}, kOptions);
+    if (arguments.help) {
+        std::fputs(std::string(kUsage).c_str(), stdout);
+        return 0;
     }
-    if (output.empty() || zoom < 1 || zoom > 8) {
-        return Usage();
+    if (!arguments.misuse.empty()) return Misuse(arguments.misuse);
+    if (arguments.operands.empty() || arguments.operands.size() > 2) return Misuse("give OUT.png and at most a skin");
+    const std::string& output = arguments.operands[0];
+    const std::string skinDirectory = arguments.operands.size() > 1 ? arguments.operands[1] : "";
+    int zoom = 1;
+    for (const platform::ParsedOption& option : arguments.options) {
+        char* end = nullptr;
+        const long value = std::strtol(option.value.c_str(), &end, 10);
+        if (option.value.empty() || *end != '\0' || value < 1 || value > kMaximumPreviewZoom) {
+            return Misuse("bad zoom '" + option.value + "' (1 to " + std::to_string(kMaximumPreviewZoom) + ")");
+        }
+        zoom = static_cast<int>(value);
     }
 
     SetModuleInstance(TunelarkModule());

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/command_options.h"
 #include "platform/path_text.h"
 #include "ui/shell/uri_list.h"
 
@@ -22,27 +23,26 @@ std::optional<std::string> ItemFromArgument(const std::string& argument, std::st
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::string_view workingDirectory) {
+    static constexpr platform::OptionSpec kOptions[] = {{"--enqueue"}, {"-e"}, {"--version"}};
+    const platform::ParsedArguments parsed = platform::ParseArguments(arguments, kOptions);
     CommandLine line;
-    bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument.size() > 1 && argument.starts_with('-')) {
-            if (argument == "--") {
-                optionsEnded = true;
-            } else if (argument == "--enqueue" || argument == "-e") {
-                line.request.enqueue = true;
-            } else if (argument == "--help" || argument == "-h") {
-                line.action = CommandLine::Action::Help;
-                return line;
-            } else if (argument == "--version") {
-                line.action = CommandLine::Action::Version;
-                return line;
-            } else {
-                line.action = CommandLine::Action::Misuse;
-                line.misuse = "unknown option '" + argument + "'";
-                return line;
-            }
-            continue;
+    if (parsed.help) {
+        line.action = CommandLine::Action::Help;
+        return line;
+    }
+    if (!parsed.misuse.empty()) {
+        line.action = CommandLine::Action::Misuse;
+        line.misuse = parsed.misuse;
+        return line;
+    }
+    for (const platform::ParsedOption& option : parsed.options) {
+        if (option.name == "--version") {
+            line.action = CommandLine::Action::Version;
+            return line;
         }
+        line.request.enqueue = true;
+    }
+    for (const std::string& argument : parsed.operands) {
         if (argument.empty()) continue;
         if (std::optional<std::string> item = ItemFromArgument(argument, workingDirectory)) {
             line.request.items.push_back(std::move(*item));

@@ -1,6 +1,7 @@
 // The metadata filter and the title parser, over streams built in code and
 // cut into receives of every size and at every position.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,8 +65,9 @@ std::vector<uint8_t> Audio(size_t bytes) {
 
 // Block texts in turn: a title, an empty block, a long block around a title,
 // and the largest block a length byte allows.
+constexpr size_t kBlockKinds = 4;
 std::string BlockText(size_t index) {
-    switch (index % 4) {
+    switch (index % kBlockKinds) {
         case 0: return TitleText("Title " + std::to_string(index));
         case 1: return "";
         case 2: return std::string(200, 'a') + TitleText("Long " + std::to_string(index)) + std::string(100, 'b');
@@ -108,18 +110,26 @@ FilterRun RunFilter(const std::string& body, int32_t metaint, const std::vector<
     return run;
 }
 
+// Each stream holds the four kinds of block three times over, then half an
+// audio run (none with a metaint of one, where it ends on a block). Receives
+// of one byte end once at every position: inside an audio run, on a length
+// byte, inside a block and at its end; the other sizes cut the stream at
+// shifting phases, several blocks to a receive, and the last takes it whole.
 TEST(MetadataFilter, RemovesEveryBlockWhateverTheReceiveSizes) {
+    constexpr size_t kRoundsOfBlockKinds = 3;
     const std::vector<int32_t> metaints = {1, 16, 100, 1000, 2047, 2048, 8192};
-    const std::vector<std::vector<size_t>> receivePatterns = {{1}, {3}, {2048}, {4096}, {17, 2048, 5, 1000, 333}};
+    const std::vector<std::vector<size_t>> receivePatterns = {{1},    {3},    {2048}, {4096}, {17, 2048, 5, 1000, 333},
+                                                              {SIZE_MAX}};
     for (const int32_t metaint : metaints) {
-        const std::vector<uint8_t> audio = Audio(std::max<size_t>(40000, size_t(metaint) * 9));
-        const std::string body = Interleave(audio, size_t(metaint), BlockText);
-        const size_t blocks = audio.size() / size_t(metaint);
+        const size_t runLength = size_t(metaint);
+        const std::vector<uint8_t> audio = Audio(runLength * kBlockKinds * kRoundsOfBlockKinds + (runLength + 1) / 2);
+        const std::string body = Interleave(audio, runLength, BlockText);
+        const std::vector<std::string> titles = ExpectedTitles(audio.size() / runLength);
         for (const auto& sizes : receivePatterns) {
             const FilterRun run = RunFilter(body, metaint, sizes);
             EXPECT_EQ(run.audio, audio) << "metaint " << metaint << ", first receive size " << sizes[0];
             EXPECT_EQ(run.removed, body.size() - audio.size()) << "metaint " << metaint;
-            EXPECT_EQ(run.titles, ExpectedTitles(blocks)) << "metaint " << metaint << ", first size " << sizes[0];
+            EXPECT_EQ(run.titles, titles) << "metaint " << metaint << ", first size " << sizes[0];
         }
     }
 }
