@@ -33,6 +33,9 @@ public:
     // Opens the Opus file in `reader`, which must outlive the decoder. False
     // for anything but a stream of 1 to 8 channels with samples.
     bool Open(FileReader& reader);
+    // Reads no more than the headers, for the comments alone: the length and
+    // the decoding are left out, so nothing beyond the start is read.
+    bool OpenForComments(FileReader& reader);
 
     // Samples per channel at 48 kHz, pre-skip excluded.
     uint64_t TotalSamples() const { return totalSamples_; }
@@ -49,6 +52,7 @@ private:
     static int Read(void* self, unsigned char* buffer, int bytes);
     static int Seek(void* self, opus_int64 offset, int whence);
     static opus_int64 Tell(void* self);
+    void ReadComments();
 
     OggOpusFile* file_ = nullptr;
     FileReader* reader_ = nullptr;

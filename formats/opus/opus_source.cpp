@@ -88,7 +88,7 @@ bool OpusGetTag(PlayerEngine& engine, PlayerTag* tag) {
 bool OpusReadFileTag(const std::string& path, PlayerTag* tag) {
     FileReader reader;
     OpusFileDecoder decoder;
-    if (!reader.ReaderOpen(path) || !decoder.Open(reader)) return false;
+    if (!reader.ReaderOpen(path) || !decoder.OpenForComments(reader)) return false;
     *tag = PlayerTag{};
     FillTagFromComments(decoder.Comments(), tag);
     return true;
