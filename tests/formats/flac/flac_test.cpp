@@ -104,20 +104,30 @@ std::vector<int16_t> WaveSamples(const char* fixture, size_t fromFrame = 0) {
     return samples;
 }
 
-// Lossless 16-bit stereo plays back exactly, from the start and after a seek.
+// Lossless 16-bit stereo plays back exactly, native, behind an ID3v2 tag and
+// in Ogg, from the start and after a seek.
 TEST_F(FlacPlayback, SixteenBitsPlayExactlyAndSeekToTheSample) {
-    ASSERT_EQ(PlayerOpen(engine.get(), test::FixturePath("tagged.flac")), 1);
-    ASSERT_TRUE(PlayToTheEnd());
-    EXPECT_EQ(captured.Format().bitsPerSample, 16);
-    EXPECT_EQ(captured.Format().sampleRate, 44100u);
-    EXPECT_TRUE(Samples() == WaveSamples("tone.wav"));
+    const struct {
+        const char* file;
+        const char* source;
+    } cases[] = {{"tagged.flac", "tone.wav"}, {"id3v2.flac", "tone.wav"}, {"ogg_flac.oga", "tone_short.wav"}};
+    for (const auto& [file, source] : cases) {
+        captured.Clear();
+        window.Clear();
+        ASSERT_EQ(PlayerOpen(engine.get(), test::FixturePath(file)), 1) << file;
+        ASSERT_TRUE(PlayToTheEnd()) << file;
+        EXPECT_EQ(captured.Format().bitsPerSample, 16) << file;
+        EXPECT_EQ(captured.Format().sampleRate, 44100u) << file;
+        EXPECT_TRUE(Samples() == WaveSamples(source)) << file;
 
-    captured.Clear();
-    ASSERT_EQ(PlayerSeek(engine.get(), 2000), 1);
-    EXPECT_EQ(PlayerGetPosition(engine.get()), 2000) << "FLAC seeks to the sample";
-    EXPECT_EQ(PlayerSeek(engine.get(), 5000), 0) << "the end itself is refused";
-    ASSERT_TRUE(PlayToTheEnd(1));
-    EXPECT_TRUE(Samples() == WaveSamples("tone.wav", 88200));
+        captured.Clear();
+        const int32_t target = PlayerGetDuration(engine.get()) / 2;
+        ASSERT_EQ(PlayerSeek(engine.get(), target), 1) << file;
+        EXPECT_EQ(PlayerGetPosition(engine.get()), target) << file << ": FLAC seeks to the sample";
+        EXPECT_EQ(PlayerSeek(engine.get(), PlayerGetDuration(engine.get())), 0) << file << ": the end is refused";
+        ASSERT_TRUE(PlayToTheEnd(1)) << file;
+        EXPECT_TRUE(Samples() == WaveSamples(source, size_t(target) * 44100 / 1000)) << file;
+    }
 }
 
 // 24 bits reach the 16-bit output rounded with dither: each sample within a
