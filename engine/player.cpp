@@ -67,7 +67,7 @@ void PlayerClose(PlayerEngine* engine) {
     PlayerStop(engine);
     const SourceOperations* source = engine->source.load();
     if (source != nullptr && source->close != nullptr) source->close(*engine);
-    // MPEG and WAVE files are read through the engine's reader.
+    // MPEG, WAVE, FLAC and Opus files are read through the engine's reader.
     engine->fileReader.ReaderClose();
     engine->sourceFormat = PlayerSourceFormat{};
     engine->path.clear();

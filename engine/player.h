@@ -26,6 +26,8 @@ enum PlayerSource : int32_t {
     SOURCE_OGG_FILE = 2,
     SOURCE_WAVE_FILE = 3,
     SOURCE_MPEG_STREAM = 4,
+    SOURCE_FLAC_FILE = 5,
+    SOURCE_OPUS_FILE = 6,
 };
 
 enum PlayerEffectKind : int32_t {

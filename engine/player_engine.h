@@ -25,7 +25,9 @@
 
 namespace engine {
 
+struct FlacSource;
 struct OggSource;
+struct OpusSource;
 struct SourceOperations;
 struct WaveSource;
 class StreamReader;
@@ -44,7 +46,7 @@ StreamReaderHandle MakeStreamReader();
 // The handle of the public interface stays outside the engine's namespace;
 // its parts are the engine's own.
 struct PlayerEngine {
-    engine::FileReader fileReader;  // MPEG and WAVE files are read through it.
+    engine::FileReader fileReader;  // MPEG, WAVE, FLAC and Opus files are read through it.
     engine::StreamReaderHandle streamReader = engine::MakeStreamReader();
     engine::EqualizerBlock equalizer;
     engine::Echo feedbackEcho{engine::Echo::kFeedback};
@@ -108,10 +110,12 @@ struct PlayerEngine {
     // whichever comes first: what StartDecodingThread waits for.
     platform::Event startedOrEnded;
 
-    // The state of an open Ogg or WAVE source; null otherwise. Created by
-    // OggOpen / WaveOpen and released by OggClose / WaveClose.
+    // The state of an open Ogg, WAVE, FLAC or Opus source; null otherwise.
+    // Created by the kind's open and released by its close.
     engine::OggSource* ogg = nullptr;
     engine::WaveSource* wave = nullptr;
+    engine::FlacSource* flac = nullptr;
+    engine::OpusSource* opus = nullptr;
 };
 
 namespace engine {

@@ -7,8 +7,11 @@
 #include "engine/mpeg_file.h"
 #include "engine/mpeg_source.h"
 #include "engine/player_engine.h"
+#include "formats/flac/flac_source.h"
 #include "formats/id3/id3v1.h"
 #include "formats/ogg/ogg_source.h"
+#include "formats/opus/opus_source.h"
+#include "formats/pcm/decoded_pcm.h"
 #include "formats/stream/stream_reader.h"
 #include "formats/stream/stream_source.h"
 #include "formats/stream/stream_thread.h"
@@ -27,9 +30,21 @@ bool ReadOpenMpegTag(PlayerEngine& engine, PlayerTag* tag) {
 }
 
 // PlayerOpen tries the file kinds in this order: the content decides, never
-// the name, and MPEG comes first so that MPEG inside RIFF WAVE plays as MPEG.
+// the name. FLAC and Opus, whose signatures open the file, come before MPEG,
+// whose sync search would look into an ID3v2-tagged FLAC file; MPEG comes
+// before WAVE so that MPEG inside RIFF WAVE plays as MPEG.
 // What a kind leaves out it does not have (source_registry.h).
 constexpr SourceOperations kSources[] = {
+    {.kind = SOURCE_FLAC_FILE, .location = SourceLocation::File,
+     .open = FlacOpen, .close = FlacClose, .probe = FlacProbe,
+     .seek = FlacSeek, .rewind = FlacRewind,
+     .thread = FlacThread, .outputFormat = DecodedPcmOutputFormat, .blockCapacity = DecodedPcmBlockCapacity,
+     .tag = FlacGetTag, .fileTag = FlacReadFileTag},
+    {.kind = SOURCE_OPUS_FILE, .location = SourceLocation::File,
+     .open = OpusOpen, .close = OpusClose, .probe = OpusProbe,
+     .seek = OpusSeek, .rewind = OpusRewind,
+     .thread = OpusThread, .outputFormat = DecodedPcmOutputFormat, .blockCapacity = DecodedPcmBlockCapacity,
+     .tag = OpusGetTag, .fileTag = OpusReadFileTag},
     {.kind = SOURCE_MPEG_FILE, .location = SourceLocation::File,
      .open = OpenMpegFile, .probe = ProbeMpegFile,
      .seek = MpegSeek, .rewind = RewindMpegFile, .afterStop = RewindMpegFile,

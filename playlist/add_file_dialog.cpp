@@ -3,19 +3,23 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/music_directory.h"
 #include "platform/ui/file_dialog.h"
+#include "playlist/media_types.h"
 
 using namespace platform::ui;
+
+std::string AddingStartDirectory(const std::string& lastDirectory) {
+    return lastDirectory.empty() || lastDirectory == "/" ? platform::MusicDirectory() : lastDirectory;
+}
 
 bool ShowAddFileDialog(WindowManager& windows, Window& owner, const std::string& lastDirectory,
                        std::string& selection) {
     OpenFileName request;
     request.owner = &owner;
     request.title = "Add File";
-    request.filters = {{"All Media(*.mp3,*.ogg)", "*.mp3;*.ogg"},
-                       {"Mp3 File(*.mp3)", "*.mp3"},
-                       {"Ogg Vorbis File(*.ogg)", "*.ogg"}};
-    request.initialDirectory = lastDirectory;
+    request.filters = AddFileFilters();
+    request.initialDirectory = AddingStartDirectory(lastDirectory);
     request.flags = OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER;
     if (!GetOpenFileName(windows, request)) return false;
     // The first piece is the file, or the directory of several files.

@@ -10,8 +10,12 @@ class Window;
 class WindowManager;
 }  // namespace platform::ui
 
+// Where adding files or a directory starts: `lastDirectory`, or the user's
+// music folder while none was chosen yet (empty, or the settings' default "/").
+std::string AddingStartDirectory(const std::string& lastDirectory);
+
 // Shows the platform's open-file dialog for music files, starting in
-// `lastDirectory`. On OK, `selection` receives the choice in the form
+// AddingStartDirectory(lastDirectory). On OK, `selection` receives the choice in the form
 // Playlist::AddFiles reads, and the result is true; a cancelled dialog, or a
 // choice that names nothing on disk, gives false.
 bool ShowAddFileDialog(platform::ui::WindowManager& windows, platform::ui::Window& owner,

@@ -70,8 +70,8 @@ public:
     // empty name; or a single full path. False when the first piece names
     // nothing that exists.
     bool AddFiles(std::string_view selection, std::string& lastDirectory);
-    // Appends the directory's files with a playable extension, grouped by
-    // extension in the order ".rmp", ".mp3", ".mp2", ".mpa", ".ogg", ".wav".
+    // Appends the directory's files with a music extension, matched in any
+    // case and grouped by extension in the order of MusicExtensions().
     // Returns the number of entries added.
     int32_t AddDirectory(const std::string& directory, std::string& lastDirectory);
 

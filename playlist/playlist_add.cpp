@@ -1,20 +1,16 @@
 // Adding files from the file dialog and whole directories.
 
-#include <array>
 #include <filesystem>
+#include <span>
 #include <string_view>
 #include <system_error>
 
 #include "platform/path_text.h"
+#include "playlist/media_types.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_view.h"
 
 namespace {
-
-// The extensions a directory is searched for, in the order their groups are
-// appended. File names match without regard to case, as on the handheld's
-// file system.
-constexpr std::array<std::string_view, 6> kDirectoryExtensions = {".rmp", ".mp3", ".mp2", ".mpa", ".ogg", ".wav"};
 
 // The pieces of a multiple-selection result up to the empty one that ends it
 // (or up to the end of the text, whichever comes first).
@@ -58,13 +54,14 @@ int32_t Playlist::AddDirectory(const std::string& directory, std::string& lastDi
     if (view_ != nullptr) view_->BeginWaitCursor();
     // One pass over the directory, grouped by extension afterwards: within a
     // group the names keep the order the file system returned them in.
-    std::array<std::vector<std::string>, kDirectoryExtensions.size()> groups;
+    const std::span<const std::string_view> extensions = MusicExtensions();
+    std::vector<std::vector<std::string>> groups(extensions.size());
     std::error_code error;
     std::filesystem::directory_iterator iterator(directory, error);
     for (; !error && iterator != std::filesystem::directory_iterator(); iterator.increment(error)) {
         const std::string name = iterator->path().filename().string();
-        for (size_t group = 0; group < kDirectoryExtensions.size(); ++group) {
-            if (!platform::EndsWithIgnoringCase(name, kDirectoryExtensions[group])) continue;
+        for (size_t group = 0; group < extensions.size(); ++group) {
+            if (!platform::EndsWithIgnoringCase(name, extensions[group])) continue;
             std::error_code typeError;
             if (!iterator->is_directory(typeError)) groups[group].push_back(name);
             break;

@@ -190,7 +190,7 @@ void PlaylistWindow::AddFiles() {
 }
 
 void PlaylistWindow::AddDirectory() {
-    std::string directory = g_settings.LastDir;
+    std::string directory = AddingStartDirectory(g_settings.LastDir);
     if (BrowseForDirectory(application_.Windows(), *this, directory) != IDOK) return;
     List().AddDirectory(directory, g_settings.LastDir);
     RepaintList();

@@ -76,7 +76,7 @@ export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy
 # reach every parser on the way, and small enough to stay fast.
 max_len_of() {
   case $1 in
-    ogg_fuzz | skin_archive_fuzz) echo 32768 ;;
+    ogg_fuzz | flac_fuzz | opus_fuzz | skin_archive_fuzz) echo 32768 ;;
     mpeg_header_fuzz | mpeg_playback_fuzz | wave_fuzz | riff_chunks_fuzz | bmp_fuzz) echo 16384 ;;
     skin_directory_fuzz | registry_file_fuzz) echo 8192 ;;
     *) echo 4096 ;;
@@ -120,6 +120,8 @@ make_seeds() {
         "$fixtures/wave_mp3.wav" ;;
     wave_fuzz | riff_chunks_fuzz) copy_head 16384 "$fixtures"/wave_*.wav "$fixtures/tone_short.wav" ;;
     ogg_fuzz) copy_head 32768 "$fixtures"/*.ogg ;;
+    flac_fuzz) copy_head 32768 "$fixtures"/*.flac "$fixtures"/*.oga ;;
+    opus_fuzz) copy_head 32768 "$fixtures"/*.opus ;;
     id3v1_fuzz)
       for file in "$fixtures/id3v1.mp3" "$fixtures/short.mp3"; do
         tail -c 300 "$file" >"$seeds/${file##*/}"

@@ -14,7 +14,7 @@ run_packages=(
   # build
   build-essential cmake pkg-config ninja-build
   # libraries linked into the program
-  libmad0-dev libsdl2-dev libvorbisidec-dev libogg-dev libgsm1-dev
+  libmad0-dev libsdl2-dev libvorbisidec-dev libogg-dev libgsm1-dev libflac-dev libopusfile-dev
   # https streams
   libssl-dev
   # zipped skins

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "formats/ogg/ogg_source.h"
 #include "platform/utf8.h"
@@ -10,7 +12,39 @@ bool IsContinuation(uint8_t byte) {
     return (byte & 0xC0) == 0x80;
 }
 
+constexpr char ToUpper(char letter) {
+    return letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
 }  // namespace
+
+void AddVorbisComment(std::string_view entry, OggComments* comments) {
+    struct KeyField {
+        std::string_view key;
+        std::string OggComments::*field;
+    };
+    static constexpr KeyField kKeys[] = {
+        {"DATE", &OggComments::date},   {"TRACKNUMBER", &OggComments::trackNumber},
+        {"TITLE", &OggComments::title}, {"ARTIST", &OggComments::artist},
+        {"ALBUM", &OggComments::album}, {"GENRE", &OggComments::genre},
+        {"COMMENT", &OggComments::comment},
+    };
+    const size_t equals = entry.find('=');
+    if (equals == std::string_view::npos) return;
+    const std::string_view key = entry.substr(0, equals);
+    for (const auto& [name, field] : kKeys) {
+        if (!std::ranges::equal(key, name, [](char a, char b) { return ToUpper(a) == b; })) continue;
+        // The value ends at a zero byte, as the decoder reads it.
+        comments->*field = DecodeCommentText(std::string(entry.substr(equals + 1)).c_str());
+        return;
+    }
+}
+
+void FillTagFromComments(const OggComments& comments, PlayerTag* tag) {
+    tag->title = platform::TruncateCharacters(comments.title, kTagTextCharacters);
+    tag->artist = platform::TruncateCharacters(comments.artist, kTagTextCharacters);
+    tag->album = platform::TruncateCharacters(comments.album, kTagTextCharacters);
+}
 
 // One-byte characters, two-byte sequences (110xxxxx) and three-byte ones
 // (anything from 0xE0 up, kept to 16 bits, so four-byte sequences come out

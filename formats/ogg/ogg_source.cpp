@@ -157,9 +157,7 @@ bool OggGetComments(const OggSource* source, OggComments* comments) {
 bool OggGetTag(PlayerEngine& engine, PlayerTag* tag) {
     OggComments comments;
     if (!OggGetComments(engine.ogg, &comments)) return false;
-    tag->title = platform::TruncateCharacters(comments.title, kTagTextCharacters);
-    tag->artist = platform::TruncateCharacters(comments.artist, kTagTextCharacters);
-    tag->album = platform::TruncateCharacters(comments.album, kTagTextCharacters);
+    FillTagFromComments(comments, tag);
     return true;
 }
 

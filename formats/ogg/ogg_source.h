@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/player.h"
 #include "engine/source_registry.h"
@@ -47,6 +48,11 @@ void OggRewind(PlayerEngine& engine);
 int OggRead(OggSource* source, uint8_t* buffer, size_t length, size_t* bytes);
 bool OggGetComments(const OggSource* source, OggComments* comments);
 bool OggGetTag(PlayerEngine& engine, PlayerTag* tag);
+// Files one "KEY=value" comment of a FLAC or Opus stream under its key, the
+// key matched in any case; a comment of another key is left out.
+void AddVorbisComment(std::string_view entry, OggComments* comments);
+// Title, artist and album of `comments` into `tag`, cut to the tag's length.
+void FillTagFromComments(const OggComments& comments, PlayerTag* tag);
 void OggThread(PlayerEngine& engine);
 // Tremor writes 16-bit PCM at the stream's rate.
 SourceOutput OggOutputFormat(const PlayerEngine& engine);

@@ -54,6 +54,8 @@ TEST(PlaylistAdd, AddDirectoryGroupsByExtensionAndSkipsSubdirectories) {
     const struct { Paths files; Paths subdirectories; Paths expected; } cases[] = {
         {{"b.mp3", "a.ogg", "c.rmp"}, {"x.mp3"}, {"c.rmp", "b.mp3", "a.ogg"}},
         {{"E.WAV", "f.Mp2", "g.mpa", "h.txt", "mp3", "i.mp3.txt"}, {"d.ogg"}, {"f.Mp2", "g.mpa", "E.WAV"}},
+        {{"k.wav", "j.FLAC", "l.Opus", "m.oga", "n.mp1", "p.flac.part"}, {"q.flac"},
+         {"n.mp1", "m.oga", "l.Opus", "j.FLAC", "k.wav"}},
         {{}, {}, {}},
     };
     for (const auto& c : cases) {

@@ -49,6 +49,32 @@ TEST(CliInfo, DescribesMpegFormatsAndDuration) {
     EXPECT_EQ(Value(mp2, "frame_length"), "384");
 }
 
+TEST(CliInfo, NamesEverySourceKindOfAFile) {
+    const struct {
+        const char* file;
+        const char* source;
+        const char* sampleRate;
+        const char* duration;
+        const char* title;
+    } cases[] = {
+        {"tagged.flac", "\"flac\"", "44100", "5000", "\"FLAC title\""},
+        {"rate96k.flac", "\"flac\"", "96000", "2000", "\"\""},
+        {"tagged.opus", "\"opus\"", "48000", "5000", "\"Opus title\""},
+        {"tagged.ogg", "\"ogg\"", "44100", "5000", "\"Second title\""},
+        {"pcm.wav", "\"wave\"", "44100", "5000", "<missing>"},
+    };
+    for (const auto& [file, source, sampleRate, duration, title] : cases) {
+        const auto result = RunCli({"info", test::FixturePath(file)});
+        ASSERT_EQ(result.exitStatus, 0) << file;
+        ASSERT_EQ(result.lines.size(), 1u) << file;
+        const std::string& line = result.lines[0];
+        EXPECT_EQ(Value(line, "source"), source) << file;
+        EXPECT_EQ(Value(line, "sample_rate"), sampleRate) << file;
+        EXPECT_EQ(Value(line, "duration_ms"), duration) << file;
+        EXPECT_EQ(Value(line, "title"), title) << file;
+    }
+}
+
 TEST(CliInfo, ReportsTheId3v1Tag) {
     const auto result = RunCli({"info", test::FixturePath("id3v1.mp3")});
     ASSERT_EQ(result.exitStatus, 0);

@@ -12,6 +12,8 @@ const char* SourceName(PlayerSource source) {
     switch (source) {
         case SOURCE_MPEG_FILE: return "mpeg";
         case SOURCE_OGG_FILE: return "ogg";
+        case SOURCE_FLAC_FILE: return "flac";
+        case SOURCE_OPUS_FILE: return "opus";
         case SOURCE_WAVE_FILE: return "wave";
         case SOURCE_MPEG_STREAM: return "stream";
         case SOURCE_NONE: break;

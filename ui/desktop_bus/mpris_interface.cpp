@@ -2,6 +2,7 @@
 
 #include <systemd/sd-bus.h>
 
+#include "playlist/media_types.h"
 #include "ui/desktop_bus/mpris_service.h"
 #include "ui/shell/application.h"
 
@@ -131,8 +132,11 @@ int GetUriSchemes(sd_bus*, const char*, const char*, const char*, sd_bus_message
 }
 
 int GetMimeTypes(sd_bus*, const char*, const char*, const char*, sd_bus_message* reply, void*, sd_bus_error*) {
-    return sd_bus_message_append(reply, "as", 5, "audio/mpeg", "audio/ogg", "audio/x-wav", "audio/x-mpegurl",
-                                 "audio/x-scpls");
+    int result = sd_bus_message_open_container(reply, 'a', "s");
+    for (const char* type : SupportedMimeTypes()) {
+        if (result >= 0) result = sd_bus_message_append(reply, "s", type);
+    }
+    return result >= 0 ? sd_bus_message_close_container(reply) : result;
 }
 
 constexpr uint64_t kConst = SD_BUS_VTABLE_PROPERTY_CONST;

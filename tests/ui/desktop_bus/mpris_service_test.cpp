@@ -143,6 +143,14 @@ TEST(MprisServiceTest, PlayerctlSeesAndDrivesThePlayer) {
         listed = list.Output();
     }
     EXPECT_EQ(Playerctl(player, {"status"}), "Stopped");
+    test::ChildProcess mimeTypes({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.tunelark",
+                                  "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Get",
+                                  "string:org.mpris.MediaPlayer2", "string:SupportedMimeTypes"});
+    player.RunUntil([&] { return mimeTypes.Finished(); });
+    for (const char* type : {"audio/mpeg", "audio/mp2", "audio/x-vorbis+ogg", "audio/x-opus+ogg", "audio/flac",
+                             "audio/x-wav", "audio/x-scpls"}) {
+        EXPECT_NE(mimeTypes.Output().find("\"" + std::string(type) + "\""), std::string::npos) << type;
+    }
     Playerctl(player, {"play"}, status(PLAYER_PLAYING));
     EXPECT_EQ(Playerctl(player, {"status"}), "Playing");
     Playerctl(player, {"pause"}, status(PLAYER_PAUSED));

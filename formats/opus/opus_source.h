@@ -1,0 +1,27 @@
+#pragma once
+
+// Ogg Opus files, decoded by libopusfile from the engine's file reader at
+// 48 kHz; more than two channels are mixed down to stereo.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/player.h"
+#include "engine/source_registry.h"
+
+struct PlayerEngine;
+
+namespace engine {
+
+struct OpusSource;
+
+bool OpusOpen(PlayerEngine& engine, const std::string& path);
+void OpusClose(PlayerEngine& engine);
+bool OpusProbe(const std::string& path);
+bool OpusSeek(PlayerEngine& engine, int32_t milliseconds);
+void OpusRewind(PlayerEngine& engine);
+void OpusThread(PlayerEngine& engine);
+bool OpusGetTag(PlayerEngine& engine, PlayerTag* tag);
+bool OpusReadFileTag(const std::string& path, PlayerTag* tag);
+
+}  // namespace engine
