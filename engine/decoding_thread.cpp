@@ -95,8 +95,10 @@ int BeginPlayback(PlayerEngine& engine) {
 
     if (!engine.waveOutput.Open(capacity, static_cast<uint32_t>(format.channels),
                                 static_cast<uint32_t>(outputRate), static_cast<uint32_t>(outputBits))) {
+        engine.deviceFailed = 1;
         return 0;
     }
+    engine.deviceFailed = 0;
     engine.waveOutput.SetPaused(true);
     engine.blocks.SetCapacity(capacity);
     engine.outputBits = outputBits;
@@ -174,7 +176,8 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
     engine.outputBits = 0;
     RewindSource(engine);
     if (engine.waveOutput.MeasuringLevels()) PostToNotifyWindow(engine, WM_PLAYER_LEVEL, 0, 0);
-    SetStatus(engine, PLAYER_STOPPED);
+    // A start that never began is reported as such when the thread ends.
+    if (engine.connecting == 0) SetStatus(engine, PLAYER_STOPPED);
     return 1;
 }
 

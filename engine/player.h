@@ -134,6 +134,8 @@ int PlayerPlay(PlayerEngine* engine);
 int PlayerPlayAsync(PlayerEngine* engine);
 // 1 from PlayerPlayAsync on a stream until its first audio or its end.
 int PlayerIsConnecting(PlayerEngine* engine);
+// 1 when the last playback failed because no sound device could be opened.
+int PlayerDeviceFailed(PlayerEngine* engine);
 void PlayerPause(PlayerEngine* engine);
 void PlayerStop(PlayerEngine* engine);
 int PlayerForward(PlayerEngine* engine, int32_t milliseconds);

@@ -89,6 +89,8 @@ struct PlayerEngine {
     // Set by PlayerPlayAsync on a stream; cleared by the decoding thread when
     // its playback begins or it ends without one, whichever comes first.
     std::atomic<uint32_t> connecting{0};
+    // The last playback could not open the sound device.
+    std::atomic<uint32_t> deviceFailed{0};
 
     // The record of the open source's kind (source_registry.h); null when
     // nothing is open. Changed only by PlayerOpen, PlayerOpenURL and

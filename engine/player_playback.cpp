@@ -41,6 +41,10 @@ int PlayerIsConnecting(PlayerEngine* engine) {
     return engine->connecting.load() != 0 ? 1 : 0;
 }
 
+int PlayerDeviceFailed(PlayerEngine* engine) {
+    return engine->deviceFailed.load() != 0 ? 1 : 0;
+}
+
 void PlayerPause(PlayerEngine* engine) {
     platform::CriticalSectionGuard api(engine->apiLock);
     if (engine->source.load() == nullptr || engine->status == PLAYER_STOPPED) return;

@@ -105,6 +105,7 @@ int RunPlayCommand(const std::vector<std::string>& paths) {
     bool quit = false;
     for (const std::string& argument : paths) {
         // A station list plays its first entry that starts.
+        bool played = false;
         for (const SourceEntry& entry : ExpandArgument(argument, "play")) {
             const std::string& path = entry.location;
             if (!OpenSourceOrUrl(engine, path, "play")) continue;
@@ -121,9 +122,12 @@ int RunPlayCommand(const std::vector<std::string>& paths) {
                              "(TUNELARK_AUDIO=null plays silently)\n");
                 exitStatus = kFailureExitStatus;
             }
+            played = end != TrackEnd::NoDevice;
             quit = end == TrackEnd::Quit || end == TrackEnd::NoDevice;
             break;
         }
+        // What could not be played at all fails the command; the rest still plays.
+        if (!played) exitStatus = kFailureExitStatus;
         if (quit) break;
     }
     PlayerDestroy(engine);

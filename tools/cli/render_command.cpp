@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -235,6 +236,9 @@ bool FitsStreams(const RenderRequest& request) {
 }  // namespace
 
 int RunRenderCommand(const platform::ParsedArguments& arguments) {
+    // What the engine plays is rendered whatever device the environment
+    // chooses for playing: the capture is the command.
+    unsetenv("TUNELARK_AUDIO");
     const CliCommand& command = *FindCliCommand("render");
     RenderRequest request;
     if (const auto badValue = ReadRenderOptions(arguments, request)) return ReportMisuse(command, *badValue);

@@ -86,8 +86,9 @@ private:
     void ShowTrackInfo();
     void ShowTitle(int32_t index);
     void ShowStreamTitle(int32_t index);
-    // Says why the loaded stream could not play, when it could not.
-    void ReportStreamFailure();
+    // Says why the loaded entry could not play: no sound device, or what
+    // the stream's server did.
+    void ReportPlayFailure();
 
     // Partial updates through the kept drawing context.
     void DrawRegion(MainRegion region, bool pressed);

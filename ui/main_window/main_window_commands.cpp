@@ -61,7 +61,7 @@ void MainWindow::PlayAction() {
             break;
         case PLAYER_STOPPED:
             if (playlist.CurrentIndex == -1) playlist.CurrentIndex = 0;
-            if (playlist.OpenEntry(engine, playlist.CurrentIndex) && PlayerPlayAsync(engine) == 0) ReportStreamFailure();
+            if (playlist.OpenEntry(engine, playlist.CurrentIndex) && PlayerPlayAsync(engine) == 0) ReportPlayFailure();
             break;
     }
 }
@@ -91,7 +91,7 @@ void MainWindow::ReplacePlaylistAndPlay(const std::function<void(Playlist&)>& fi
     playlist.SelectedIndex = -1;
     playlist.ShowCurrent = true;
     fill(playlist);
-    if (playlist.OpenEntry(engine, 0)) PlayerPlayAsync(engine);
+    if (playlist.OpenEntry(engine, 0) && PlayerPlayAsync(engine) == 0) ReportPlayFailure();
 }
 
 void MainWindow::SeekByStep(bool forward) {
@@ -110,14 +110,16 @@ bool MainWindow::PlayEntry(int32_t index) {
     marks_.ReopenMark = PlayerGetStatus(engine) != PLAYER_STOPPED;
     if (!application_.GetPlaylist().OpenEntry(engine, index)) return false;
     if (PlayerPlayAsync(engine) != 0) return true;
-    ReportStreamFailure();
+    ReportPlayFailure();
     return false;
 }
 
-void MainWindow::ReportStreamFailure() {
+void MainWindow::ReportPlayFailure() {
+    PlayerEngine* engine = application_.Engine();
     std::string text;
-    if (PlayerGetSourceKind(application_.Engine()) != SOURCE_MPEG_STREAM ||
-        PlayerGetStreamError(application_.Engine(), &text) == 0) {
+    if (PlayerDeviceFailed(engine)) {
+        text = kNoSoundDevice;
+    } else if (PlayerGetSourceKind(engine) != SOURCE_MPEG_STREAM || PlayerGetStreamError(engine, &text) == 0) {
         return;
     }
     MessageBox(application_.Windows(), text, kProgramCaption, MB_OK);
@@ -171,10 +173,10 @@ void MainWindow::OnStopped(bool startFailed) {
     // command stopped it; one that broke off says why before the next entry plays.
     if (startFailed) {
         RepaintCurrentRow();
-        if (!marks_.LowerFirstRaised()) ReportStreamFailure();
+        if (!marks_.LowerFirstRaised()) ReportPlayFailure();
         return;
     }
-    ReportStreamFailure();
+    ReportPlayFailure();
     // Lowers the mark of a stop a command caused; otherwise the track ended
     // by itself and the playlist's rules choose what plays next.
     application_.GetPlaylist().AdvanceAtEndOfTrack(application_.Engine(), Modes(), marks_);

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "platform/ui/window_manager.h"
 #include "prefs/settings.h"
 #include "tests/support/golden_picture.h"
+#include "tests/support/later.h"
 #include "tests/support/running_player.h"
 #include "tests/support/watchdog.h"
 #include "ui/skin/main_placements.h"
@@ -267,6 +270,34 @@ TEST(MainWindow, LooksAsDrawnWithTheBaseSkinAndARealSkin) {
         player.Windows().PumpPending();
         ExpectMainWindowLooksLike(player.Windows(), "track_play_held_" + skin);
     }
+}
+
+// Without a sound device Play says so and why, in a message box, and the
+// player goes on working; Play tries again each time.
+TEST(MainWindow, PlayWithoutASoundDeviceSaysSoAndTheWindowGoesOn) {
+    setenv("TUNELARK_AUDIO", "sdl", 1);
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    RunningPlayer player;
+    player.Start({FixturePath("short.mp3"), FixturePath("cbr128.mp3")});
+    int told = 0;
+    std::string text;
+    const auto answer = [&] {
+        const Window* focus = player.Windows().Focus();
+        if (focus == nullptr || focus->ClassName() != "Dialog") return false;
+        ++told;
+        player.ScheduleKey(VK_RETURN, 0);
+        return true;
+    };
+    for (int round = 1; round <= 2; ++round) {
+        test::Later watch(player.Windows(), 20, std::function<bool()>(answer));
+        player.TapMain(kPlay.x, kPlay.y);
+        player.RunUntil([&] { return told == round; });
+        EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
+        EXPECT_EQ(PlayerDeviceFailed(player.Engine()), 1);
+    }
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("TUNELARK_AUDIO");
+    EXPECT_EQ(player.List().Count(), 2);
 }
 
 }  // namespace
