@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/regular_file.h"
@@ -19,6 +20,7 @@ int FileReader::ReaderOpen(const std::string& path) {
     if (handle < 0) return 0;
     ReaderClose();
     handle_.store(handle);
+    end_ = kNoPosition;
     return 1;
 }
 
@@ -44,6 +46,11 @@ int FileReader::ReaderRead(void* buffer, size_t count, size_t* bytesRead) {
     const int handle = handle_.load();
     if (handle < 0) return 0;
     auto* destination = static_cast<char*>(buffer);
+    if (const uint64_t end = end_.load(); end != kNoPosition) {
+        const off_t position = ::lseek(handle, 0, SEEK_CUR);
+        if (position < 0) return 0;
+        count = static_cast<uint64_t>(position) >= end ? 0 : std::min<uint64_t>(count, end - uint64_t(position));
+    }
     while (*bytesRead < count) {
         const ssize_t got = ::read(handle, destination + *bytesRead, count - *bytesRead);
         if (got < 0 && errno == EINTR) continue;
@@ -58,7 +65,7 @@ uint64_t FileReader::ReaderSize() const {
     const int handle = handle_.load();
     struct stat status {};
     if (handle < 0 || ::fstat(handle, &status) != 0) return 0;
-    return static_cast<uint64_t>(status.st_size);
+    return std::min(static_cast<uint64_t>(status.st_size), end_.load());
 }
 
 }  // namespace engine

@@ -38,6 +38,9 @@ public:
     int ReaderRead(void* buffer, size_t count, size_t* bytesRead);
     // The file size, 0 when closed. Takes no lock.
     uint64_t ReaderSize() const;
+    // From now until the next open, the file ends at `end` for reads and the
+    // size (where its audio ends, before a tail that is none).
+    void EndAt(uint64_t end) { end_ = end; }
     bool IsOpen() const { return handle_.load() >= 0; }
 
     // Held by callers that need several operations to be atomic.
@@ -46,6 +49,8 @@ public:
 private:
     // Written under lock_; read without it only by ReaderSize and IsOpen.
     std::atomic<int> handle_{-1};
+    // Where reads end; kNoPosition for the file's own end.
+    std::atomic<uint64_t> end_{kNoPosition};
     platform::CriticalSection lock_;
 };
 

@@ -16,12 +16,15 @@ bool ProbeMpegFile(const std::string& path);
 
 // Offset of the next position from the reader's current one that passes the
 // quick sync test (and, for the matching search, has that version and layer);
-// the reader is left there. kNoPosition when none is found.
-uint64_t FindFrameSync(FileReader& reader);
+// the reader is left there. kNoPosition when none is found (within `limit`
+// bytes for the first).
+uint64_t FindFrameSync(FileReader& reader, uint64_t limit);
 uint64_t FindMatchingFrameSync(FileReader& reader, int32_t version, int32_t layer);
 
-// Samples up to 129 frames from the middle of the open file to fill the
-// engine's source format and length. The reader ends at offset 0.
+// Samples up to 129 frames from the middle of the open file's audio to fill
+// the engine's source format and length, reading a bounded amount whatever
+// the file holds. A tail of zeros (an unfinished download, a sparse hole) is
+// not audio: the reader ends where the audio does. The reader ends at offset 0.
 bool MpegOpenScan(PlayerEngine& engine);
 
 // The byte offset where the frame holding `targetSample` starts, estimated

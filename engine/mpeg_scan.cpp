@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 
@@ -19,6 +21,15 @@ constexpr size_t kLongestFrameBytes = 144000 * 160 / 8000 + 1;
 constexpr size_t kFrameAndSuccessorBytes = kLongestFrameBytes + kMpegHeaderBytes;
 // The scan stops once more than this many frames are counted: 129 at most.
 constexpr uint32_t kScanFrameLimit = 128;
+// A search for a frame looks this far before it gives up, so that an open
+// reads a bounded amount of a large file that holds no audio where it looks.
+constexpr uint64_t kSyncSearchBytes = 1 << 20;
+// The blocks in which a tail of zeros is looked for; no block of this size
+// within MPEG audio is all zeros (frames are shorter, and start with a sync).
+constexpr uint64_t kZeroBlockBytes = 4096;
+// Smaller files are scanned as they are: a tag's padding near the start
+// could pass for such a tail.
+constexpr uint64_t kSmallestFileWithTail = 1 << 20;
 
 // Running sums over the accepted frames.
 struct FrameSample {
@@ -32,7 +43,34 @@ uint64_t SyncAfter(FileReader& reader, uint64_t offset) {
     if (reader.ReaderSeek(static_cast<int64_t>(offset + 1), SEEK_FROM_START) == kNoPosition) {
         return kNoPosition;
     }
-    return FindFrameSync(reader);
+    return FindFrameSync(reader, kSyncSearchBytes);
+}
+
+bool IsZeroBlock(FileReader& reader, uint64_t block) {
+    std::array<uint8_t, kZeroBlockBytes> bytes;
+    size_t bytesRead = 0;
+    if (reader.ReaderSeek(static_cast<int64_t>(block * kZeroBlockBytes), SEEK_FROM_START) == kNoPosition ||
+        !reader.ReaderRead(bytes.data(), bytes.size(), &bytesRead)) {
+        return false;
+    }
+    return std::all_of(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytesRead),
+                       [](uint8_t byte) { return byte == 0; });
+}
+
+// Where the audio ends when the file's tail is zeros: the end of the last
+// block that holds anything else, found by halving between a block with data
+// (the first) and a zero one (the last), a few dozen reads however long the
+// tail. The file's size otherwise.
+uint64_t AudioEnd(FileReader& reader, uint64_t fileSize) {
+    if (fileSize < kSmallestFileWithTail) return fileSize;
+    uint64_t withData = 0;
+    uint64_t zero = (fileSize - 1) / kZeroBlockBytes;
+    if (!IsZeroBlock(reader, zero) || IsZeroBlock(reader, withData)) return fileSize;
+    while (zero - withData > 1) {
+        const uint64_t middle = withData + (zero - withData) / 2;
+        (IsZeroBlock(reader, middle) ? zero : withData) = middle;
+    }
+    return zero * kZeroBlockBytes;
 }
 
 // Reads frames from `offset`, the reader's position, into `sample`; the first
@@ -104,9 +142,15 @@ uint32_t TargetSample(int32_t sampleRate, int32_t milliseconds) {
 
 bool MpegOpenScan(PlayerEngine& engine) {
     FileReader& reader = engine.fileReader;
-    const uint64_t fileSize = reader.ReaderSize();
-    if (reader.ReaderSeek(static_cast<int64_t>(fileSize / 2), SEEK_FROM_START) == kNoPosition) return false;
-    const uint64_t firstSync = FindFrameSync(reader);
+    const uint64_t fileSize = AudioEnd(reader, reader.ReaderSize());
+    reader.EndAt(fileSize);
+    // From the middle of the audio, else from its start.
+    uint64_t firstSync = kNoPosition;
+    for (const uint64_t from : {fileSize / 2, uint64_t{0}}) {
+        if (reader.ReaderSeek(static_cast<int64_t>(from), SEEK_FROM_START) == kNoPosition) return false;
+        firstSync = FindFrameSync(reader, kSyncSearchBytes);
+        if (firstSync != kNoPosition) break;
+    }
     if (firstSync == kNoPosition) return false;
 
     engine.sourceFormat = PlayerSourceFormat{};

@@ -14,18 +14,20 @@ constexpr size_t kSyncBufferBytes = 4096;
 constexpr size_t kCarriedBytes = kMpegHeaderBytes - 1;
 
 // Scans forward from the reader's position for the first position that
-// `qualifies`, leaves the reader there and returns its offset. The reader's
-// lock is held throughout, so no other read or seek can interleave.
+// `qualifies`, within `limit` bytes, leaves the reader there and returns its
+// offset. The reader's lock is held throughout, so no other read or seek can
+// interleave.
 template <typename Predicate>
-uint64_t SearchFrameSync(FileReader& reader, Predicate qualifies) {
+uint64_t SearchFrameSync(FileReader& reader, uint64_t limit, Predicate qualifies) {
     platform::CriticalSectionGuard guard(reader.Lock());
     uint64_t bufferStart = reader.ReaderSeek(0, SEEK_FROM_CURRENT);
     if (bufferStart == kNoPosition) return kNoPosition;
+    const uint64_t searchEnd = limit >= kNoPosition - bufferStart ? kNoPosition : bufferStart + limit;
 
     std::array<uint8_t, kSyncBufferBytes> buffer;
     size_t filled = 0;
     if (!reader.ReaderRead(buffer.data(), buffer.size(), &filled)) return kNoPosition;
-    while (filled >= kMpegHeaderBytes) {
+    while (filled >= kMpegHeaderBytes && bufferStart < searchEnd) {
         for (size_t index = 0; index + kMpegHeaderBytes <= filled; ++index) {
             if (!qualifies(buffer.data() + index)) continue;
             const uint64_t offset = bufferStart + index;
@@ -47,12 +49,12 @@ uint64_t SearchFrameSync(FileReader& reader, Predicate qualifies) {
 
 }  // namespace
 
-uint64_t FindFrameSync(FileReader& reader) {
-    return SearchFrameSync(reader, [](const uint8_t* bytes) { return PassesQuickSyncTest(bytes); });
+uint64_t FindFrameSync(FileReader& reader, uint64_t limit) {
+    return SearchFrameSync(reader, limit, [](const uint8_t* bytes) { return PassesQuickSyncTest(bytes); });
 }
 
 uint64_t FindMatchingFrameSync(FileReader& reader, int32_t version, int32_t layer) {
-    return SearchFrameSync(reader, [version, layer](const uint8_t* bytes) {
+    return SearchFrameSync(reader, kNoPosition, [version, layer](const uint8_t* bytes) {
         return PassesQuickSyncTest(bytes) && HeaderVersion(bytes) == version && HeaderLayer(bytes) == layer;
     });
 }
