@@ -1,6 +1,7 @@
 // The whole player under a monkey: a long random sequence of taps, drags,
 // double taps, keys, typed text and jumps of the clock reaches every window,
-// menu and dialog while the engine plays in real time. The
+// menu and dialog while the engine plays in real time, files and stations
+// that keep it waiting (tests/formats/stream/fault_server.h). The
 // sequence comes from a printed seed, so a failure can be replayed:
 //
 //   TUNELARK_MONKEY_SEED=N TUNELARK_MONKEY_EVENTS=M ui_tests --gtest_filter=Monkey.*
@@ -24,6 +25,7 @@
 #include "playlist/playlist.h"
 #include "prefs/hardware_buttons.h"
 #include "prefs/settings.h"
+#include "tests/formats/stream/fault_server.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/running_player.h"
 #include "tests/support/watchdog.h"
@@ -32,6 +34,24 @@ namespace {
 
 using namespace platform::ui;
 using Kind = InputEvent::Kind;
+
+// Stations that keep the player waiting, by the path asked for: /drip sends
+// a byte now and then after its headers, /stall its headers and nothing,
+// /moved redirects to /drip, /cut.pls announces a list it never finishes.
+void MisbehavingStation(streamtest::FaultServer& server, streamtest::ServerConnection& connection) {
+    using namespace std::chrono_literals;
+    const std::string request = server.ReadRequest(connection);
+    const auto asked = [&request](const char* path) { return request.find(std::string(" ") + path + " ") != std::string::npos; };
+    if (asked("/moved")) {
+        connection.Send("HTTP/1.1 302 Found\r\nLocation: /drip\r\n\r\n");
+    } else if (asked("/cut.pls")) {
+        connection.Send("HTTP/1.1 200 OK\r\nContent-Type: audio/x-scpls\r\nContent-Length: 500\r\n\r\n[playlist]\n");
+    } else if (connection.Send("ICY 200 OK\r\n\r\n") && asked("/drip")) {
+        while (connection.Send("\xff")) connection.Pause(300ms);
+    } else {
+        connection.Pause(60s);
+    }
+}
 
 constexpr uint64_t kDefaultSeed = 20261208;
 constexpr long kDefaultEvents = 10000;
@@ -120,6 +140,9 @@ TEST(Monkey, RandomInputEverywhereWhilePlaying) {
     const long events = static_cast<long>(EnvironmentNumber("TUNELARK_MONKEY_EVENTS", kDefaultEvents));
     std::printf("monkey: seed %llu, %ld events\n", static_cast<unsigned long long>(seed), events);
     test::RunWithWatchdog(kWholeRunLimit, "the monkey's run", [&] {
+        // Outlives the player, which may be connecting to one when it ends.
+        streamtest::FaultServer stations({MisbehavingStation},
+                                         std::chrono::duration_cast<std::chrono::seconds>(kWholeRunLimit));
         test::RunningPlayer player;
         // The file-deletion command may reach anything a dialog can list:
         // only the player's own copies go.
@@ -134,6 +157,7 @@ TEST(Monkey, RandomInputEverywhereWhilePlaying) {
             list.push_back(player.Home() + "/" + name);
             std::filesystem::copy_file(test::FixturePath(name), list.back());
         }
+        for (const char* path : {"/drip", "/stall", "/moved", "/cut.pls"}) list.push_back(stations.Url(path));
         g_settings.LastDir = player.Home();
         // At the pace of real playback: as fast as it decodes, a repeated
         // list would keep the loop so busy that the virtual clock, which only
