@@ -16,7 +16,7 @@ constexpr int32_t kSeekStepMs = 5000;
 constexpr int kProgressBarWidth = 24;
 constexpr auto kRefreshInterval = std::chrono::milliseconds(250);
 
-enum class TrackEnd { Finished, Skipped, Quit, NoDevice };
+enum class TrackEnd { Finished, Skipped, Quit, NotStarted };
 
 std::string TrackTitle(PlayerEngine* engine, const SourceEntry& entry) {
     const std::string& path = entry.location;
@@ -42,7 +42,9 @@ std::string Clock(int32_t milliseconds) {
 // A stream has no length: its line shows the station, the current title and
 // the time played.
 void ShowStreamStatus(PlayerEngine* engine, const std::string& title) {
-    const char* state = PlayerGetStatus(engine) == PLAYER_PAUSED ? "paused " : "playing";
+    const char* state = PlayerIsConnecting(engine)                 ? "connecting"
+                        : PlayerGetStatus(engine) == PLAYER_PAUSED ? "paused "
+                                                                   : "playing";
     std::printf("\r%s %s  %s\x1b[K", state, title.c_str(), Clock(PlayerGetPosition(engine)).c_str());
     std::fflush(stdout);
 }
@@ -61,13 +63,21 @@ void ShowStatus(PlayerEngine* engine, const std::string& title) {
 
 TrackEnd PlayTrack(PlayerEngine* engine, PlaybackWatch& watch, TerminalKeys& keys, const SourceEntry& entry) {
     watch.Rearm();
-    if (!PlayerPlay(engine)) return TrackEnd::NoDevice;
+    // A stream connects while the keys are read, so they cut its wait short.
+    if (!PlayerPlayAsync(engine)) return TrackEnd::NotStarted;
     const bool stream = IsUrl(entry.location);
     std::string title = TrackTitle(engine, entry);
     uint32_t titlesShown = watch.Titles();
-    if (!keys.Interactive()) std::printf("playing %s\n", title.c_str());
+    bool announced = false;
     while (!watch.Stopped()) {
-        if (stream && watch.Titles() != titlesShown) {
+        // A stream is announced with its station, once its first audio came.
+        if (!announced && !PlayerIsConnecting(engine)) {
+            announced = true;
+            title = TrackTitle(engine, entry);
+            titlesShown = watch.Titles();
+            if (!keys.Interactive()) std::printf("playing %s\n", title.c_str());
+        }
+        if (announced && stream && watch.Titles() != titlesShown) {
             titlesShown = watch.Titles();
             title = TrackTitle(engine, entry);
             if (!keys.Interactive()) std::printf("now playing %s\n", title.c_str());
@@ -83,7 +93,7 @@ TrackEnd PlayTrack(PlayerEngine* engine, PlaybackWatch& watch, TerminalKeys& key
             default: break;
         }
     }
-    return TrackEnd::Finished;
+    return watch.StartFailed() ? TrackEnd::NotStarted : TrackEnd::Finished;
 }
 
 // Why a stream did not start, as the engine knows it.
@@ -111,19 +121,19 @@ int RunPlayCommand(const std::vector<std::string>& paths) {
             if (!OpenSourceOrUrl(engine, path, "play")) continue;
             const TrackEnd end = PlayTrack(engine, watch, keys, entry);
             if (keys.Interactive()) std::printf("\n");
-            if (end == TrackEnd::NoDevice && IsUrl(path)) {
+            if (end == TrackEnd::NotStarted && IsUrl(path) && !PlayerDeviceFailed(engine)) {
                 std::fprintf(stderr, "tunelark-cli play: skipping '%s': %s\n", path.c_str(),
                              StreamFailure(engine).c_str());
                 continue;
             }
-            if (end == TrackEnd::NoDevice) {
+            if (end == TrackEnd::NotStarted) {
                 std::fprintf(stderr,
                              "tunelark-cli play: no sound device could be opened "
                              "(TUNELARK_AUDIO=null plays silently)\n");
                 exitStatus = kFailureExitStatus;
             }
-            played = end != TrackEnd::NoDevice;
-            quit = end == TrackEnd::Quit || end == TrackEnd::NoDevice;
+            played = end != TrackEnd::NotStarted;
+            quit = end == TrackEnd::Quit || end == TrackEnd::NotStarted;
             break;
         }
         // What could not be played at all fails the command; the rest still plays.

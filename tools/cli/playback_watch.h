@@ -10,8 +10,9 @@
 // when the engine reports that playback stopped or a stream title arrived.
 class PlaybackWatch final : public platform::NotifyWindow {
 public:
-    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t /*lParam*/) override {
+    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
         if (message == WM_PLAYER_STATUS && wParam == PLAYER_STOPPED) {
+            startFailed_ = lParam == kPlayerStartFailed;
             stopped_ = true;
             wake_.Set();
         }
@@ -36,10 +37,16 @@ public:
         wake_.Reset();
     }
     bool Stopped() const { return stopped_; }
-    void Rearm() { stopped_ = false; }
+    // The stop ended a stream's start before its first audio.
+    bool StartFailed() const { return startFailed_; }
+    void Rearm() {
+        stopped_ = false;
+        startFailed_ = false;
+    }
 
 private:
     platform::Event wake_;
     std::atomic<bool> stopped_{false};
+    std::atomic<bool> startFailed_{false};
     std::atomic<uint32_t> titles_{0};
 };
