@@ -89,6 +89,9 @@ private:
     // Says why the loaded entry could not play: no sound device, or what
     // the stream's server did.
     void ReportPlayFailure();
+    // Says so when entry `index` could not be opened because it is a pipe or
+    // a device; nothing for other failures.
+    void ReportOpenFailure(int32_t index);
 
     // Partial updates through the kept drawing context.
     void DrawRegion(MainRegion region, bool pressed);

@@ -7,6 +7,8 @@
 // of moving on to the next track.
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/ui/dialog_host.h"
 #include "platform/ui/window_manager.h"
@@ -61,7 +63,11 @@ void MainWindow::PlayAction() {
             break;
         case PLAYER_STOPPED:
             if (playlist.CurrentIndex == -1) playlist.CurrentIndex = 0;
-            if (playlist.OpenEntry(engine, playlist.CurrentIndex) && PlayerPlayAsync(engine) == 0) ReportPlayFailure();
+            if (!playlist.OpenEntry(engine, playlist.CurrentIndex)) {
+                ReportOpenFailure(playlist.CurrentIndex);
+            } else if (PlayerPlayAsync(engine) == 0) {
+                ReportPlayFailure();
+            }
             break;
     }
 }
@@ -108,10 +114,28 @@ void MainWindow::SeekByStep(bool forward) {
 bool MainWindow::PlayEntry(int32_t index) {
     PlayerEngine* engine = application_.Engine();
     marks_.ReopenMark = PlayerGetStatus(engine) != PLAYER_STOPPED;
-    if (!application_.GetPlaylist().OpenEntry(engine, index)) return false;
+    if (!application_.GetPlaylist().OpenEntry(engine, index)) {
+        ReportOpenFailure(index);
+        return false;
+    }
     if (PlayerPlayAsync(engine) != 0) return true;
     ReportPlayFailure();
     return false;
+}
+
+void MainWindow::ReportOpenFailure(int32_t index) {
+    std::string path;
+    application_.GetPlaylist().GetPath(index, path);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    // A pipe or a device in the list is refused without waiting on it; only
+    // that is worth a word, the rest is skipped as a file that is not music.
+    if (error || !std::filesystem::exists(status) || std::filesystem::is_regular_file(status) ||
+        std::filesystem::is_directory(status)) {
+        return;
+    }
+    MessageBox(application_.Windows(), "\"" + path + "\" is not a regular file (a pipe or a device), so it cannot play.",
+               kProgramCaption, MB_OK);
 }
 
 void MainWindow::ReportPlayFailure() {

@@ -4,9 +4,12 @@
 
 #include "ui/main_window/main_window.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -272,6 +275,17 @@ TEST(MainWindow, LooksAsDrawnWithTheBaseSkinAndARealSkin) {
     }
 }
 
+// Answers the next message box with Enter once it is up, and counts it.
+std::unique_ptr<test::Later> AnswerTheNextMessageBox(RunningPlayer& player, int& told) {
+    return std::make_unique<test::Later>(player.Windows(), 20, std::function<bool()>([&player, &told] {
+        const Window* focus = player.Windows().Focus();
+        if (focus == nullptr || focus->ClassName() != "Dialog") return false;
+        ++told;
+        player.ScheduleKey(VK_RETURN, 0);
+        return true;
+    }));
+}
+
 // Without a sound device Play says so and why, in a message box, and the
 // player goes on working; Play tries again each time.
 TEST(MainWindow, PlayWithoutASoundDeviceSaysSoAndTheWindowGoesOn) {
@@ -280,16 +294,8 @@ TEST(MainWindow, PlayWithoutASoundDeviceSaysSoAndTheWindowGoesOn) {
     RunningPlayer player;
     player.Start({FixturePath("short.mp3"), FixturePath("cbr128.mp3")});
     int told = 0;
-    std::string text;
-    const auto answer = [&] {
-        const Window* focus = player.Windows().Focus();
-        if (focus == nullptr || focus->ClassName() != "Dialog") return false;
-        ++told;
-        player.ScheduleKey(VK_RETURN, 0);
-        return true;
-    };
     for (int round = 1; round <= 2; ++round) {
-        test::Later watch(player.Windows(), 20, std::function<bool()>(answer));
+        const auto answer = AnswerTheNextMessageBox(player, told);
         player.TapMain(kPlay.x, kPlay.y);
         player.RunUntil([&] { return told == round; });
         EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
@@ -298,6 +304,24 @@ TEST(MainWindow, PlayWithoutASoundDeviceSaysSoAndTheWindowGoesOn) {
     unsetenv("SDL_AUDIODRIVER");
     unsetenv("TUNELARK_AUDIO");
     EXPECT_EQ(player.List().Count(), 2);
+}
+
+// A pipe in the list is refused at once, with a message, not waited on.
+TEST(MainWindow, PlayingAPipeSaysItCannotPlay) {
+    test::TemporaryFile directory({});
+    const std::string pipe = directory.Directory() + "/music.ogg";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // The whole player runs under the watchdog, as an open that waited on
+    // the pipe would never return.
+    test::RunWithWatchdog(std::chrono::seconds(30), "playing a pipe", [&] {
+        RunningPlayer player;
+        player.Start({pipe});
+        int told = 0;
+        const auto answer = AnswerTheNextMessageBox(player, told);
+        player.TapMain(kPlay.x, kPlay.y);
+        player.RunUntil([&] { return told == 1; });
+        EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
+    });
 }
 
 }  // namespace
