@@ -48,6 +48,41 @@ bool EqualsIgnoringCase(std::string_view left, std::string_view right) {
     return left.size() == right.size() && EndsWithIgnoringCase(left, right);
 }
 
+namespace {
+
+bool IsDigit(char character) { return character >= '0' && character <= '9'; }
+
+// The run of digits at `index` with its leading zeros skipped; `index` moves past the run.
+std::string_view DigitRun(std::string_view text, size_t& index) {
+    const size_t start = index;
+    while (index < text.size() && IsDigit(text[index])) ++index;
+    std::string_view run = text.substr(start, index - start);
+    while (run.size() > 1 && run.front() == '0') run.remove_prefix(1);
+    return run;
+}
+
+}  // namespace
+
+bool NaturalLess(std::string_view left, std::string_view right) {
+    size_t i = 0;
+    size_t j = 0;
+    while (i < left.size() && j < right.size()) {
+        if (IsDigit(left[i]) && IsDigit(right[j])) {
+            const std::string_view a = DigitRun(left, i);
+            const std::string_view b = DigitRun(right, j);
+            // The longer run without leading zeros is the larger value.
+            if (a.size() != b.size()) return a.size() < b.size();
+            if (a != b) return a < b;
+            continue;
+        }
+        const char a = FoldCharacter(left[i++]);
+        const char b = FoldCharacter(right[j++]);
+        if (a != b) return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+    }
+    if (i < left.size() || j < right.size()) return j < right.size();
+    return left < right;
+}
+
 std::string WithLowerCaseScheme(std::string_view location) {
     const size_t colon = location.find(':');
     if (colon == std::string_view::npos) return std::string(location);

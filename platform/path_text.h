@@ -28,6 +28,10 @@ char FoldCharacter(char character);
 std::string FoldCase(std::string_view text);
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
 bool EqualsIgnoringCase(std::string_view left, std::string_view right);
+// The order people sort names in: case folded as above, and runs of digits
+// compared by their value ("Track 2" before "Track 10"). Names that tie so
+// (leading zeros, case) fall back to their bytes, so the order is total.
+bool NaturalLess(std::string_view left, std::string_view right);
 
 inline constexpr std::string_view kHttpPrefix = "http://";
 inline constexpr std::string_view kHttpsPrefix = "https://";

@@ -71,8 +71,8 @@ public:
     // nothing that exists.
     bool AddFiles(std::string_view selection, std::string& lastDirectory);
     // Appends the directory's files with a music extension, matched in any
-    // case and grouped by extension in the order of MusicExtensions().
-    // Returns the number of entries added.
+    // case, in natural name order (platform::NaturalLess), so an album's
+    // tracks come in order. Returns the number of entries added.
     int32_t AddDirectory(const std::string& directory, std::string& lastDirectory);
 
     // Reordering (playlist_sort.cpp, playlist_edit.cpp).

@@ -1,5 +1,6 @@
 // Adding files from the file dialog and whole directories.
 
+#include <algorithm>
 #include <filesystem>
 #include <span>
 #include <string_view>
@@ -52,28 +53,23 @@ bool Playlist::AddFiles(std::string_view selection, std::string& lastDirectory) 
 int32_t Playlist::AddDirectory(const std::string& directory, std::string& lastDirectory) {
     lastDirectory = directory;
     if (view_ != nullptr) view_->BeginWaitCursor();
-    // One pass over the directory, grouped by extension afterwards: within a
-    // group the names keep the order the file system returned them in.
+    // Albums play in order: the music files in the order people sort names.
     const std::span<const std::string_view> extensions = MusicExtensions();
-    std::vector<std::vector<std::string>> groups(extensions.size());
+    std::vector<std::string> names;
     std::error_code error;
     std::filesystem::directory_iterator iterator(directory, error);
     for (; !error && iterator != std::filesystem::directory_iterator(); iterator.increment(error)) {
-        const std::string name = iterator->path().filename().string();
-        for (size_t group = 0; group < extensions.size(); ++group) {
-            if (!platform::EndsWithIgnoringCase(name, extensions[group])) continue;
-            std::error_code typeError;
-            if (!iterator->is_directory(typeError)) groups[group].push_back(name);
-            break;
-        }
+        std::string name = iterator->path().filename().string();
+        const bool music = std::any_of(extensions.begin(), extensions.end(), [&name](std::string_view extension) {
+            return platform::EndsWithIgnoringCase(name, extension);
+        });
+        std::error_code typeError;
+        if (music && !iterator->is_directory(typeError)) names.push_back(std::move(name));
     }
-    int32_t added = 0;
-    for (const std::vector<std::string>& names : groups) {
-        for (const std::string& name : names) {
-            Insert(platform::JoinPath(directory, name), -1);
-            ++added;
-        }
-    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return platform::NaturalLess(a, b); });
+    for (const std::string& name : names) Insert(platform::JoinPath(directory, name), -1);
+    const auto added = static_cast<int32_t>(names.size());
     if (view_ != nullptr) view_->EndWaitCursor();
     return added;
 }
