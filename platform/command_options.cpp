@@ -21,13 +21,13 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments, std::s
             parsed.help = true;
             return parsed;
         }
-        const auto spec =
-            std::find_if(known.begin(), known.end(), [&argument](const OptionSpec& option) { return option.name == argument; });
-        if (spec == known.end()) {
+        const auto option =
+            std::find_if(known.begin(), known.end(), [&argument](const OptionSpec& candidate) { return candidate.name == argument; });
+        if (option == known.end()) {
             parsed.misuse = "unknown option '" + argument + "'";
             return parsed;
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             parsed.options.push_back({argument, {}});
             continue;
         }
