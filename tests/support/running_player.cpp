@@ -94,6 +94,16 @@ void RunningPlayer::ScheduleKey(uint32_t virtualKey, uint64_t afterMs) {
     backend.PressKey(virtualKey, backend.NowMs() + afterMs);
 }
 
+std::unique_ptr<Later> RunningPlayer::AnswerNextMessageBox(int& answered) {
+    return std::make_unique<Later>(Windows(), 20, std::function<bool()>([this, &answered] {
+        const platform::ui::Window* focus = Windows().Focus();
+        if (focus == nullptr || focus->ClassName() != "Dialog") return false;
+        ++answered;
+        ScheduleKey(platform::ui::VK_RETURN, 0);
+        return true;
+    }));
+}
+
 void RunningPlayer::RunUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
     // An idle player never wakes its loop; a timer of the test's own keeps
     // it turning on the virtual clock while the engine works in real time

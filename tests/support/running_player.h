@@ -7,11 +7,13 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/ui/ui_backend_headless.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/later.h"
 #include "ui/shell/application.h"
 
 namespace test {
@@ -53,6 +55,10 @@ public:
     // Schedules input for a modal loop that a later call runs.
     void ScheduleTap(platform::ui::Point screenPoint, uint64_t afterMs);
     void ScheduleKey(uint32_t virtualKey, uint64_t afterMs);
+    // Looks every 20 ms for a message box in front of the player and closes
+    // the first one with Enter, counting it in `answered`. Keep the returned
+    // watch alive while the box may come.
+    std::unique_ptr<Later> AnswerNextMessageBox(int& answered);
 
     // Runs the loop until `done` holds, then handles what is still queued;
     // fails the test after `limit` of real time.

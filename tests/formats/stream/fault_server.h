@@ -309,4 +309,15 @@ inline Session Respond(std::string statusLine, std::string headers, std::string 
     };
 }
 
+// A session that answers "ICY 200 OK" with `headers`, sends `body`, and then
+// a byte every 300 ms: never a whole chunk of audio, yet never silent long
+// enough for the reader to give up.
+inline Session Drip(std::string headers, std::string body) {
+    return [headers, body](FaultServer& server, ServerConnection& connection) {
+        server.ReadRequest(connection);
+        if (!connection.Send("ICY 200 OK\r\n" + headers + "\r\n" + body)) return;
+        while (connection.Send(std::string(1, '\xff'))) connection.Pause(std::chrono::milliseconds(300));
+    };
+}
+
 }  // namespace streamtest

@@ -23,19 +23,10 @@ namespace {
 
 using namespace std::chrono_literals;
 using streamtest::Clock;
+using streamtest::Drip;
 using streamtest::FaultServer;
 using streamtest::ServerConnection;
 using streamtest::Session;
-
-// Headers, then `body` and a byte every 300 ms: never a whole chunk of audio,
-// yet never silent long enough for the reader to give up.
-Session Drip(std::string headers, std::string body) {
-    return [headers, body](FaultServer& server, ServerConnection& connection) {
-        server.ReadRequest(connection);
-        if (!connection.Send("ICY 200 OK\r\n" + headers + "\r\n" + body)) return;
-        while (connection.Send(std::string(1, '\xff'))) connection.Pause(300ms);
-    };
-}
 
 struct StartCase {
     std::string name;

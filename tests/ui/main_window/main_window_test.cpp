@@ -275,17 +275,6 @@ TEST(MainWindow, LooksAsDrawnWithTheBaseSkinAndARealSkin) {
     }
 }
 
-// Answers the next message box with Enter once it is up, and counts it.
-std::unique_ptr<test::Later> AnswerTheNextMessageBox(RunningPlayer& player, int& told) {
-    return std::make_unique<test::Later>(player.Windows(), 20, std::function<bool()>([&player, &told] {
-        const Window* focus = player.Windows().Focus();
-        if (focus == nullptr || focus->ClassName() != "Dialog") return false;
-        ++told;
-        player.ScheduleKey(VK_RETURN, 0);
-        return true;
-    }));
-}
-
 // Without a sound device Play says so and why, in a message box, and the
 // player goes on working; Play tries again each time.
 TEST(MainWindow, PlayWithoutASoundDeviceSaysSoAndTheWindowGoesOn) {
@@ -295,7 +284,7 @@ TEST(MainWindow, PlayWithoutASoundDeviceSaysSoAndTheWindowGoesOn) {
     player.Start({FixturePath("short.mp3"), FixturePath("cbr128.mp3")});
     int told = 0;
     for (int round = 1; round <= 2; ++round) {
-        const auto answer = AnswerTheNextMessageBox(player, told);
+        const auto answer = player.AnswerNextMessageBox(told);
         player.TapMain(kPlay.x, kPlay.y);
         player.RunUntil([&] { return told == round; });
         EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
@@ -317,7 +306,7 @@ TEST(MainWindow, PlayingAPipeSaysItCannotPlay) {
         RunningPlayer player;
         player.Start({pipe});
         int told = 0;
-        const auto answer = AnswerTheNextMessageBox(player, told);
+        const auto answer = player.AnswerNextMessageBox(told);
         player.TapMain(kPlay.x, kPlay.y);
         player.RunUntil([&] { return told == 1; });
         EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);

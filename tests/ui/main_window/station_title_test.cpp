@@ -70,17 +70,11 @@ TEST(StationTitle, AnUntrustedCertificateIsRefusedWithAMessageNamingTheServer) {
     ASSERT_NO_FATAL_FAILURE(station.ExpectReady());
     test::RunningPlayer player;
     player.Start({station.Url()}, test::RunningPlayer::Pace::RealTime);
-    // The tap answers at once; the refusal comes later as a message box,
-    // which is the focus while it is up and which Enter closes.
-    bool shown = false;
-    test::Later answer(player.Windows(), 20, std::function<bool()>([&] {
-        const platform::ui::Window* focus = player.Windows().Focus();
-        shown = focus != nullptr && focus->ClassName() == "Dialog";
-        if (shown) player.ScheduleKey(platform::ui::VK_RETURN, 0);
-        return shown;
-    }));
+    // The tap answers at once; the refusal comes later as a message box.
+    int shown = 0;
+    const auto answer = player.AnswerNextMessageBox(shown);
     player.TapMain(kPlayX, kPlayY);
-    player.RunUntil([&] { return shown && PlayerGetStatus(player.Engine()) == PLAYER_STOPPED; });
+    player.RunUntil([&] { return shown == 1 && PlayerGetStatus(player.Engine()) == PLAYER_STOPPED; });
     std::string error;
     ASSERT_EQ(PlayerGetStreamError(player.Engine(), &error), 1);
     EXPECT_NE(error.find("localhost"), std::string::npos) << error;
@@ -91,11 +85,7 @@ TEST(StationTitle, AnUntrustedCertificateIsRefusedWithAMessageNamingTheServer) {
 // a stop ends the wait at once.
 TEST(StationTitle, AStationThatKeepsThePlayerWaitingNeitherFreezesItNorHoldsAStop) {
     using namespace std::chrono_literals;
-    streamtest::FaultServer server({[](streamtest::FaultServer& self, streamtest::ServerConnection& connection) {
-        self.ReadRequest(connection);
-        if (!connection.Send("ICY 200 OK\r\n\r\n")) return;
-        while (connection.Send("\xff")) connection.Pause(300ms);
-    }});
+    streamtest::FaultServer server({streamtest::Drip("", "")});
     test::RunningPlayer player;
     player.Start({server.Url()}, test::RunningPlayer::Pace::RealTime);
     const auto tapped = std::chrono::steady_clock::now();

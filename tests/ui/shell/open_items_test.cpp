@@ -103,15 +103,10 @@ TEST_F(OpenItemsTest, ItemsThatAddNothingLeaveTheListAndWhatPlays) {
     Start({FixturePath("long_130min.mp3")}, true);
     test::TemporaryDirectory music;
     music.MakeDirectory("empty");
-    bool told = false;
-    test::Later answer(player_.Windows(), 20, std::function<bool()>([&] {
-        const Window* focus = player_.Windows().Focus();
-        told = focus != nullptr && focus->ClassName() == "Dialog";
-        if (told) player_.ScheduleKey(VK_RETURN, 0);
-        return told;
-    }));
+    int told = 0;
+    const auto answer = player_.AnswerNextMessageBox(told);
     StartLater({music.PathOf("empty")}, false);
-    player_.RunUntil([&] { return told && player_.Windows().Focus()->ClassName() != "Dialog"; });
+    player_.RunUntil([&] { return told == 1 && player_.Windows().Focus()->ClassName() != "Dialog"; });
     EXPECT_EQ(player_.ListPaths(), Paths{FixturePath("long_130min.mp3")});
     EXPECT_EQ(Status(), PLAYER_PLAYING);
 }
