@@ -15,6 +15,8 @@ run_packages=(
   build-essential cmake pkg-config ninja-build
   # libraries linked into the program
   libmad0-dev libsdl2-dev libvorbisidec-dev libogg-dev libgsm1-dev libflac-dev libopusfile-dev
+  # tags of every format (ID3v1/v2, APE, Vorbis comments, RIFF INFO)
+  libtag1-dev
   # https streams
   libssl-dev
   # zipped skins
