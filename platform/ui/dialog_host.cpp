@@ -74,6 +74,9 @@ public:
         io.ConfigInputTextCursorBlink = false;
         ImGui::StyleColorsLight();
         ImGui::GetStyle().WindowRounding = 0;
+        // Lines one pixel wide on whole pixels: anti-aliased, they came out
+        // as one or two rows by the renderer's blending path on each processor.
+        ImGui::GetStyle().AntiAliasedLines = false;
     }
 
     // Draws into `screen` from now on. A program has one window manager, but
