@@ -8,6 +8,8 @@ namespace engine {
 bool BlockWriter::Acquire() {
     block_ = engine_.waveOutput.AcquireBlock();
     freeBytes_ = block_ != nullptr ? capacity_ : 0;
+    // A lost device ends the playback as a stop would, whatever the source.
+    if (block_ == nullptr && engine_.waveOutput.DeviceLost()) engine_.stopRequested = 1;
     return block_ != nullptr;
 }
 

@@ -155,12 +155,13 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
             }
             output.WaitUnlessFlushed(platform::Now() + kDrainPollInterval);
             if (engine.seekPending) return 0;
-            if (engine.stopRequested) break;
+            if (engine.stopRequested || output.DeviceLost()) break;
         }
         // A seek whose flush emptied the queue just before the loop looked
         // must not end the track either.
         if (engine.seekPending && !engine.stopRequested) return 0;
     }
+    const bool lost = output.DeviceLost();
     output.Close();
     engine.echo.EchoRelease();
     engine.feedbackEcho.EchoRelease();
@@ -177,7 +178,12 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
     RewindSource(engine);
     if (engine.waveOutput.MeasuringLevels()) PostToNotifyWindow(engine, WM_PLAYER_LEVEL, 0, 0);
     // A start that never began is reported as such when the thread ends.
-    if (engine.connecting == 0) SetStatus(engine, PLAYER_STOPPED);
+    if (lost) {
+        engine.deviceFailed = 1;
+        SetStatus(engine, PLAYER_STOPPED, kPlayerDeviceLost);
+    } else if (engine.connecting == 0) {
+        SetStatus(engine, PLAYER_STOPPED);
+    }
     return 1;
 }
 

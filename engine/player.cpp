@@ -19,9 +19,9 @@ void PlayerDestroy(PlayerEngine* engine) {
 
 namespace engine {
 
-void SetStatus(PlayerEngine& engine, PlayerStatus status) {
+void SetStatus(PlayerEngine& engine, PlayerStatus status, intptr_t detail) {
     if (engine.status.exchange(status) == status) return;
-    PostToNotifyWindow(engine, WM_PLAYER_STATUS, static_cast<uintptr_t>(status), 0);
+    PostToNotifyWindow(engine, WM_PLAYER_STATUS, static_cast<uintptr_t>(status), detail);
 }
 
 void PostToNotifyWindow(PlayerEngine& engine, uint32_t message, uintptr_t wParam, intptr_t lParam) {

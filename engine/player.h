@@ -41,8 +41,12 @@ enum PlayerEffectKind : int32_t {
 constexpr uint32_t WM_PLAYER_STATUS = platform::WM_USER + 10001;
 // A stopped report's lParam is kPlayerStartFailed when a playback begun with
 // PlayerPlayAsync ended before its first audio without being asked to stop
-// (PlayerGetStreamError says why); 0 otherwise.
+// (PlayerGetStreamError says why); kPlayerDeviceLost when the sound device
+// stopped playing by itself (the sound server went away, the card was
+// unplugged; PlayerDeviceFailed says 1 and the next play tries again); 0
+// otherwise.
 constexpr intptr_t kPlayerStartFailed = 1;
+constexpr intptr_t kPlayerDeviceLost = 2;
 // WM_PLAYER_LEVEL: wParam = left peak 0..100, lParam = right peak 0..100.
 constexpr uint32_t WM_PLAYER_LEVEL = platform::WM_USER + 10002;
 // WM_PLAYER_STREAM_TITLE: posted by the stream reader's receive thread each
@@ -134,7 +138,8 @@ int PlayerPlay(PlayerEngine* engine);
 int PlayerPlayAsync(PlayerEngine* engine);
 // 1 from PlayerPlayAsync on a stream until its first audio or its end.
 int PlayerIsConnecting(PlayerEngine* engine);
-// 1 when the last playback failed because no sound device could be opened.
+// 1 when the last playback failed because no sound device could be opened,
+// or ended because the device was lost.
 int PlayerDeviceFailed(PlayerEngine* engine);
 void PlayerPause(PlayerEngine* engine);
 void PlayerStop(PlayerEngine* engine);

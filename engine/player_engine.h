@@ -89,7 +89,7 @@ struct PlayerEngine {
     // Set by PlayerPlayAsync on a stream; cleared by the decoding thread when
     // its playback begins or it ends without one, whichever comes first.
     std::atomic<uint32_t> connecting{0};
-    // The last playback could not open the sound device.
+    // The last playback could not open the sound device, or lost it.
     std::atomic<uint32_t> deviceFailed{0};
 
     // The record of the open source's kind (source_registry.h); null when
@@ -122,8 +122,9 @@ struct PlayerEngine {
 
 namespace engine {
 
-// Stores a new status and posts WM_PLAYER_STATUS, only if it differs.
-void SetStatus(PlayerEngine& engine, PlayerStatus status);
+// Stores a new status and posts WM_PLAYER_STATUS with `detail` as its
+// lParam, only if it differs.
+void SetStatus(PlayerEngine& engine, PlayerStatus status, intptr_t detail = 0);
 
 // Posts a message to the notify window, when one is set.
 void PostToNotifyWindow(PlayerEngine& engine, uint32_t message, uintptr_t wParam, intptr_t lParam);

@@ -54,6 +54,7 @@ int WaveOutput::Open(uint32_t blockSize, uint32_t channels, uint32_t sampleRate,
     if (device_ == nullptr) return 0;
     blockSize_ = blockSize;
     format_ = {static_cast<uint16_t>(channels), sampleRate, static_cast<uint16_t>(bitsPerSample)};
+    deviceLost_ = false;
     if (OpenDeviceWithRetries() != platform::WAVE_OK) {
         device_.reset();
         return 0;
@@ -152,7 +153,7 @@ void WaveOutput::ResumeIf(const std::function<bool()>& stillWanted) {
 
 platform::WaveHeader* WaveOutput::AcquireBlock() {
     bufferFree_.Wait();
-    if (!open_) return nullptr;
+    if (!open_ || deviceLost_) return nullptr;
     return &headers_[nextIndex_];
 }
 
@@ -197,6 +198,13 @@ int WaveOutput::SetBufferCount(uint32_t count) {
 }
 
 void WaveOutput::OnDeviceMessage(uint32_t message, platform::WaveHeader* header) {
+    if (message == platform::WOM_LOST) {
+        // Its blocks will not come back: the decoding thread is woken to
+        // find the device gone rather than wait for them.
+        deviceLost_ = true;
+        bufferFree_.Set();
+        return;
+    }
     if (message != platform::WOM_DONE) return;
     auto* output = static_cast<WaveOutput*>(header->user);
     if (output->MeasuringLevels()) output->MeasureLevels(*header);

@@ -51,7 +51,8 @@ public:
     // lock, so that it cannot undo a pause made in between.
     void ResumeIf(const std::function<bool()>& stillWanted);
 
-    // Waits until a block is free and returns it; nullptr while closed.
+    // Waits until a block is free and returns it; nullptr while closed or
+    // once the device is lost.
     platform::WaveHeader* AcquireBlock();
     // Counts the block as queued; it reaches the device with its batch.
     void QueueBlock(platform::WaveHeader* header);
@@ -72,6 +73,9 @@ public:
     int SetBufferCount(uint32_t count);
     uint32_t GetBufferCount() const { return bufferCount_.load(); }
     bool IsOpen() const { return open_.load(); }
+    // The device stopped playing by itself (the sound server went away, the
+    // card was unplugged) since the last open.
+    bool DeviceLost() const { return deviceLost_.load(); }
 
     // Peak levels 0..100 of the most recently completed block.
     // Peaks are measured as blocks finish playing only while someone reads
@@ -102,6 +106,8 @@ private:
     uint32_t blockSize_ = 16384;
     platform::WaveFormat format_;
     std::atomic<bool> open_{false};
+    // Set by the device's lost report; cleared by the next open.
+    std::atomic<bool> deviceLost_{false};
     std::atomic<uint32_t> bufferCount_{8};
 
     // Signalled from the moment a batch of blocks is free (any block while

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -16,6 +17,7 @@ void WaveBlockQueue::Start(WaveDoneCallback callback, uint32_t blockAlign) {
     blockAlign_ = std::max<uint32_t>(blockAlign, 1);
     pulledBytes_ = 0;
     paused_ = false;
+    lost_ = false;
     running_ = true;
     completionThread_ = std::thread([this] { DeliverReturnedBlocks(); });
 }
@@ -129,6 +131,15 @@ void WaveBlockQueue::ReturnUsedUp(std::span<WaveHeader* const> usedUp) {
         if (callback_) callback_(WOM_DONE, header);
     }
     if (!usedUp.empty()) CountDelivered(usedUp.size());
+}
+
+void WaveBlockQueue::ReportLost() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!running_ || std::exchange(lost_, true)) return;
+    }
+    // As with the returned blocks, callback_ cannot change meanwhile.
+    if (callback_) callback_(WOM_LOST, nullptr);
 }
 
 void WaveBlockQueue::CountDelivered(uint64_t count) {

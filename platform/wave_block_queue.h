@@ -58,6 +58,10 @@ public:
     // but whether paused or not; nothing when a reset has returned it since.
     void TakePlayed(const FrontBlock& front, size_t bytes);
 
+    // Sends WOM_LOST through the callback, once per Start. Used by the
+    // backend's threads between Start and Stop.
+    void ReportLost();
+
     // Returns every queued block through the callback before it returns and
     // restarts the position at 0.
     void ReturnAll();
@@ -94,6 +98,7 @@ private:
     uint64_t pulledBytes_ = 0;
     bool paused_ = false;
     bool running_ = false;
+    bool lost_ = false;
     uint64_t interruptions_ = 0;         // pauses, resets and the stop, ever
     uint64_t resets_ = 0;
     std::thread completionThread_;

@@ -13,6 +13,7 @@
 //   - Reset returns every queued block through the callback before it
 //     returns, and restarts the position at 0;
 //   - Position in samples (frames) played since open or the last reset;
+//   - WOM_LOST, once, when the device stops playing by itself;
 //   - Close.
 // Backends: sdl (real sound), null (real-time pace, no sound) and capture
 // (no pacing, the PCM kept in a WAV file or in memory).
@@ -27,6 +28,11 @@
 namespace platform {
 
 constexpr uint32_t WOM_DONE = 0x3BD;
+// Sent once through the done callback, with no block, when the device stopped
+// playing by itself (the sound server went away, the card was unplugged, the
+// capture file could not be written). The blocks it holds come back only
+// with a reset or the close.
+constexpr uint32_t WOM_LOST = 0x3BE;
 
 struct WaveFormat {
     uint16_t channels = 0;

@@ -1,5 +1,7 @@
 // The capture device: no pacing. While it runs, queued blocks are consumed as
-// soon as they arrive and their PCM goes to a WAV file and/or a callback.
+// soon as they arrive and their PCM goes to a WAV file and/or a callback. A
+// file that cannot be written (a full disk) ends it as an unplugged card
+// would: it takes no more blocks and reports itself lost.
 
 #include <thread>
 
@@ -35,12 +37,17 @@ public:
 private:
     // Each block's PCM goes out where it lies, without a copy.
     void Capture() {
-        const auto take = [this](const uint8_t* pcm, size_t bytes) {
-            if (!sink_.wavePath.empty()) writer_.Append(pcm, bytes);
+        bool written = true;
+        const auto take = [this, &written](const uint8_t* pcm, size_t bytes) {
+            if (!sink_.wavePath.empty()) written = writer_.Append(pcm, bytes);
             if (sink_.onPcm) sink_.onPcm(format_, pcm, bytes);
         };
         while (queue_.WaitForData()) {
-            while (queue_.PullBlock(take) > 0) {
+            while (written && queue_.PullBlock(take) > 0) {
+            }
+            if (!written) {
+                queue_.ReportLost();
+                return;
             }
         }
     }

@@ -1,10 +1,12 @@
 // The sdl device: real sound through SDL2 audio. SDL converts any rate and
 // both sample sizes to what the card takes; its audio thread pulls the queued
 // blocks. Pausing pauses SDL's device and parks its thread, so a paused
-// player costs nothing.
+// player costs nothing. A device SDL finds gone while it plays (the sound
+// server went away, the card was unplugged) is reported lost.
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -98,6 +100,8 @@ public:
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return busy ? WAVE_ERROR_ALLOCATED : WAVE_ERROR_NO_DEVICE;
         }
+        watched_ = device_;
+        SDL_AddEventWatch(&SdlWaveOutDevice::WatchForRemoval, this);
         SDL_PauseAudioDevice(device_, 0);
         return WAVE_OK;
     }
@@ -109,6 +113,9 @@ public:
     // stop returns as soon as the sound ends.
     void Close() override {
         if (device_ == 0) return;
+        // Waits for a watch that is running to return.
+        SDL_DelEventWatch(&SdlWaveOutDevice::WatchForRemoval, this);
+        watched_ = 0;
         parked_.Release();
         SDL_PauseAudioDevice(device_, 1);
         queue_.Stop();
@@ -147,7 +154,21 @@ private:
         ApplyWaveOutVolume(GetWaveOutVolume(), self->format_.bitsPerSample, self->format_.channels, stream, pulled);
     }
 
+    // SDL sends the removal of an open device as an event on its own audio
+    // thread, and runs the watches there, whether or not anyone reads the
+    // event queue (the command-line player does not).
+    static int SDLCALL WatchForRemoval(void* userdata, SDL_Event* event) {
+        auto* self = static_cast<SdlWaveOutDevice*>(userdata);
+        if (event->type == SDL_AUDIODEVICEREMOVED && event->adevice.iscapture == 0 &&
+            event->adevice.which == self->watched_.load()) {
+            self->queue_.ReportLost();
+        }
+        return 1;
+    }
+
     SDL_AudioDeviceID device_ = 0;
+    // The open device, for the watch on SDL's thread; 0 when none is.
+    std::atomic<SDL_AudioDeviceID> watched_{0};
     ParkedDevice parked_;
     // Closes the previous device; joined before the next open and before
     // the device object goes.

@@ -108,6 +108,28 @@ TEST_F(PlaybackTest, PlaysAgainFromTheStartWithoutReopening) {
     EXPECT_EQ(captured.Bytes().size(), first.size());
 }
 
+// A device that stops playing by itself (here a capture whose file cannot
+// be written, as a full disk does) ends the playback of every kind of source
+// with a lost report instead of a wait for blocks that never come back; the
+// next play opens a device again.
+TEST_F(PlaybackTest, ALostDeviceEndsThePlaybackAndTheNextPlayTriesAgain) {
+    for (const char* fixture : {"long_minute.mp3", "tagged.ogg", "pcm.wav", "wave_gsm.wav", "tagged.flac", "tagged.opus"}) {
+        SCOPED_TRACE(fixture);
+        window.Clear();
+        PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, platform::CaptureSink{.wavePath = "/dev/full", .onPcm = {}});
+        Open(fixture);
+        ASSERT_EQ(PlayerPlay(engine.get()), 1);
+        ASSERT_TRUE(WaitForStatus(PLAYER_STOPPED));
+        EXPECT_EQ(window.MessagesOf(WM_PLAYER_STATUS).back().lParam, kPlayerDeviceLost);
+        EXPECT_EQ(PlayerDeviceFailed(engine.get()), 1);
+
+        UseCapture();
+        ASSERT_EQ(PlayerPlay(engine.get()), 1);
+        EXPECT_EQ(PlayerDeviceFailed(engine.get()), 0);
+        PlayerStop(engine.get());
+    }
+}
+
 TEST_F(ClockedPlaybackTest, ShortFileDrainsOnTheRealTimeDevice) {
     UseNull();
     Open("short.mp3");  // 0.3 s: less than the pool holds

@@ -16,7 +16,7 @@ constexpr int32_t kSeekStepMs = 5000;
 constexpr int kProgressBarWidth = 24;
 constexpr auto kRefreshInterval = std::chrono::milliseconds(250);
 
-enum class TrackEnd { Finished, Skipped, Quit, NotStarted };
+enum class TrackEnd { Finished, Skipped, Quit, NotStarted, DeviceLost };
 
 std::string TrackTitle(PlayerEngine* engine, const SourceEntry& entry) {
     const std::string& path = entry.location;
@@ -93,6 +93,7 @@ TrackEnd PlayTrack(PlayerEngine* engine, PlaybackWatch& watch, TerminalKeys& key
             default: break;
         }
     }
+    if (watch.DeviceLost()) return TrackEnd::DeviceLost;
     return watch.StartFailed() ? TrackEnd::NotStarted : TrackEnd::Finished;
 }
 
@@ -132,8 +133,14 @@ int RunPlayCommand(const std::vector<std::string>& paths) {
                              "(TUNELARK_AUDIO=null plays silently)\n");
                 exitStatus = kFailureExitStatus;
             }
+            if (end == TrackEnd::DeviceLost) {
+                std::fprintf(stderr,
+                             "tunelark-cli play: the sound device stopped playing "
+                             "(TUNELARK_AUDIO=null plays silently)\n");
+                exitStatus = kFailureExitStatus;
+            }
             played = end != TrackEnd::NotStarted;
-            quit = end == TrackEnd::Quit || end == TrackEnd::NotStarted;
+            quit = end == TrackEnd::Quit || end == TrackEnd::NotStarted || end == TrackEnd::DeviceLost;
             break;
         }
         // What could not be played at all fails the command; the rest still plays.

@@ -13,6 +13,7 @@ public:
     void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
         if (message == WM_PLAYER_STATUS && wParam == PLAYER_STOPPED) {
             startFailed_ = lParam == kPlayerStartFailed;
+            deviceLost_ = lParam == kPlayerDeviceLost;
             stopped_ = true;
             wake_.Set();
         }
@@ -39,14 +40,18 @@ public:
     bool Stopped() const { return stopped_; }
     // The stop ended a stream's start before its first audio.
     bool StartFailed() const { return startFailed_; }
+    // The sound device stopped playing by itself.
+    bool DeviceLost() const { return deviceLost_; }
     void Rearm() {
         stopped_ = false;
         startFailed_ = false;
+        deviceLost_ = false;
     }
 
 private:
     platform::Event wake_;
     std::atomic<bool> stopped_{false};
     std::atomic<bool> startFailed_{false};
+    std::atomic<bool> deviceLost_{false};
     std::atomic<uint32_t> titles_{0};
 };

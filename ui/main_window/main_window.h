@@ -81,7 +81,7 @@ private:
     void OnMenuCommand(uint32_t command) override;
 
     void OnPlaying();
-    void OnStopped(bool startFailed);
+    void OnStopped(bool failed);
     void OnClockTick();
     void ShowTrackInfo();
     void ShowTitle(int32_t index);

@@ -175,7 +175,7 @@ void MainWindow::OnPlaying() {
     if (PlayerGetStatus(application_.Engine()) == PLAYER_STOPPED) RepaintCurrentRow();
 }
 
-void MainWindow::OnStopped(bool startFailed) {
+void MainWindow::OnStopped(bool failed) {
     RepaintCurrentRow();
     application_.Windows().KillTimer(*this, kClockTimerId);
     DrawClock(0);
@@ -193,9 +193,10 @@ void MainWindow::OnStopped(bool startFailed) {
     if (PlayerGetSourceKind(application_.Engine()) == SOURCE_MPEG_STREAM) {
         ShowTitle(application_.GetPlaylist().CurrentIndex);
     }
-    // A stream that could not start says why and stops there, unless a
-    // command stopped it; one that broke off says why before the next entry plays.
-    if (startFailed) {
+    // A stream that could not start, or a lost sound device, says why and
+    // stops there, unless a command stopped it; a stream that broke off says
+    // why before the next entry plays.
+    if (failed) {
         RepaintCurrentRow();
         if (!marks_.LowerFirstRaised()) ReportPlayFailure();
         return;
