@@ -143,11 +143,27 @@ TEST(CliPlay, PlaysSilentlyOnTheNullDeviceAndFailsForWhatItCannotPlay) {
     unsetenv("TUNELARK_AUDIO");
 }
 
-TEST(CliPlay, SaysSoWithoutASoundDevice) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    const auto result = RunCli({"play", test::FixturePath("short.mp3")});
+// No device that opens, and one that SDL finds gone while it plays (its disk
+// driver writing to a full disk), each end the command with a line that says
+// so and status 1.
+TEST(CliPlay, SaysSoWithoutAWorkingSoundDevice) {
+    const struct {
+        const char* driver;
+        std::string said;
+    } cases[] = {
+        {"no-such-driver", "tunelark-cli play: no sound device could be opened (TUNELARK_AUDIO=null plays silently)"},
+        {"disk", "tunelark-cli play: the sound device stopped playing (TUNELARK_AUDIO=null plays silently)"},
+    };
+    setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+    for (const auto& c : cases) {
+        setenv("SDL_AUDIODRIVER", c.driver, 1);
+        const auto result = test::RunProgram(test::CliPath(), {"play", test::FixturePath("long_minute.mp3")},
+                                             test::Captured::Errors);
+        EXPECT_EQ(result.exitStatus, 1) << c.driver;
+        EXPECT_NE(std::find(result.lines.begin(), result.lines.end(), c.said), result.lines.end()) << c.driver;
+    }
     unsetenv("SDL_AUDIODRIVER");
-    EXPECT_EQ(result.exitStatus, 1);
+    unsetenv("SDL_DISKAUDIOFILE");
 }
 
 }  // namespace
