@@ -17,6 +17,9 @@ inline constexpr const char* kConnectingPrefix = "Connecting: ";
 inline constexpr const char* kNoSoundDevice =
     "No sound device could be opened, so nothing plays. Start the desktop's sound server or connect a "
     "sound card and press Play again, or start the player with TUNELARK_AUDIO=null to play silently.";
+inline constexpr const char* kSoundDeviceLost =
+    "The sound device stopped playing, so playback stopped. Start the desktop's sound server or connect a "
+    "sound card and press Play again, or start the player with TUNELARK_AUDIO=null to play silently.";
 
 // The text of string `id`; an empty text for a number the table lacks.
 const char* LoadPlayerString(int id);

@@ -36,7 +36,7 @@ bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM lParam) 
         return true;
     }
     if (message != WM_PLAYER_STATUS) return false;
-    if (wParam == PLAYER_STOPPED) OnStopped(lParam == kPlayerStartFailed || lParam == kPlayerDeviceLost);
+    if (wParam == PLAYER_STOPPED) OnStopped(lParam);
     if (wParam == PLAYER_PLAYING) OnPlaying();
     application_.DesktopBusStateChanged();
     return true;

@@ -81,14 +81,15 @@ private:
     void OnMenuCommand(uint32_t command) override;
 
     void OnPlaying();
-    void OnStopped(bool failed);
+    // `detail`: the stopped report's lParam (kPlayerStartFailed, kPlayerDeviceLost or 0).
+    void OnStopped(intptr_t detail);
     void OnClockTick();
     void ShowTrackInfo();
     void ShowTitle(int32_t index);
     void ShowStreamTitle(int32_t index);
     // Says why the loaded entry could not play: no sound device, or what
     // the stream's server did.
-    void ReportPlayFailure();
+    void ReportPlayFailure(bool deviceLost = false);
     // Says so when entry `index` could not be opened because it is a pipe or
     // a device; nothing for other failures.
     void ReportOpenFailure(int32_t index);

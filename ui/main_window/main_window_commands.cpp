@@ -138,11 +138,11 @@ void MainWindow::ReportOpenFailure(int32_t index) {
                kProgramCaption, MB_OK);
 }
 
-void MainWindow::ReportPlayFailure() {
+void MainWindow::ReportPlayFailure(bool deviceLost) {
     PlayerEngine* engine = application_.Engine();
     std::string text;
     if (PlayerDeviceFailed(engine)) {
-        text = kNoSoundDevice;
+        text = deviceLost ? kSoundDeviceLost : kNoSoundDevice;
     } else if (PlayerGetSourceKind(engine) != SOURCE_MPEG_STREAM || PlayerGetStreamError(engine, &text) == 0) {
         return;
     }
@@ -175,7 +175,7 @@ void MainWindow::OnPlaying() {
     if (PlayerGetStatus(application_.Engine()) == PLAYER_STOPPED) RepaintCurrentRow();
 }
 
-void MainWindow::OnStopped(bool failed) {
+void MainWindow::OnStopped(intptr_t detail) {
     RepaintCurrentRow();
     application_.Windows().KillTimer(*this, kClockTimerId);
     DrawClock(0);
@@ -196,9 +196,9 @@ void MainWindow::OnStopped(bool failed) {
     // A stream that could not start, or a lost sound device, says why and
     // stops there, unless a command stopped it; a stream that broke off says
     // why before the next entry plays.
-    if (failed) {
+    if (detail == kPlayerStartFailed || detail == kPlayerDeviceLost) {
         RepaintCurrentRow();
-        if (!marks_.LowerFirstRaised()) ReportPlayFailure();
+        if (!marks_.LowerFirstRaised()) ReportPlayFailure(detail == kPlayerDeviceLost);
         return;
     }
     ReportPlayFailure();
