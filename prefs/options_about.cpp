@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr const char* kVersionText = "Tunelark v0.93";
+constexpr const char* kVersionText = "Tunelark v" TUNELARK_VERSION;
 constexpr int kIconSide = 32;
 // The picture is the icon again, drawn large.
 constexpr int kPictureScale = 3;

@@ -41,8 +41,8 @@ test_packages=(
   dbus-daemon playerctl
   # the player in a real window on a virtual display
   xvfb xauth xdotool imagemagick
-  # the check of the desktop entry
-  desktop-file-utils
+  # the checks of the desktop entry, the AppStream entry and the Debian package
+  desktop-file-utils appstream dpkg-dev lintian man-db bsdextrautils
   # peers of the stream tests: a real streaming server and its admin client
   icecast2 curl
   # https in the stream tests: TLS in front of the test servers, the test certificates

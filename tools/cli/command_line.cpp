@@ -51,7 +51,8 @@ const CliCommand* FindCliCommand(std::string_view name) {
 }
 
 std::string CliUsage() {
-    std::string usage = "usage: tunelark-cli COMMAND ARGUMENTS...   (tunelark-cli COMMAND --help for one)\n";
+    std::string usage = "usage: tunelark-cli COMMAND ARGUMENTS...   (tunelark-cli COMMAND --help for one)\n"
+                        "       tunelark-cli --version\n";
     for (const CliCommand& command : Commands()) usage += "  " + std::string(command.usage) + "\n";
     return usage;
 }

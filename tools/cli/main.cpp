@@ -22,6 +22,10 @@ int main(int argc, char** argv) {
         std::fputs(CliUsage().c_str(), stdout);
         return 0;
     }
+    if (name == "--version") {
+        std::printf("tunelark-cli %s\n", TUNELARK_VERSION);
+        return 0;
+    }
     const CliCommand* command = FindCliCommand(name);
     if (command == nullptr) {
         std::fprintf(stderr, "tunelark-cli: unknown command '%s'\n%s", name.c_str(), CliUsage().c_str());

@@ -26,7 +26,7 @@ constexpr uintptr_t kClockTimerId = 1000;
 constexpr uint32_t kClockTimerPeriodMs = 1000;
 
 inline constexpr const char* kMainWindowClass = "Tunelark_MN";
-inline constexpr const char* kProgramTitle = " Tunelark v0.93";
+inline constexpr const char* kProgramTitle = " Tunelark v" TUNELARK_VERSION;
 
 class MainWindow final : public SkinnedWindow {
 public:
