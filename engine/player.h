@@ -103,7 +103,7 @@ struct PlayerTag {
     int32_t year = 0;       // 0 when absent or not numeric
     int32_t track = 0;      // the track number; 0 when absent or not numeric
     // The genre as an ID3v1 byte 0..255 (255 for a name outside the ID3v1
-    // list, or none); -1 when no tag was read.
+    // list); -1 when no tag was read or the tag names no genre.
     int32_t genre = -1;
 };
 

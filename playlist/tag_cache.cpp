@@ -31,11 +31,11 @@ void ReadMisses(std::vector<TagCacheEntry>& entries, const std::vector<size_t>& 
             entry.tagged = PlayerReadFileTag(entry.path, &entry.tag) != 0;
         }
     };
-    const unsigned threads = std::clamp<unsigned>(std::min<size_t>(misses.size() / kMissesPerThread, kMaxReadThreads),
-                                                  1, std::max(1u, std::thread::hardware_concurrency()));
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t threads = std::clamp<size_t>(misses.size() / kMissesPerThread, 1, std::min<size_t>(kMaxReadThreads, cores));
     std::vector<std::thread> workers;
     const size_t share = (misses.size() + threads - 1) / threads;
-    for (unsigned worker = 1; worker < threads; ++worker) {
+    for (size_t worker = 1; worker < threads; ++worker) {
         const size_t begin = std::min(misses.size(), worker * share);
         workers.emplace_back(readRange, begin, std::min(misses.size(), begin + share));
     }

@@ -9,6 +9,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/oggflacfile.h>
 #include <taglib/opusfile.h>
 #include <taglib/tag.h>
 #include <taglib/vorbisfile.h>
@@ -86,8 +87,6 @@ void LayOver(const TagList& tags, PlayerTag& tag) {
     // The byte follows the name; genreIndex gives 255 for a name outside the list.
     if (!tag.genreText.empty()) {
         tag.genre = TagLib::ID3v1::genreIndex(TagLib::String(tag.genreText, TagLib::String::UTF8));
-    } else if (tag.genre < 0) {
-        tag.genre = 255;
     }
 }
 
@@ -141,6 +140,16 @@ bool ReadContents(const std::string& path, TagContainer container, bool withPict
             return !contents.tags.empty() && use(contents);
         }
         case TagContainer::Flac: {
+            // FLAC in Ogg keeps its comments in an Ogg packet.
+            if (stream.readBlock(4) == TagLib::ByteVector("OggS", 4)) {
+                stream.seek(0, TagLib::IOStream::Beginning);
+                TagLib::Ogg::FLAC::File file(&stream, kReadAudioProperties);
+                if (!file.isValid() || file.tag() == nullptr) return false;
+                contents.tags.push_back(file.tag());
+                if (withPictures) AddFlacPictures(file.tag()->pictureList(), contents.pictures);
+                return use(contents);
+            }
+            stream.seek(0, TagLib::IOStream::Beginning);
             TagLib::FLAC::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), kReadAudioProperties);
             if (!file.isValid()) return false;
             if (file.hasXiphComment()) contents.tags.push_back(file.xiphComment());

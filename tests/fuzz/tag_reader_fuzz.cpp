@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             for (const std::string* text : {&tag.title, &tag.artist, &tag.album, &tag.comment, &tag.genreText}) {
                 fuzz::Check(fuzz::CodePoints(*text) <= kTagTextCharacters, "a tag text holds at most its bound");
             }
-            fuzz::Check(tag.genre >= 0 && tag.genre <= 255, "a read tag has a genre byte");
+            fuzz::Check(tag.genre >= -1 && tag.genre <= 255, "the genre is a byte or none");
         }
         PlayerPicture picture;
         if (engine::ReadContainerCover(path, container, picture)) {

@@ -47,6 +47,7 @@ TEST(TagReader, ReadsTheTagsOfEveryKindOfFile) {
         {"lower_case.ogg", {kLongTitle, "Lower Artist", "Lower Album", 4, 1999, "Ambient"}},
         {"tagged.ogg", {"lower case", "Dvo\xC5\x99\xC3\xA1k", std::string(100, 'T'), 0, 2001, ""}},  // later wins
         {"tagged.flac", {"FLAC title", "FLAC artist", "FLAC album", 0, 0, ""}},
+        {"ogg_flac.oga", {"", "", "", 0, 0, ""}},  // FLAC in Ogg: comments without these keys
         {"tagged.opus", {"Opus title", "Opus artist", "", 0, 0, ""}},
         {"info.wav", {"Info Title", "Info Artist", "Info Album", 0, 1987, "Folk"}},
         {"id3_chunk.wav", {"Id3 Chunk Title", "", "", 0, 0, ""}},
