@@ -51,8 +51,8 @@ bool OggGetComments(const OggSource* source, OggComments* comments);
 bool OggGetTag(PlayerEngine& engine, PlayerTag* tag);
 bool OggReadFileTag(const std::string& path, PlayerTag* tag);
 bool OggReadFileCover(const std::string& path, PlayerPicture* picture);
-// Files one "KEY=value" comment of a Vorbis, FLAC or Opus stream under its
-// key, the key matched in any case; a comment of another key is left out.
+// Files one "KEY=value" comment of a Vorbis stream under its key, the key
+// matched in any case; a comment of another key is left out.
 void AddVorbisComment(std::string_view entry, OggComments* comments);
 void OggThread(PlayerEngine& engine);
 // Tremor writes 16-bit PCM at the stream's rate.
