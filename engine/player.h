@@ -93,16 +93,31 @@ struct PlayerOutputOptions {
     int32_t halfRate = 0;        // non-zero: MPEG decoded at half its rate
 };
 
-// Tag texts hold at most kTagTextCharacters characters, as UTF-8.
-constexpr size_t kTagTextCharacters = 30;
+// Tag texts are UTF-8 and whole as the file has them; only a text longer
+// than kTagTextCharacters characters, which no tagger writes but a damaged
+// or hostile file may hold, is cut there.
+constexpr size_t kTagTextCharacters = 1024;
 
 struct PlayerTag {
     std::string title;
     std::string artist;
     std::string album;
     std::string comment;
-    int32_t year = 0;     // 0 when absent or not numeric
-    int32_t genre = -1;   // the tag's genre byte 0..255; -1 when no tag was read
+    std::string genreText;  // the genre as the tag names it; empty when absent
+    int32_t year = 0;       // 0 when absent or not numeric
+    int32_t track = 0;      // the track number; 0 when absent or not numeric
+    // The genre as an ID3v1 byte 0..255 (255 for a name outside the ID3v1
+    // list); -1 when no tag was read or the tag names no genre.
+    int32_t genre = -1;
+};
+
+// The embedded front cover of a file's tags, as stored: JPEG or PNG bytes
+// and their MIME type. Pictures above kPlayerPictureBytes are left out.
+constexpr size_t kPlayerPictureBytes = 16 * 1024 * 1024;
+
+struct PlayerPicture {
+    std::string mimeType;
+    std::string bytes;
 };
 
 // Network streams (PlayerOpenURL with an "http://" or "https://" URL of at
@@ -155,6 +170,9 @@ void PlayerSetNotifyWindow(PlayerEngine* engine, platform::NotifyWindow* window)
 void PlayerGetFileInfo(PlayerEngine* engine, PlayerFileInfo* info);
 int PlayerGetTag(PlayerEngine* engine, PlayerTag* tag);
 int PlayerReadFileTag(const std::string& path, PlayerTag* tag);
+// The front cover (ID3v2 APIC, FLAC PICTURE, METADATA_BLOCK_PICTURE in Ogg),
+// else the first picture of the file's tags; 0 when it has none.
+int PlayerReadFileCover(const std::string& path, PlayerPicture* picture);
 int PlayerIsPlayableFile(const std::string& path);
 void PlayerGetGenreName(int32_t genre, std::string* name);
 

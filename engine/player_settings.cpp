@@ -40,6 +40,14 @@ int PlayerReadFileTag(const std::string& path, PlayerTag* tag) {
     return 0;
 }
 
+int PlayerReadFileCover(const std::string& path, PlayerPicture* picture) {
+    for (const SourceOperations& source : RegisteredSources()) {
+        if (source.fileCover == nullptr || source.probe == nullptr) continue;
+        if (source.probe(path)) return source.fileCover(path, picture) ? 1 : 0;
+    }
+    return 0;
+}
+
 int PlayerIsPlayableFile(const std::string& path) {
     for (const SourceOperations& source : RegisteredSources()) {
         if (source.probe != nullptr && source.probe(path)) return 1;

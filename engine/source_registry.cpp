@@ -15,18 +15,41 @@
 #include "formats/stream/stream_reader.h"
 #include "formats/stream/stream_source.h"
 #include "formats/stream/stream_thread.h"
+#include "formats/tags/tag_reader.h"
 #include "formats/wave/wave_source.h"
 
 namespace engine {
 namespace {
 
-// The tag is read through a private reader, never the playing file's.
+// ID3v1 first, then ID3v2 and APE laid over it: a file with both shows the
+// ID3v2 texts, which are not cut to ID3v1's 30 bytes. Tags are read through
+// readers of their own, never the playing file's.
 bool ReadMpegFileTag(const std::string& path, PlayerTag* tag) {
-    return ReadId3v1Tag(path, *tag);
+    const bool id3v1 = ReadId3v1Tag(path, *tag);
+    const bool newer = ReadContainerTag(path, TagContainer::Mpeg, *tag);
+    return id3v1 || newer;
 }
 
 bool ReadOpenMpegTag(PlayerEngine& engine, PlayerTag* tag) {
     return ReadMpegFileTag(engine.path, tag);
+}
+
+bool ReadMpegFileCover(const std::string& path, PlayerPicture* picture) {
+    return ReadContainerCover(path, TagContainer::Mpeg, *picture);
+}
+
+// RIFF INFO and the "id3 " chunk; a WAVE file without them has no tag.
+bool ReadWaveFileTag(const std::string& path, PlayerTag* tag) {
+    *tag = PlayerTag{};
+    return ReadContainerTag(path, TagContainer::Wave, *tag);
+}
+
+bool ReadOpenWaveTag(PlayerEngine& engine, PlayerTag* tag) {
+    return ReadWaveFileTag(engine.path, tag);
+}
+
+bool ReadWaveFileCover(const std::string& path, PlayerPicture* picture) {
+    return ReadContainerCover(path, TagContainer::Wave, *picture);
 }
 
 // PlayerOpen tries the file kinds in this order: the content decides, never
@@ -39,26 +62,27 @@ constexpr SourceOperations kSources[] = {
      .open = FlacOpen, .close = FlacClose, .probe = FlacProbe,
      .seek = FlacSeek, .rewind = FlacRewind,
      .thread = FlacThread, .outputFormat = DecodedPcmOutputFormat, .blockCapacity = DecodedPcmBlockCapacity,
-     .tag = FlacGetTag, .fileTag = FlacReadFileTag},
+     .tag = FlacGetTag, .fileTag = FlacReadFileTag, .fileCover = FlacReadFileCover},
     {.kind = SOURCE_OPUS_FILE, .location = SourceLocation::File,
      .open = OpusOpen, .close = OpusClose, .probe = OpusProbe,
      .seek = OpusSeek, .rewind = OpusRewind,
      .thread = OpusThread, .outputFormat = DecodedPcmOutputFormat, .blockCapacity = DecodedPcmBlockCapacity,
-     .tag = OpusGetTag, .fileTag = OpusReadFileTag},
+     .tag = OpusGetTag, .fileTag = OpusReadFileTag, .fileCover = OpusReadFileCover},
     {.kind = SOURCE_MPEG_FILE, .location = SourceLocation::File,
      .open = OpenMpegFile, .probe = ProbeMpegFile,
      .seek = MpegSeek, .rewind = RewindMpegFile, .afterStop = RewindMpegFile,
      .thread = MpegFileThread, .outputFormat = MpegOutputFormat, .blockCapacity = MpegBlockCapacity,
-     .tag = ReadOpenMpegTag, .fileTag = ReadMpegFileTag},
+     .tag = ReadOpenMpegTag, .fileTag = ReadMpegFileTag, .fileCover = ReadMpegFileCover},
     {.kind = SOURCE_OGG_FILE, .location = SourceLocation::File,
      .open = OggOpen, .close = OggClose, .probe = OggProbe,
      .seek = OggSeek, .rewind = OggRewind,
      .thread = OggThread, .outputFormat = OggOutputFormat, .blockCapacity = OggBlockCapacity,
-     .tag = OggGetTag},
+     .tag = OggGetTag, .fileTag = OggReadFileTag, .fileCover = OggReadFileCover},
     {.kind = SOURCE_WAVE_FILE, .location = SourceLocation::File,
      .open = WaveOpen, .close = WaveClose, .probe = WaveProbe,
      .seek = WaveSeek, .rewind = WaveRewind,
-     .thread = WaveThread, .outputFormat = WaveOutputFormat, .blockCapacity = WaveBlockCapacity},
+     .thread = WaveThread, .outputFormat = WaveOutputFormat, .blockCapacity = WaveBlockCapacity,
+     .tag = ReadOpenWaveTag, .fileTag = ReadWaveFileTag, .fileCover = ReadWaveFileCover},
     {.kind = SOURCE_MPEG_STREAM, .location = SourceLocation::Url,
      .open = OpenStreamSource, .close = CloseStreamSource,
      .thread = StreamThread, .outputFormat = MpegOutputFormat, .blockCapacity = MpegBlockCapacity,

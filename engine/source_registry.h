@@ -63,6 +63,8 @@ struct SourceOperations {
     // The tag of a file that this kind's probe accepts, without opening it;
     // null when the kind has none.
     bool (*fileTag)(const std::string& path, PlayerTag* tag) = nullptr;
+    // The embedded cover of such a file; null when the kind has none.
+    bool (*fileCover)(const std::string& path, PlayerPicture* picture) = nullptr;
     // Where a source that posts from threads of its own posts; null for the others.
     void (*setNotifyWindow)(PlayerEngine& engine, platform::NotifyWindow* window) = nullptr;
 };

@@ -16,10 +16,10 @@
 namespace {
 
 constexpr const char* kTitle = "File info";
-constexpr const char* kTagHeading = "ID3v1 Tag";
+constexpr const char* kTagHeading = "Tag";
 constexpr const char* kStationHeading = "Station";
 const ImVec2 kFramePadding{6, 4};  // makes a one-line field 21 pixels tall, as in the file dialogs
-constexpr float kFieldLeft = 64;  // from the dialog's left edge, past the longest label
+constexpr float kFieldLeft = 72;  // from the dialog's left edge, past the longest label
 constexpr float kGroupPadding = 8;
 constexpr float kHeadingMargin = 3;
 constexpr float kGroupGap = 10;
@@ -107,13 +107,21 @@ void ShowInfo(platform::ui::WindowManager& windows, const std::string& path,
 FileInfoTexts ReadFileInfoTexts(const std::string& path) {
     PlayerTag tag;
     if (PlayerReadFileTag(path, &tag) == 0) return {};
-    return {tag.title, tag.artist, tag.album};
+    // Numbers the tag does not have show as empty fields, not as 0.
+    const auto number = [](int32_t value) { return value > 0 ? std::to_string(value) : std::string(); };
+    return {tag.title, tag.artist, tag.album, number(tag.track), number(tag.year), tag.genreText, tag.comment};
 }
 
 void ShowFileInfo(platform::ui::WindowManager& windows, platform::ui::Window& /*owner*/, const std::string& path) {
     FileInfoTexts texts = ReadFileInfoTexts(path);
     ShowInfo(windows, path, [&texts] {
-        DrawFieldGroup(kTagHeading, {{"Title", &texts.title}, {"Artist", &texts.artist}, {"Album", &texts.album}});
+        DrawFieldGroup(kTagHeading, {{"Title", &texts.title},
+                                     {"Artist", &texts.artist},
+                                     {"Album", &texts.album},
+                                     {"Track", &texts.track},
+                                     {"Year", &texts.year},
+                                     {"Genre", &texts.genre},
+                                     {"Comment", &texts.comment}});
     });
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// The "File info" dialog of the playlist window: a file's path and the
-// title, artist and album of its ID3v1 tag, or a stream's address and what
-// its station says of itself; shown and never written.
+// The "File info" dialog of the playlist window: a file's path and what its
+// tags say (title, artist, album, track, year, genre, comment), or a stream's
+// address and what its station says of itself; shown and never written.
 
 #include <string>
 
@@ -11,15 +11,19 @@ class Window;
 class WindowManager;
 }  // namespace platform::ui
 
-// What the dialog's three tag fields show.
+// What the dialog's tag fields show.
 struct FileInfoTexts {
     std::string title;
     std::string artist;
     std::string album;
+    std::string track;
+    std::string year;
+    std::string genre;
+    std::string comment;
 };
 
-// The tag texts of the file at `path`; all empty when the file has no ID3v1
-// tag or is not MPEG audio.
+// The tag texts of the file at `path`; all empty when the file has no tag
+// or is not audio the player plays.
 FileInfoTexts ReadFileInfoTexts(const std::string& path);
 
 // Shows the dialog for the file at `path` until OK, Enter or Escape closes

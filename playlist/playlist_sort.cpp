@@ -11,19 +11,30 @@
 #include "platform/path_text.h"
 #include "playlist/playlist.h"
 #include "playlist/playlist_view.h"
+#include "playlist/tag_cache.h"
 
 void Playlist::SortByTitle() {
     if (view_ != nullptr) view_->BeginWaitCursor();
+    // Files' tags come through the tag cache, which reads only the files that
+    // changed since it last saw them.
+    std::vector<std::string> files;
+    for (const PlaylistEntry& entry : entries_) {
+        if (!platform::IsNetworkLocation(entry.Path)) files.push_back(entry.Path);
+    }
+    TagCache cache(DefaultTagCachePath());
+    const std::vector<std::optional<PlayerTag>> tags = cache.Read(files);
+    cache.Save();
     std::vector<std::string> keys;
     keys.reserve(entries_.size());
+    size_t file = 0;
     for (const PlaylistEntry& entry : entries_) {
         // A stream sorts by its list's title; a file without a readable tag
         // as an empty title.
-        PlayerTag tag;
         if (platform::IsNetworkLocation(entry.Path)) {
             keys.push_back(platform::FoldCase(entry.Title));
         } else {
-            keys.push_back(PlayerReadFileTag(entry.Path, &tag) != 0 ? platform::FoldCase(tag.title) : std::string());
+            const std::optional<PlayerTag>& tag = tags[file++];
+            keys.push_back(tag ? platform::FoldCase(tag->title) : std::string());
         }
     }
     SortByKeys(std::move(keys));

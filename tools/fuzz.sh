@@ -122,6 +122,10 @@ make_seeds() {
     ogg_fuzz) copy_head 32768 "$fixtures"/*.ogg ;;
     flac_fuzz) copy_head 32768 "$fixtures"/*.flac "$fixtures"/*.oga ;;
     opus_fuzz) copy_head 32768 "$fixtures"/*.opus ;;
+    tag_reader_fuzz)
+      copy_head 16384 "$fixtures"/id3v2_only.mp3 "$fixtures"/id3v24_utf8.mp3 "$fixtures"/cover.mp3 \
+        "$fixtures"/cover.flac "$fixtures"/lower_case.ogg "$fixtures"/tagged.opus "$fixtures"/info.wav \
+        "$fixtures"/id3_chunk.wav ;;
     id3v1_fuzz)
       for file in "$fixtures/id3v1.mp3" "$fixtures/short.mp3"; do
         tail -c 300 "$file" >"$seeds/${file##*/}"

@@ -88,7 +88,6 @@ bool FlacDecoder::Open(FileReader& reader) {
     reader_ = &reader;
     decoder_ = FLAC__stream_decoder_new();
     if (decoder_ == nullptr) return false;
-    FLAC__stream_decoder_set_metadata_respond(decoder_, FLAC__METADATA_TYPE_VORBIS_COMMENT);
     const auto init = container == FlacContainer::Ogg ? FLAC__stream_decoder_init_ogg_stream
                                                       : FLAC__stream_decoder_init_stream;
     if (init(decoder_, Read, Seek, Tell, Length, AtEnd, Write, Metadata, Error, this) !=
@@ -190,14 +189,6 @@ void FlacDecoder::Metadata(const FLAC__StreamDecoder*, const FLAC__StreamMetadat
         decoder.info_.bits = static_cast<int>(info.bits_per_sample);
         decoder.info_.sampleRate = static_cast<int32_t>(info.sample_rate);
         decoder.info_.totalSamples = info.total_samples;
-    } else if (metadata->type == FLAC__METADATA_TYPE_VORBIS_COMMENT) {
-        const FLAC__StreamMetadata_VorbisComment& comments = metadata->data.vorbis_comment;
-        for (FLAC__uint32 index = 0; index < comments.num_comments; ++index) {
-            const FLAC__StreamMetadata_VorbisComment_Entry& entry = comments.comments[index];
-            if (entry.entry == nullptr) continue;
-            AddVorbisComment(std::string_view(reinterpret_cast<const char*>(entry.entry), entry.length),
-                             &decoder.comments_);
-        }
     }
 }
 

@@ -42,7 +42,6 @@ public:
     bool Open(FileReader& reader);
 
     const FlacStreamInfo& Info() const { return info_; }
-    const OggComments& Comments() const { return comments_; }
 
     // Decodes the next frame into `pcm`, mixed down to the output's channels.
     DecodeStep DecodeNext(DecodedPcm& pcm);
@@ -63,7 +62,6 @@ private:
     FLAC__StreamDecoder* decoder_ = nullptr;
     FileReader* reader_ = nullptr;
     FlacStreamInfo info_;
-    OggComments comments_;
     ChannelMix mix_;
     // Where the write callback puts a frame; set only around a decode or seek.
     DecodedPcm* target_ = nullptr;

@@ -9,6 +9,7 @@
 #include "engine/decoding_thread.h"
 #include "engine/player_engine.h"
 #include "formats/flac/flac_decoder.h"
+#include "formats/tags/tag_reader.h"
 
 namespace engine {
 
@@ -87,20 +88,20 @@ void FlacThread(PlayerEngine& engine) {
     RunDecodedPcmThread(engine, engine.flac->pcm, DecodeFlac);
 }
 
+// An open file has a tag, empty when TagLib finds none.
 bool FlacGetTag(PlayerEngine& engine, PlayerTag* tag) {
     if (engine.flac == nullptr) return false;
-    FillTagFromComments(engine.flac->decoder.Comments(), tag);
+    FlacReadFileTag(engine.path, tag);
     return true;
 }
 
-// Read through a private reader and decoder, never the playing file's.
 bool FlacReadFileTag(const std::string& path, PlayerTag* tag) {
-    FileReader reader;
-    FlacDecoder decoder;
-    if (!reader.ReaderOpen(path) || !decoder.Open(reader)) return false;
     *tag = PlayerTag{};
-    FillTagFromComments(decoder.Comments(), tag);
-    return true;
+    return ReadContainerTag(path, TagContainer::Flac, *tag);
+}
+
+bool FlacReadFileCover(const std::string& path, PlayerPicture* picture) {
+    return ReadContainerCover(path, TagContainer::Flac, *picture);
 }
 
 }  // namespace engine

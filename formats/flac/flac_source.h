@@ -22,7 +22,9 @@ bool FlacProbe(const std::string& path);
 bool FlacSeek(PlayerEngine& engine, int32_t milliseconds);
 void FlacRewind(PlayerEngine& engine);
 void FlacThread(PlayerEngine& engine);
+// The tag of the open file, read by TagLib as PlayerReadFileTag reads it.
 bool FlacGetTag(PlayerEngine& engine, PlayerTag* tag);
 bool FlacReadFileTag(const std::string& path, PlayerTag* tag);
+bool FlacReadFileCover(const std::string& path, PlayerPicture* picture);
 
 }  // namespace engine

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/file_reader.h"
+#include "formats/id3/genres.h"
 #include "platform/text_codepage.h"
 
 namespace engine {
@@ -19,6 +20,8 @@ constexpr size_t kAlbumOffset = 63;
 constexpr size_t kYearOffset = 93;
 constexpr size_t kYearBytes = 4;
 constexpr size_t kCommentOffset = 97;
+constexpr size_t kTrackMarkOffset = 125;
+constexpr size_t kTrackOffset = 126;
 constexpr size_t kGenreOffset = 127;
 
 using TagBytes = std::array<uint8_t, kTagBytes>;
@@ -64,6 +67,9 @@ bool ReadId3v1Tag(const std::string& path, PlayerTag& tag) {
     if (std::memcmp(bytes.data(), "TAG", 3) != 0) return false;
 
     tag.genre = bytes[kGenreOffset];
+    if (const char* genreName = GenreName(tag.genre)) tag.genreText = genreName;
+    // ID3v1.1 keeps the track in the comment's last byte, after a zero byte.
+    if (bytes[kTrackMarkOffset] == 0) tag.track = bytes[kTrackOffset];
     tag.year = ConvertYear(bytes);
     tag.album = ConvertField(bytes, kAlbumOffset);
     tag.artist = ConvertField(bytes, kArtistOffset);

@@ -40,12 +40,6 @@ void AddVorbisComment(std::string_view entry, OggComments* comments) {
     }
 }
 
-void FillTagFromComments(const OggComments& comments, PlayerTag* tag) {
-    tag->title = platform::TruncateCharacters(comments.title, kTagTextCharacters);
-    tag->artist = platform::TruncateCharacters(comments.artist, kTagTextCharacters);
-    tag->album = platform::TruncateCharacters(comments.album, kTagTextCharacters);
-}
-
 // One-byte characters, two-byte sequences (110xxxxx) and three-byte ones
 // (anything from 0xE0 up, kept to 16 bits, so four-byte sequences come out
 // wrong and their fourth byte ends the text). A continuation byte where a

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "engine/player_engine.h"
+#include "formats/tags/tag_reader.h"
 #include "platform/regular_file.h"
 #include "platform/utf8.h"
 
@@ -132,33 +133,28 @@ bool OggGetComments(const OggSource* source, OggComments* comments) {
     // ov_comment does not change the decoder; Tremor's signature lacks the const.
     vorbis_comment* stored = ov_comment(const_cast<OggVorbis_File*>(&source->decoder), -1);
     if (stored == nullptr) return true;
-    struct KeyField {
-        const char* key;
-        std::string OggComments::*field;
-    };
-    static constexpr KeyField kKeys[] = {
-        {"DATE=", &OggComments::date},     {"TRACKNUMBER=", &OggComments::trackNumber},
-        {"TITLE=", &OggComments::title},   {"ARTIST=", &OggComments::artist},
-        {"ALBUM=", &OggComments::album},   {"GENRE=", &OggComments::genre},
-        {"COMMENT=", &OggComments::comment},
-    };
+    // Keys match in any case: oggenc writes "title=", other taggers "TITLE=".
     for (int index = 0; index < stored->comments; ++index) {
         const char* text = stored->user_comments[index];
-        if (text == nullptr) continue;
-        for (const auto& [key, field] : kKeys) {
-            if (std::string_view(text).substr(0, std::char_traits<char>::length(key)) != key) continue;
-            comments->*field = DecodeCommentText(std::strchr(text, '=') + 1);
-            break;
-        }
+        if (text != nullptr) AddVorbisComment(text, comments);
     }
     return true;
 }
 
+// An open file has a tag, empty when TagLib finds none.
 bool OggGetTag(PlayerEngine& engine, PlayerTag* tag) {
-    OggComments comments;
-    if (!OggGetComments(engine.ogg, &comments)) return false;
-    FillTagFromComments(comments, tag);
+    if (engine.ogg == nullptr) return false;
+    OggReadFileTag(engine.path, tag);
     return true;
+}
+
+bool OggReadFileTag(const std::string& path, PlayerTag* tag) {
+    *tag = PlayerTag{};
+    return ReadContainerTag(path, TagContainer::OggVorbis, *tag);
+}
+
+bool OggReadFileCover(const std::string& path, PlayerPicture* picture) {
+    return ReadContainerCover(path, TagContainer::OggVorbis, *picture);
 }
 
 }  // namespace engine

@@ -47,12 +47,13 @@ void OggRewind(PlayerEngine& engine);
 // Decodes into `buffer` (at least 4096 bytes of room are needed).
 int OggRead(OggSource* source, uint8_t* buffer, size_t length, size_t* bytes);
 bool OggGetComments(const OggSource* source, OggComments* comments);
+// The tag of the open file, read by TagLib as PlayerReadFileTag reads it.
 bool OggGetTag(PlayerEngine& engine, PlayerTag* tag);
-// Files one "KEY=value" comment of a FLAC or Opus stream under its key, the
-// key matched in any case; a comment of another key is left out.
+bool OggReadFileTag(const std::string& path, PlayerTag* tag);
+bool OggReadFileCover(const std::string& path, PlayerPicture* picture);
+// Files one "KEY=value" comment of a Vorbis stream under its key, the key
+// matched in any case; a comment of another key is left out.
 void AddVorbisComment(std::string_view entry, OggComments* comments);
-// Title, artist and album of `comments` into `tag`, cut to the tag's length.
-void FillTagFromComments(const OggComments& comments, PlayerTag* tag);
 void OggThread(PlayerEngine& engine);
 // Tremor writes 16-bit PCM at the stream's rate.
 SourceOutput OggOutputFormat(const PlayerEngine& engine);

@@ -43,29 +43,8 @@ bool OpusFileDecoder::Open(FileReader& reader) {
     channels_ = op_channel_count(file_, -1);
     if (total <= 0 || channels_ < 1 || channels_ > kMaximumInputChannels) return false;
     totalSamples_ = static_cast<uint64_t>(total);
-    ReadComments();
     decoded_.resize(kMaximumPacketFrames * kMaximumInputChannels);
     return MakeChannelMix(ChannelOrder::Vorbis, channels_, OutputChannelsFor(channels_), &mix_);
-}
-
-bool OpusFileDecoder::OpenForComments(FileReader& reader) {
-    if (!HasOpusSignature(reader)) return false;
-    reader_ = &reader;
-    const OpusFileCallbacks callbacks{Read, Seek, Tell, nullptr};
-    file_ = op_test_callbacks(this, &callbacks, nullptr, 0, nullptr);
-    if (file_ == nullptr) return false;
-    ReadComments();
-    return true;
-}
-
-void OpusFileDecoder::ReadComments() {
-    const OpusTags* tags = op_tags(file_, -1);
-    if (tags == nullptr) return;
-    for (int index = 0; index < tags->comments; ++index) {
-        if (tags->user_comments[index] == nullptr || tags->comment_lengths[index] < 0) continue;
-        AddVorbisComment(std::string_view(tags->user_comments[index], static_cast<size_t>(tags->comment_lengths[index])),
-                         &comments_);
-    }
 }
 
 int32_t OpusFileDecoder::AverageKilobits() const {

@@ -33,16 +33,12 @@ public:
     // Opens the Opus file in `reader`, which must outlive the decoder. False
     // for anything but a stream of 1 to 8 channels with samples.
     bool Open(FileReader& reader);
-    // Reads no more than the headers, for the comments alone: the length and
-    // the decoding are left out, so nothing beyond the start is read.
-    bool OpenForComments(FileReader& reader);
 
     // Samples per channel at 48 kHz, pre-skip excluded.
     uint64_t TotalSamples() const { return totalSamples_; }
     int Channels() const { return channels_; }
     // The whole file's average, in kbit/s.
     int32_t AverageKilobits() const;
-    const OggComments& Comments() const { return comments_; }
 
     // Decodes the next packet into `pcm`, mixed down to the first link's output channels.
     DecodeStep DecodeNext(DecodedPcm& pcm);
@@ -52,13 +48,11 @@ private:
     static int Read(void* self, unsigned char* buffer, int bytes);
     static int Seek(void* self, opus_int64 offset, int whence);
     static opus_int64 Tell(void* self);
-    void ReadComments();
 
     OggOpusFile* file_ = nullptr;
     FileReader* reader_ = nullptr;
     uint64_t totalSamples_ = 0;
     int channels_ = 0;
-    OggComments comments_;
     // The mix of the link being decoded; a chained file's links may differ.
     ChannelMix mix_;
     std::vector<float> decoded_;

@@ -9,6 +9,7 @@
 #include "engine/decoding_thread.h"
 #include "engine/player_engine.h"
 #include "formats/opus/opus_decoder.h"
+#include "formats/tags/tag_reader.h"
 
 namespace engine {
 
@@ -78,20 +79,20 @@ void OpusThread(PlayerEngine& engine) {
     RunDecodedPcmThread(engine, engine.opus->pcm, DecodeOpus);
 }
 
+// An open file has a tag, empty when TagLib finds none.
 bool OpusGetTag(PlayerEngine& engine, PlayerTag* tag) {
     if (engine.opus == nullptr) return false;
-    FillTagFromComments(engine.opus->decoder.Comments(), tag);
+    OpusReadFileTag(engine.path, tag);
     return true;
 }
 
-// Read through a private reader and decoder, never the playing file's.
 bool OpusReadFileTag(const std::string& path, PlayerTag* tag) {
-    FileReader reader;
-    OpusFileDecoder decoder;
-    if (!reader.ReaderOpen(path) || !decoder.OpenForComments(reader)) return false;
     *tag = PlayerTag{};
-    FillTagFromComments(decoder.Comments(), tag);
-    return true;
+    return ReadContainerTag(path, TagContainer::Opus, *tag);
+}
+
+bool OpusReadFileCover(const std::string& path, PlayerPicture* picture) {
+    return ReadContainerCover(path, TagContainer::Opus, *picture);
 }
 
 }  // namespace engine

@@ -21,7 +21,9 @@ bool OpusProbe(const std::string& path);
 bool OpusSeek(PlayerEngine& engine, int32_t milliseconds);
 void OpusRewind(PlayerEngine& engine);
 void OpusThread(PlayerEngine& engine);
+// The tag of the open file, read by TagLib as PlayerReadFileTag reads it.
 bool OpusGetTag(PlayerEngine& engine, PlayerTag* tag);
 bool OpusReadFileTag(const std::string& path, PlayerTag* tag);
+bool OpusReadFileCover(const std::string& path, PlayerPicture* picture);
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include "playlist/display_title.h"
 #include "tests/playlist/playlist_test_support.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/scoped_environment.h"
 
 namespace {
 
@@ -21,6 +22,10 @@ std::vector<uint8_t> TaggedCopy(const std::string& title, const std::string& art
 
 TEST(DisplayTitle, ArtistAndTitleOrTheFileName) {
     EXPECT_EQ(DisplayTitle(test::FixturePath("id3v1.mp3")), "The Artist - Song Title");
+    EXPECT_EQ(DisplayTitle(test::FixturePath("id3v2_only.mp3")),
+              "Zo\xC3\xAB Artist - A Title Longer Than Thirty Characters, Sixty-One: xxxxxxxxxxx");
+    EXPECT_EQ(DisplayTitle(test::FixturePath("lower_case.ogg")),
+              "Lower Artist - A Title Longer Than Thirty Characters, Sixty-One: xxxxxxxxxxx");
     EXPECT_EQ(DisplayTitle(test::FixturePath("cbr128.mp3")), "cbr128.mp3");
     EXPECT_EQ(DisplayTitle(test::FixturePath("garbage.bin")), "garbage.bin");
     EXPECT_EQ(DisplayTitle("/no/such/dir/Song.Name.mp3"), "Song.Name.mp3");
@@ -39,6 +44,8 @@ TEST(DisplayTitle, ArtistAndTitleOrTheFileName) {
 }
 
 TEST(PlaylistSort, ByTitleIgnoresCaseAndTakesUntaggedAsEmpty) {
+    const test::TemporaryDirectory home;  // the tag cache goes to its cache folder
+    const test::ScopedEnvironment homeVariable("TUNELARK_HOME", home.Path().c_str());
     const test::TemporaryFile banana(TaggedCopy("banana", "x"), "1.mp3");
     const test::TemporaryFile cherry(TaggedCopy("cherry", ""), "2.mp3");
     const test::TemporaryFile apple(TaggedCopy("Apple", "y"), "3.mp3");

@@ -24,14 +24,18 @@ std::vector<uint8_t> TaggedNoise() {
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
-TEST(FileInfoDialogTest, FieldsShowTheId3v1Tag) {
+TEST(FileInfoDialogTest, FieldsShowTheTags) {
     const test::TemporaryFile noise(TaggedNoise(), "noise.mp3");
+    const std::string longTitle = "A Title Longer Than Thirty Characters, Sixty-One: xxxxxxxxxxx";
     struct Case {
         std::string path;
         FileInfoTexts texts;
     };
     const Case cases[] = {
-        {test::FixturePath("id3v1.mp3"), {"Song Title", "The Artist", "The Album"}},
+        {test::FixturePath("id3v1.mp3"), {"Song Title", "The Artist", "The Album", "", "2003", "Jazz", "A comment"}},
+        {test::FixturePath("id3v2_only.mp3"), {longTitle, "Zo\xC3\xAB Artist", "V2 Album", "7", "2011", "Rock", ""}},
+        {test::FixturePath("lower_case.ogg"),
+         {longTitle, "Lower Artist", "Lower Album", "4", "1999", "Ambient", "quiet"}},
         {test::FixturePath("short.mp3"), {}},  // no tag
         {noise.Path(), {}},                    // not MPEG audio
         {"/no/such/file.mp3", {}},
@@ -41,6 +45,10 @@ TEST(FileInfoDialogTest, FieldsShowTheId3v1Tag) {
         EXPECT_EQ(shown.title, texts.title) << path;
         EXPECT_EQ(shown.artist, texts.artist) << path;
         EXPECT_EQ(shown.album, texts.album) << path;
+        EXPECT_EQ(shown.track, texts.track) << path;
+        EXPECT_EQ(shown.year, texts.year) << path;
+        EXPECT_EQ(shown.genre, texts.genre) << path;
+        EXPECT_EQ(shown.comment, texts.comment) << path;
     }
 }
 

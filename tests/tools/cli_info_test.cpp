@@ -60,7 +60,7 @@ TEST(CliInfo, NamesEverySourceKindOfAFile) {
         {"tagged.flac", "\"flac\"", "44100", "5000", "\"FLAC title\""},
         {"rate96k.flac", "\"flac\"", "96000", "2000", "\"\""},
         {"tagged.opus", "\"opus\"", "48000", "5000", "\"Opus title\""},
-        {"tagged.ogg", "\"ogg\"", "44100", "5000", "\"Second title\""},
+        {"tagged.ogg", "\"ogg\"", "44100", "5000", "\"lower case\""},
         {"pcm.wav", "\"wave\"", "44100", "5000", "<missing>"},
     };
     for (const auto& [file, source, sampleRate, duration, title] : cases) {
@@ -87,6 +87,37 @@ TEST(CliInfo, ReportsTheId3v1Tag) {
     EXPECT_EQ(Value(line, "year"), "2003");
     EXPECT_EQ(Value(line, "genre"), "8");
     EXPECT_EQ(Value(line, "genre_name"), "\"Jazz\"");
+}
+
+// The fields added for current tags come after the older ones, which keep
+// their meaning: "genre" is the ID3v1 byte (255 outside its list).
+TEST(CliInfo, ReportsAlbumTrackYearAndGenreOfEveryTag) {
+    const struct {
+        const char* file;
+        const char* album;
+        const char* track;
+        const char* year;
+        const char* genre;
+        const char* genreText;
+    } cases[] = {
+        {"id3v2_only.mp3", "\"V2 Album\"", "7", "2011", "17", "\"Rock\""},
+        {"id3v24_utf8.mp3", "\"\"", "3", "0", "255", "\"Chiptune\""},
+        {"lower_case.ogg", "\"Lower Album\"", "4", "1999", "26", "\"Ambient\""},
+        {"info.wav", "\"Info Album\"", "0", "1987", "80", "\"Folk\""},
+        {"id3v1.mp3", "\"The Album\"", "0", "2003", "8", "\"Jazz\""},
+    };
+    for (const auto& [file, album, track, year, genre, genreText] : cases) {
+        const auto result = RunCli({"info", test::FixturePath(file)});
+        ASSERT_EQ(result.exitStatus, 0) << file;
+        ASSERT_EQ(result.lines.size(), 1u) << file;
+        const std::string& line = result.lines[0];
+        EXPECT_EQ(Value(line, "album"), album) << file;
+        EXPECT_EQ(Value(line, "track"), track) << file;
+        EXPECT_EQ(Value(line, "year"), year) << file;
+        EXPECT_EQ(Value(line, "genre"), genre) << file;
+        EXPECT_EQ(Value(line, "genre_text"), genreText) << file;
+        EXPECT_LT(line.find("\"genre_name\""), line.find("\"track\"")) << "new fields come last: " << file;
+    }
 }
 
 TEST(CliInfo, ExaminesUnplayableAndMissingFilesWithoutFailing) {

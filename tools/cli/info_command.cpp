@@ -21,6 +21,14 @@ const char* SourceName(PlayerSource source) {
     return "none";
 }
 
+void AddText(JsonObject& object, std::string_view key, const std::string& text) {
+    if (text.empty()) {
+        object.AddNull(key);
+    } else {
+        object.Add(key, text);
+    }
+}
+
 JsonObject DescribeTag(const PlayerTag& tag) {
     std::string genreName;
     PlayerGetGenreName(tag.genre, &genreName);
@@ -36,6 +44,10 @@ JsonObject DescribeTag(const PlayerTag& tag) {
     } else {
         object.Add("genre_name", genreName);
     }
+    // Added after the fields other programs already read, which keep their
+    // meaning: "genre" stays the ID3v1 byte, "genre_text" is the tag's own name.
+    object.Add("track", int64_t{tag.track});
+    AddText(object, "genre_text", tag.genreText);
     return object;
 }
 
@@ -47,14 +59,6 @@ void AddFormat(JsonObject& object, const PlayerSourceFormat& format) {
         .Add("bitrate", int64_t{format.bitrate})
         .Add("frame_length", int64_t{format.frameLength})
         .Add("samples_per_frame", int64_t{format.samplesPerFrame});
-}
-
-void AddText(JsonObject& object, std::string_view key, const std::string& text) {
-    if (text.empty()) {
-        object.AddNull(key);
-    } else {
-        object.Add(key, text);
-    }
 }
 
 // A stream is known only once it plays: the format comes from its first

@@ -100,8 +100,15 @@ int GetMetadata(sd_bus*, const char*, const char*, const char*, sd_bus_message* 
     text("xesam:title", metadata.title);
     text("xesam:album", metadata.album);
     text("xesam:url", metadata.url);
+    text("mpris:artUrl", metadata.artUrl);
     if (result >= 0 && !metadata.artist.empty()) {
         result = sd_bus_message_append(reply, "{sv}", "xesam:artist", "as", 1, metadata.artist.c_str());
+    }
+    if (result >= 0 && !metadata.genre.empty()) {
+        result = sd_bus_message_append(reply, "{sv}", "xesam:genre", "as", 1, metadata.genre.c_str());
+    }
+    if (result >= 0 && metadata.trackNumber > 0) {
+        result = sd_bus_message_append(reply, "{sv}", "xesam:trackNumber", "i", metadata.trackNumber);
     }
     if (result >= 0) result = sd_bus_message_close_container(reply);
     return result;

@@ -1,8 +1,10 @@
 #include "ui/desktop_bus/mpris_metadata.h"
 
 #include "engine/player.h"
+#include "platform/app_files.h"
 #include "platform/path_text.h"
 #include "platform/utf8.h"
+#include "ui/desktop_bus/cover_art_file.h"
 #include "ui/shell/application.h"
 
 namespace {
@@ -30,7 +32,8 @@ std::string WellFormed(std::string_view text) {
 }
 
 MprisMetadata WellFormed(MprisMetadata metadata) {
-    for (std::string* text : {&metadata.url, &metadata.title, &metadata.artist, &metadata.album}) {
+    for (std::string* text :
+         {&metadata.url, &metadata.title, &metadata.artist, &metadata.album, &metadata.genre, &metadata.artUrl}) {
         *text = WellFormed(*text);
     }
     return metadata;
@@ -57,7 +60,7 @@ std::string LocationUri(std::string_view path) {
     return uri;
 }
 
-MprisMetadata ReadMetadata(Application& application) {
+MprisMetadata ReadMetadata(Application& application, LoadedFileTags& loaded) {
     MprisMetadata metadata;
     const Playlist& list = application.GetPlaylist();
     if (list.CurrentIndex < 0 || list.CurrentIndex >= list.Count()) return metadata;
@@ -78,12 +81,20 @@ MprisMetadata ReadMetadata(Application& application) {
         return WellFormed(std::move(metadata));
     }
     if (source != SOURCE_NONE) {
-        PlayerTag tag;
-        if (PlayerGetTag(engine, &tag) != 0) {
-            metadata.title = tag.title;
-            metadata.artist = tag.artist;
-            metadata.album = tag.album;
+        if (loaded.path != entry.Path) {
+            loaded = LoadedFileTags{};
+            loaded.path = entry.Path;
+            loaded.tagged = PlayerGetTag(engine, &loaded.tag) != 0;
+            loaded.artUrl = CoverArtUri(entry.Path, platform::CacheDirectory());
         }
+        if (loaded.tagged) {
+            metadata.title = loaded.tag.title;
+            metadata.artist = loaded.tag.artist;
+            metadata.album = loaded.tag.album;
+            metadata.genre = loaded.tag.genreText;
+            metadata.trackNumber = loaded.tag.track;
+        }
+        metadata.artUrl = loaded.artUrl;
         metadata.lengthUs = int64_t{PlayerGetDuration(engine)} * 1000;
     }
     if (metadata.title.empty()) {

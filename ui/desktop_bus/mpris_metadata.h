@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/player.h"
+
 class Application;
 
 // The object path the interface names "no track" with.
@@ -19,7 +21,10 @@ struct MprisMetadata {
     std::string title;
     std::string artist;
     std::string album;
-    int64_t lengthUs = 0;  // 0 when unknown
+    std::string genre;
+    int32_t trackNumber = 0;  // 0 when unknown
+    std::string artUrl;       // file:// URI of the cover; empty for none
+    int64_t lengthUs = 0;     // 0 when unknown
 
     bool operator==(const MprisMetadata&) const = default;
 };
@@ -31,6 +36,15 @@ std::string TrackObjectPath(int32_t index);
 // '/' escaped; addresses are returned as they are.
 std::string LocationUri(std::string_view path);
 
+// The loaded file's tag and cover, read once for each file: the state is
+// taken twice a second while playing, and reading the cover writes a file.
+struct LoadedFileTags {
+    std::string path;  // the file they belong to; empty before the first
+    bool tagged = false;
+    PlayerTag tag;
+    std::string artUrl;
+};
+
 // The loaded entry's metadata, read on the user-interface thread; "no track"
-// when the playlist has no current entry.
-MprisMetadata ReadMetadata(Application& application);
+// when the playlist has no current entry. `loaded` keeps the tags between calls.
+MprisMetadata ReadMetadata(Application& application, LoadedFileTags& loaded);

@@ -49,7 +49,7 @@ void MprisService::Start() {
     if (wakeFd_ < 0) return;
     {
         std::lock_guard lock(mutex_);
-        state_ = ReadMprisState(application_);
+        state_ = ReadMprisState(application_, loadedTags_);
         stopping_ = false;
     }
     thread_ = std::thread([this] { Run(); });
@@ -77,7 +77,7 @@ void MprisService::Wake() {
 
 void MprisService::Refresh(bool seeked) {
     if (!thread_.joinable()) return;
-    MprisState state = ReadMprisState(application_);
+    MprisState state = ReadMprisState(application_, loadedTags_);
     {
         std::lock_guard lock(mutex_);
         if (seeked || PositionJumped(state_, state)) ++seeks_;

@@ -50,6 +50,7 @@ private:
     void Refresh(bool seeked);
 
     Application& application_;
+    LoadedFileTags loadedTags_;  // User-interface thread only.
     std::thread thread_;
     int wakeFd_ = -1;
 

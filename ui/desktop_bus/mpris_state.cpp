@@ -33,7 +33,7 @@ const char* LoopName(int32_t repeat) {
 
 }  // namespace
 
-MprisState ReadMprisState(Application& application) {
+MprisState ReadMprisState(Application& application, LoadedFileTags& loaded) {
     MprisState state;
     PlayerEngine* engine = application.Engine();
     const PlayerStatus status = PlayerGetStatus(engine);
@@ -41,7 +41,7 @@ MprisState ReadMprisState(Application& application) {
     state.playbackStatus = StatusName(status);
     state.loopStatus = LoopName(g_settings.Repeat);
     state.shuffle = g_settings.Shuffle != 0;
-    state.metadata = ReadMetadata(application);
+    state.metadata = ReadMetadata(application, loaded);
     state.volume = std::clamp(application.Main().Volume(), 0, 100) / 100.0;
     state.canGoNext = hasEntries;
     state.canGoPrevious = hasEntries;

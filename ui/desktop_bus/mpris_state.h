@@ -31,8 +31,9 @@ struct MprisState {
     MprisClock::time_point takenAt;
 };
 
-// Reads the player's state on the user-interface thread.
-MprisState ReadMprisState(Application& application);
+// Reads the player's state on the user-interface thread; `loaded` keeps the
+// loaded file's tags between calls.
+MprisState ReadMprisState(Application& application, LoadedFileTags& loaded);
 
 // The position at `now`: the one taken, run on while playing, never past the
 // track's known length.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/player.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/running_player.h"
 #include "tests/support/watchdog.h"
 #include "tests/ui/desktop_bus/session_bus.h"
@@ -35,6 +36,32 @@ TEST(MprisMetadataTest, LocationsBecomeUris) {
         // What OpenUri is handed back names the same item.
         EXPECT_EQ(ItemFromOpenUri(c.uri), c.path) << c.uri;
     }
+}
+
+// The loaded file's album, track, genre and cover: the cover is copied
+// once into the cache folder, named by its bytes.
+TEST(MprisMetadataTest, TagsAndCoverOfTheLoadedFile) {
+    test::RunningPlayer player;
+    player.Start({test::FixturePath("cover.mp3"), test::FixturePath("id3v2_only.mp3")},
+                 test::RunningPlayer::Pace::RealTime);
+    player.Main().PlayAction();
+    ASSERT_EQ(PlayerGetStatus(player.Engine()), PLAYER_PLAYING);
+    LoadedFileTags loaded;
+    MprisMetadata covered = ReadMetadata(player.application, loaded);
+    EXPECT_EQ(covered.title, "Covered");
+    const std::string prefix = "file://" + player.Home() + "/cache/covers/";
+    ASSERT_EQ(covered.artUrl.substr(0, prefix.size()), prefix);
+    const std::string coverFile = covered.artUrl.substr(std::string("file://").size());
+    EXPECT_EQ(test::ReadFileBytes(coverFile), test::ReadFileBytes(test::FixturePath("cover.png")));
+    EXPECT_EQ(ReadMetadata(player.application, loaded), covered) << "read once, the same every time";
+
+    player.Main().NextAction();
+    ASSERT_EQ(player.List().CurrentIndex, 1);
+    const MprisMetadata tagged = ReadMetadata(player.application, loaded);
+    EXPECT_EQ(tagged.album, "V2 Album");
+    EXPECT_EQ(tagged.trackNumber, 7);
+    EXPECT_EQ(tagged.genre, "Rock");
+    EXPECT_EQ(tagged.artUrl, "") << "no cover, no address";
 }
 
 TEST(MprisMetadataTest, OpenUriRefusesOtherSchemes) {
@@ -171,7 +198,8 @@ TEST(MprisServiceTest, PlayerctlSeesAndDrivesThePlayer) {
     Playerctl(player, {"next"}, [&] { return player.List().CurrentIndex == 1; });
     // Paused at once: the second track lasts five seconds.
     Playerctl(player, {"pause"}, status(PLAYER_PAUSED));
-    EXPECT_EQ(Playerctl(player, {"metadata", "title"}), "Second title");
+    EXPECT_EQ(Playerctl(player, {"metadata", "title"}), "lower case");
+    EXPECT_EQ(Playerctl(player, {"metadata", "album"}), std::string(100, 'T'));
     EXPECT_EQ(Playerctl(player, {"metadata", "artist"}), "Dvo\xC5\x99\xC3\xA1k");
     EXPECT_EQ(Playerctl(player, {"metadata", "mpris:trackid"}), "'/org/tunelark/track/1'");  // playerctl quotes object paths
     Playerctl(player, {"previous"}, [&] { return player.List().CurrentIndex == 0; });
@@ -179,9 +207,14 @@ TEST(MprisServiceTest, PlayerctlSeesAndDrivesThePlayer) {
     Playerctl(player, {"stop"}, status(PLAYER_STOPPED));
     EXPECT_EQ(Playerctl(player, {"status"}), "Stopped");
 
-    const std::string opened = test::FixturePath("cbr128.mp3");
+    const std::string opened = test::FixturePath("cover.mp3");
     Playerctl(player, {"open", LocationUri(opened)},
               [&] { return player.ListPaths() == std::vector<std::string>{opened}; });
+    player.RunUntil([engine] { return PlayerGetStatus(engine) == PLAYER_PLAYING; });
+    EXPECT_EQ(Playerctl(player, {"metadata", "xesam:trackNumber"}), "5");
+    EXPECT_EQ(Playerctl(player, {"metadata", "xesam:genre"}), "Jazz");
+    const std::string art = Playerctl(player, {"metadata", "mpris:artUrl"});
+    EXPECT_EQ(art.substr(0, art.rfind('/') + 1), "file://" + player.Home() + "/cache/covers/");
 }
 
 // A Seek's offset is whatever a caller sends: the ends of its range go to
