@@ -16,11 +16,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small skinned music player with an equalizer and internet radio")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "small skinned music player with an equalizer and internet radio
- Tunelark plays MP3, MP2, MP1, Ogg Vorbis, Opus, FLAC and WAVE files, whole
- folders, playlists and http(s) internet radio in three small skinned windows:
- the main window, a ten-band equalizer with presets and the playlist. Classic
- three-window skins change its look, and it answers the desktop's media keys.
- .
- tunelark-cli plays, renders and describes files from the command line.")
+# CPack puts the summary first and indents these lines itself.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tunelark plays MP3, MP2, MP1, Ogg Vorbis, Opus, FLAC and WAVE files, whole
+folders, playlists and http(s) internet radio in three small skinned windows:
+the main window, a ten-band equalizer with presets and the playlist. Classic
+three-window skins change its look, and it answers the desktop's media keys.
+
+tunelark-cli plays, renders and describes files from the command line.")
 include(CPack)
