@@ -112,83 +112,97 @@ void RunNarrow(const CascadeCoefficients& cascade, CascadeHistory& history, floa
 }
 
 // ---- eight lanes: three vectors of four filters (the last two flat) -----
+//
+// Written out vector by vector, with the history in locals, so that it
+// stays in registers; the coefficients come from memory as operands.
 
 #define TUNELARK_WIDE __attribute__((target("avx2,fma")))
 
-constexpr int kWideVectors = kCascadeLanes / 8;
-
-struct WidePipeline {
-    __m256 b0[kWideVectors], c1[kWideVectors], a1[kWideVectors], c2[kWideVectors], a2[kWideVectors];
-    __m256 first[kWideVectors];
-    __m256 second[kWideVectors];
-    __m256 output[kWideVectors];
-    __m256i filterOfLane[kWideVectors];
-};
-
+// One filter vector: takes `x`, returns its outputs, moves its history on.
+// In a partial step, the lanes of `has` that are clear keep their history.
 template <bool Partial>
-TUNELARK_WIDE inline void WideStep(WidePipeline& p, __m256 entering, int step, int frames) {
-    // Every vector's outputs move up one filter (two lanes); the lowest
-    // filter of each takes the top one of the vector below, or the new frame.
-    const __m256i upOneFilter = _mm256_setr_epi32(6, 7, 0, 1, 2, 3, 4, 5);
-    __m256 moved[kWideVectors];
-    for (int v = 0; v < kWideVectors; ++v) moved[v] = _mm256_permutevar8x32_ps(p.output[v], upOneFilter);
-    __m256 input[kWideVectors];
-    input[0] = _mm256_blend_ps(moved[0], entering, 0x03);
-    for (int v = 1; v < kWideVectors; ++v) input[v] = _mm256_blend_ps(moved[v], moved[v - 1], 0x03);
-    for (int v = 0; v < kWideVectors; ++v) {
-        const __m256 x = input[v];
-        const __m256 y = _mm256_fmadd_ps(p.b0[v], x, p.first[v]);
-        __m256 first = _mm256_fnmadd_ps(p.a1[v], p.first[v], _mm256_fmadd_ps(p.c1[v], x, p.second[v]));
-        __m256 second = _mm256_fnmadd_ps(p.a2[v], p.first[v], _mm256_mul_ps(p.c2[v], x));
-        if constexpr (Partial) {
-            const __m256i frame = _mm256_sub_epi32(_mm256_set1_epi32(step), p.filterOfLane[v]);
-            const __m256 has = _mm256_castsi256_ps(_mm256_and_si256(
-                _mm256_cmpgt_epi32(frame, _mm256_set1_epi32(-1)), _mm256_cmpgt_epi32(_mm256_set1_epi32(frames), frame)));
-            first = _mm256_blendv_ps(p.first[v], first, has);
-            second = _mm256_blendv_ps(p.second[v], second, has);
-        }
-        p.first[v] = first;
-        p.second[v] = second;
-        p.output[v] = y;
+TUNELARK_WIDE inline __m256 WideFilters(const CascadeCoefficients& c, int lane, __m256 x, __m256& first,
+                                        __m256& second, __m256 has) {
+    const __m256 y = _mm256_fmadd_ps(_mm256_load_ps(c.b0 + lane), x, first);
+    const __m256 nextFirst =
+        _mm256_fnmadd_ps(_mm256_load_ps(c.a1 + lane), first, _mm256_fmadd_ps(_mm256_load_ps(c.c1 + lane), x, second));
+    const __m256 nextSecond =
+        _mm256_fnmadd_ps(_mm256_load_ps(c.a2 + lane), first, _mm256_mul_ps(_mm256_load_ps(c.c2 + lane), x));
+    if constexpr (Partial) {
+        first = _mm256_blendv_ps(first, nextFirst, has);
+        second = _mm256_blendv_ps(second, nextSecond, has);
+    } else {
+        first = nextFirst;
+        second = nextSecond;
     }
+    return y;
+}
+
+// Which lanes' filters have a frame at `step`: 0 <= step − filter < frames.
+TUNELARK_WIDE inline __m256 WideHas(__m256i filterOfLane, int step, int frames) {
+    const __m256i frame = _mm256_sub_epi32(_mm256_set1_epi32(step), filterOfLane);
+    return _mm256_castsi256_ps(_mm256_and_si256(_mm256_cmpgt_epi32(frame, _mm256_set1_epi32(-1)),
+                                                _mm256_cmpgt_epi32(_mm256_set1_epi32(frames), frame)));
+}
+
+// One step: `entering` (left, right in the low lanes) goes into the first
+// filter, every other filter takes its predecessor's last output: each
+// vector's outputs (`output0` to `output2`) move up one filter (two lanes),
+// and the lowest filter of each takes the top one of the vector below.
+template <bool Partial>
+TUNELARK_WIDE inline void WideStep(const CascadeCoefficients& c, __m256 (&first)[3], __m256 (&second)[3],
+                                   __m256 (&output)[3], __m256 entering, int step, int frames) {
+    const __m256i upOneFilter = _mm256_setr_epi32(6, 7, 0, 1, 2, 3, 4, 5);
+    const __m256 moved0 = _mm256_permutevar8x32_ps(output[0], upOneFilter);
+    const __m256 moved1 = _mm256_permutevar8x32_ps(output[1], upOneFilter);
+    const __m256 moved2 = _mm256_permutevar8x32_ps(output[2], upOneFilter);
+    __m256 has0 = _mm256_setzero_ps();
+    __m256 has1 = _mm256_setzero_ps();
+    __m256 has2 = _mm256_setzero_ps();
+    if constexpr (Partial) {
+        has0 = WideHas(_mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3), step, frames);
+        has1 = WideHas(_mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7), step, frames);
+        has2 = WideHas(_mm256_setr_epi32(8, 8, 9, 9, 10, 10, 11, 11), step, frames);
+    }
+    output[0] = WideFilters<Partial>(c, 0, _mm256_blend_ps(moved0, entering, 0x03), first[0], second[0], has0);
+    output[1] = WideFilters<Partial>(c, 8, _mm256_blend_ps(moved1, moved0, 0x03), first[1], second[1], has1);
+    output[2] = WideFilters<Partial>(c, 16, _mm256_blend_ps(moved2, moved1, 0x03), first[2], second[2], has2);
 }
 
 TUNELARK_WIDE inline __m256 WideEnter(const float* samples, int frame) {
-    return _mm256_castps128_ps256(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(samples + 2 * frame))));
+    return _mm256_castps128_ps256(_mm_setr_ps(samples[2 * frame], samples[2 * frame + 1], 0, 0));
 }
 
-TUNELARK_WIDE inline void WideLeave(const WidePipeline& p, float* samples, int frame) {
-    // The last filter, the tenth, is the second of the last vector.
-    const int lastVector = (kCascadeFilters - 1) / 4;
-    _mm_storeh_pi(reinterpret_cast<__m64*>(samples + 2 * frame), _mm256_castps256_ps128(p.output[lastVector]));
+// The last filter, the tenth, is the second of the last vector. Stored as
+// two floats: a store through __m64 may alias anything, which would keep the
+// history out of registers.
+TUNELARK_WIDE inline void WideLeave(__m256 last, float* samples, int frame) {
+    const __m128 low = _mm256_castps256_ps128(last);
+    samples[2 * frame] = _mm_cvtss_f32(_mm_movehl_ps(low, low));
+    samples[2 * frame + 1] = _mm_cvtss_f32(_mm_shuffle_ps(low, low, _MM_SHUFFLE(3, 3, 3, 3)));
 }
 
-TUNELARK_WIDE void RunWide(const CascadeCoefficients& cascade, CascadeHistory& history, float* samples, int frames) {
-    WidePipeline p;
-    for (int v = 0; v < kWideVectors; ++v) {
-        p.b0[v] = _mm256_load_ps(cascade.b0 + 8 * v);
-        p.c1[v] = _mm256_load_ps(cascade.c1 + 8 * v);
-        p.a1[v] = _mm256_load_ps(cascade.a1 + 8 * v);
-        p.c2[v] = _mm256_load_ps(cascade.c2 + 8 * v);
-        p.a2[v] = _mm256_load_ps(cascade.a2 + 8 * v);
-        p.first[v] = _mm256_load_ps(history.first + 8 * v);
-        p.second[v] = _mm256_load_ps(history.second + 8 * v);
-        p.output[v] = _mm256_setzero_ps();
-        p.filterOfLane[v] = _mm256_setr_epi32(4 * v, 4 * v, 4 * v + 1, 4 * v + 1, 4 * v + 2, 4 * v + 2, 4 * v + 3, 4 * v + 3);
-    }
+TUNELARK_WIDE void RunWide(const CascadeCoefficients& c, CascadeHistory& history, float* samples, int frames) {
+    __m256 first[3] = {_mm256_load_ps(history.first), _mm256_load_ps(history.first + 8),
+                       _mm256_load_ps(history.first + 16)};
+    __m256 second[3] = {_mm256_load_ps(history.second), _mm256_load_ps(history.second + 8),
+                        _mm256_load_ps(history.second + 16)};
+    __m256 output[3] = {_mm256_setzero_ps(), _mm256_setzero_ps(), _mm256_setzero_ps()};
     int step = 0;
-    for (; step < kPipelineDepth && step < frames; ++step) WideStep<true>(p, WideEnter(samples, step), step, frames);
+    for (; step < kPipelineDepth && step < frames; ++step) {
+        WideStep<true>(c, first, second, output, WideEnter(samples, step), step, frames);
+    }
     for (; step < frames; ++step) {
-        WideStep<false>(p, WideEnter(samples, step), step, frames);
-        WideLeave(p, samples, step - kPipelineDepth);
+        WideStep<false>(c, first, second, output, WideEnter(samples, step), step, frames);
+        WideLeave(output[2], samples, step - kPipelineDepth);
     }
     for (; step < frames + kPipelineDepth; ++step) {
-        WideStep<true>(p, _mm256_setzero_ps(), step, frames);
-        if (step >= kPipelineDepth) WideLeave(p, samples, step - kPipelineDepth);
+        WideStep<true>(c, first, second, output, _mm256_setzero_ps(), step, frames);
+        if (step >= kPipelineDepth) WideLeave(output[2], samples, step - kPipelineDepth);
     }
-    for (int v = 0; v < kWideVectors; ++v) {
-        _mm256_store_ps(history.first + 8 * v, p.first[v]);
-        _mm256_store_ps(history.second + 8 * v, p.second[v]);
+    for (int v = 0; v < 3; ++v) {
+        _mm256_store_ps(history.first + 8 * v, first[v]);
+        _mm256_store_ps(history.second + 8 * v, second[v]);
     }
 }
 
