@@ -12,8 +12,13 @@ CascadeCoefficients::CascadeCoefficients() {
     std::fill(std::begin(b0), std::end(b0), 1.0f);
 }
 
+// The first of the two lanes of `filter`: where the code that runs the
+// cascade on this processor wants it.
+int FirstLaneOf(int filter);
+
 void SetCascadeFilter(CascadeCoefficients& cascade, int filter, const PeakingCoefficients& peaking) {
-    for (int lane = 2 * filter; lane < 2 * filter + 2; ++lane) {
+    const int firstLane = FirstLaneOf(filter);
+    for (int lane = firstLane; lane < firstLane + 2; ++lane) {
         cascade.b0[lane] = static_cast<float>(peaking.b0);
         cascade.c1[lane] = static_cast<float>(peaking.a1 * (1 - peaking.b0));
         cascade.a1[lane] = static_cast<float>(peaking.a1);
@@ -29,97 +34,115 @@ namespace {
 // Steps from a frame's entry into the first filter to its exit from the last.
 constexpr int kPipelineDepth = kCascadeFilters - 1;
 
-// ---- four lanes: five vectors of two filters ----------------------------
+// ---- four lanes: five vectors, vector v holding filters v and v + 5 -----
 
 constexpr int kNarrowVectors = kCascadeFilters / 2;
 
-struct NarrowPipeline {
-    __m128 b0[kNarrowVectors], c1[kNarrowVectors], a1[kNarrowVectors], c2[kNarrowVectors], a2[kNarrowVectors];
-    __m128 first[kNarrowVectors];
-    __m128 second[kNarrowVectors];
-    __m128 output[kNarrowVectors];  // each filter's last output
-    __m128i filterOfLane[kNarrowVectors];
-};
+inline int NarrowLane(int filter) {
+    return 4 * (filter % kNarrowVectors) + 2 * (filter / kNarrowVectors);
+}
+
+// One filter vector: takes `x`, returns its outputs, moves its history on.
+// In a partial step, the lanes of `has` that are clear keep their history.
+template <bool Partial>
+inline __m128 NarrowFilters(const CascadeCoefficients& c, int lane, __m128 x, __m128& first, __m128& second,
+                            __m128 has) {
+    const __m128 y = _mm_add_ps(_mm_mul_ps(_mm_load_ps(c.b0 + lane), x), first);
+    const __m128 nextFirst = _mm_sub_ps(_mm_add_ps(_mm_mul_ps(_mm_load_ps(c.c1 + lane), x), second),
+                                        _mm_mul_ps(_mm_load_ps(c.a1 + lane), first));
+    const __m128 nextSecond =
+        _mm_sub_ps(_mm_mul_ps(_mm_load_ps(c.c2 + lane), x), _mm_mul_ps(_mm_load_ps(c.a2 + lane), first));
+    if constexpr (Partial) {
+        first = _mm_or_ps(_mm_and_ps(has, nextFirst), _mm_andnot_ps(has, first));
+        second = _mm_or_ps(_mm_and_ps(has, nextSecond), _mm_andnot_ps(has, second));
+    } else {
+        first = nextFirst;
+        second = nextSecond;
+    }
+    return y;
+}
+
+// Which lanes' filters have a frame at `step`: 0 <= step − filter < frames.
+inline __m128 NarrowHas(int vector, int step, int frames) {
+    const __m128i filter = _mm_setr_epi32(vector, vector, vector + kNarrowVectors, vector + kNarrowVectors);
+    const __m128i frame = _mm_sub_epi32(_mm_set1_epi32(step), filter);
+    return _mm_castsi128_ps(
+        _mm_and_si128(_mm_cmpgt_epi32(frame, _mm_set1_epi32(-1)), _mm_cmplt_epi32(frame, _mm_set1_epi32(frames))));
+}
 
 // One step: `entering` (left, right in the low lanes) goes into the first
-// filter, every other filter takes its predecessor's last output. In a
-// partial step only the filters whose frame (step − filter) lies in
-// 0..frames−1 have one; the others keep their history.
+// filter, every other filter takes its predecessor's last output: vector v
+// takes vector v − 1's, and the first takes the new frame beside the fifth
+// filter's output.
 template <bool Partial>
-inline void NarrowStep(NarrowPipeline& p, __m128 entering, int step, int frames) {
+inline void NarrowStep(const CascadeCoefficients& c, __m128 (&first)[kNarrowVectors],
+                       __m128 (&second)[kNarrowVectors], __m128 (&output)[kNarrowVectors], __m128 entering, int step,
+                       int frames) {
     __m128 input[kNarrowVectors];
-    input[0] = _mm_movelh_ps(entering, p.output[0]);
-    for (int v = 1; v < kNarrowVectors; ++v) {
-        input[v] = _mm_shuffle_ps(p.output[v - 1], p.output[v], _MM_SHUFFLE(1, 0, 3, 2));
-    }
+    input[0] = _mm_movelh_ps(entering, output[kNarrowVectors - 1]);
+    for (int v = 1; v < kNarrowVectors; ++v) input[v] = output[v - 1];
     for (int v = 0; v < kNarrowVectors; ++v) {
-        const __m128 x = input[v];
-        const __m128 y = _mm_add_ps(_mm_mul_ps(p.b0[v], x), p.first[v]);
-        __m128 first = _mm_sub_ps(_mm_add_ps(_mm_mul_ps(p.c1[v], x), p.second[v]), _mm_mul_ps(p.a1[v], p.first[v]));
-        __m128 second = _mm_sub_ps(_mm_mul_ps(p.c2[v], x), _mm_mul_ps(p.a2[v], p.first[v]));
-        if constexpr (Partial) {
-            const __m128i frame = _mm_sub_epi32(_mm_set1_epi32(step), p.filterOfLane[v]);
-            const __m128 has = _mm_castsi128_ps(_mm_and_si128(_mm_cmpgt_epi32(frame, _mm_set1_epi32(-1)),
-                                                              _mm_cmplt_epi32(frame, _mm_set1_epi32(frames))));
-            first = _mm_or_ps(_mm_and_ps(has, first), _mm_andnot_ps(has, p.first[v]));
-            second = _mm_or_ps(_mm_and_ps(has, second), _mm_andnot_ps(has, p.second[v]));
-        }
-        p.first[v] = first;
-        p.second[v] = second;
-        p.output[v] = y;
+        const __m128 has = Partial ? NarrowHas(v, step, frames) : _mm_setzero_ps();
+        output[v] = NarrowFilters<Partial>(c, 4 * v, input[v], first[v], second[v], has);
     }
 }
 
-inline __m128 NarrowEnter(const float* samples, int frame) {
-    return _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(samples + 2 * frame)));
+// Stored as two floats: a store through __m64 may alias anything, which
+// would keep the history out of registers.
+inline void StoreUpperPair(__m128 pair, float* samples, int frame) {
+    samples[2 * frame] = _mm_cvtss_f32(_mm_movehl_ps(pair, pair));
+    samples[2 * frame + 1] = _mm_cvtss_f32(_mm_shuffle_ps(pair, pair, _MM_SHUFFLE(3, 3, 3, 3)));
 }
 
-inline void NarrowLeave(const NarrowPipeline& p, float* samples, int frame) {
-    // The last filter is the upper half of the last vector.
-    _mm_storeh_pi(reinterpret_cast<__m64*>(samples + 2 * frame), p.output[kNarrowVectors - 1]);
+inline __m128 Enter(const float* samples, int frame) {
+    return _mm_setr_ps(samples[2 * frame], samples[2 * frame + 1], 0, 0);
 }
 
-void RunNarrow(const CascadeCoefficients& cascade, CascadeHistory& history, float* samples, int frames) {
-    NarrowPipeline p;
+void RunNarrow(const CascadeCoefficients& c, CascadeHistory& history, float* samples, int frames) {
+    __m128 first[kNarrowVectors];
+    __m128 second[kNarrowVectors];
+    __m128 output[kNarrowVectors];
     for (int v = 0; v < kNarrowVectors; ++v) {
-        p.b0[v] = _mm_load_ps(cascade.b0 + 4 * v);
-        p.c1[v] = _mm_load_ps(cascade.c1 + 4 * v);
-        p.a1[v] = _mm_load_ps(cascade.a1 + 4 * v);
-        p.c2[v] = _mm_load_ps(cascade.c2 + 4 * v);
-        p.a2[v] = _mm_load_ps(cascade.a2 + 4 * v);
-        p.first[v] = _mm_load_ps(history.first + 4 * v);
-        p.second[v] = _mm_load_ps(history.second + 4 * v);
-        p.output[v] = _mm_setzero_ps();
-        p.filterOfLane[v] = _mm_setr_epi32(2 * v, 2 * v, 2 * v + 1, 2 * v + 1);
+        first[v] = _mm_load_ps(history.first + 4 * v);
+        second[v] = _mm_load_ps(history.second + 4 * v);
+        output[v] = _mm_setzero_ps();
     }
+    // The tenth filter is the second of the last vector.
     int step = 0;
     // Filling: the later filters have no frame yet.
-    for (; step < kPipelineDepth && step < frames; ++step) NarrowStep<true>(p, NarrowEnter(samples, step), step, frames);
+    for (; step < kPipelineDepth && step < frames; ++step) {
+        NarrowStep<true>(c, first, second, output, Enter(samples, step), step, frames);
+    }
     // Full: a frame leaves as a new one enters.
     for (; step < frames; ++step) {
-        NarrowStep<false>(p, NarrowEnter(samples, step), step, frames);
-        NarrowLeave(p, samples, step - kPipelineDepth);
+        NarrowStep<false>(c, first, second, output, Enter(samples, step), step, frames);
+        StoreUpperPair(output[kNarrowVectors - 1], samples, step - kPipelineDepth);
     }
     // Emptying: the earlier filters have none left.
     for (; step < frames + kPipelineDepth; ++step) {
-        NarrowStep<true>(p, _mm_setzero_ps(), step, frames);
-        if (step >= kPipelineDepth) NarrowLeave(p, samples, step - kPipelineDepth);
+        NarrowStep<true>(c, first, second, output, _mm_setzero_ps(), step, frames);
+        if (step >= kPipelineDepth) StoreUpperPair(output[kNarrowVectors - 1], samples, step - kPipelineDepth);
     }
     for (int v = 0; v < kNarrowVectors; ++v) {
-        _mm_store_ps(history.first + 4 * v, p.first[v]);
-        _mm_store_ps(history.second + 4 * v, p.second[v]);
+        _mm_store_ps(history.first + 4 * v, first[v]);
+        _mm_store_ps(history.second + 4 * v, second[v]);
     }
 }
 
-// ---- eight lanes: three vectors of four filters (the last two flat) -----
+// ---- eight lanes: three vectors, vector v holding filters v, v + 3, v + 6
+// and v + 9 (the eleventh and twelfth flat) ----
 //
 // Written out vector by vector, with the history in locals, so that it
 // stays in registers; the coefficients come from memory as operands.
 
 #define TUNELARK_WIDE __attribute__((target("avx2,fma")))
 
-// One filter vector: takes `x`, returns its outputs, moves its history on.
-// In a partial step, the lanes of `has` that are clear keep their history.
+constexpr int kWideVectors = kCascadeLanes / 8;
+
+inline int WideLane(int filter) {
+    return 8 * (filter % kWideVectors) + 2 * (filter / kWideVectors);
+}
+
 template <bool Partial>
 TUNELARK_WIDE inline __m256 WideFilters(const CascadeCoefficients& c, int lane, __m256 x, __m256& first,
                                         __m256& second, __m256 has) {
@@ -138,69 +161,63 @@ TUNELARK_WIDE inline __m256 WideFilters(const CascadeCoefficients& c, int lane, 
     return y;
 }
 
-// Which lanes' filters have a frame at `step`: 0 <= step − filter < frames.
-TUNELARK_WIDE inline __m256 WideHas(__m256i filterOfLane, int step, int frames) {
-    const __m256i frame = _mm256_sub_epi32(_mm256_set1_epi32(step), filterOfLane);
+TUNELARK_WIDE inline __m256 WideHas(int vector, int step, int frames) {
+    const __m256i filter = _mm256_add_epi32(_mm256_set1_epi32(vector), _mm256_setr_epi32(0, 0, 3, 3, 6, 6, 9, 9));
+    const __m256i frame = _mm256_sub_epi32(_mm256_set1_epi32(step), filter);
     return _mm256_castsi256_ps(_mm256_and_si256(_mm256_cmpgt_epi32(frame, _mm256_set1_epi32(-1)),
                                                 _mm256_cmpgt_epi32(_mm256_set1_epi32(frames), frame)));
 }
 
-// One step: `entering` (left, right in the low lanes) goes into the first
-// filter, every other filter takes its predecessor's last output: each
-// vector's outputs (`output0` to `output2`) move up one filter (two lanes),
-// and the lowest filter of each takes the top one of the vector below.
+// One step, as NarrowStep: vectors 1 and 2 take the outputs of 0 and 1 as
+// they stand; the first takes the new frame and the last vector's outputs
+// moved up one filter (two lanes).
 template <bool Partial>
-TUNELARK_WIDE inline void WideStep(const CascadeCoefficients& c, __m256 (&first)[3], __m256 (&second)[3],
-                                   __m256 (&output)[3], __m256 entering, int step, int frames) {
+TUNELARK_WIDE inline void WideStep(const CascadeCoefficients& c, __m256 (&first)[kWideVectors],
+                                   __m256 (&second)[kWideVectors], __m256 (&output)[kWideVectors], __m256 entering,
+                                   int step, int frames) {
     const __m256i upOneFilter = _mm256_setr_epi32(6, 7, 0, 1, 2, 3, 4, 5);
-    const __m256 moved0 = _mm256_permutevar8x32_ps(output[0], upOneFilter);
-    const __m256 moved1 = _mm256_permutevar8x32_ps(output[1], upOneFilter);
-    const __m256 moved2 = _mm256_permutevar8x32_ps(output[2], upOneFilter);
-    __m256 has0 = _mm256_setzero_ps();
-    __m256 has1 = _mm256_setzero_ps();
-    __m256 has2 = _mm256_setzero_ps();
-    if constexpr (Partial) {
-        has0 = WideHas(_mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3), step, frames);
-        has1 = WideHas(_mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7), step, frames);
-        has2 = WideHas(_mm256_setr_epi32(8, 8, 9, 9, 10, 10, 11, 11), step, frames);
-    }
-    output[0] = WideFilters<Partial>(c, 0, _mm256_blend_ps(moved0, entering, 0x03), first[0], second[0], has0);
-    output[1] = WideFilters<Partial>(c, 8, _mm256_blend_ps(moved1, moved0, 0x03), first[1], second[1], has1);
-    output[2] = WideFilters<Partial>(c, 16, _mm256_blend_ps(moved2, moved1, 0x03), first[2], second[2], has2);
+    const __m256 input0 = _mm256_blend_ps(_mm256_permutevar8x32_ps(output[2], upOneFilter), entering, 0x03);
+    const __m256 input1 = output[0];
+    const __m256 input2 = output[1];
+    const __m256 none = _mm256_setzero_ps();
+    output[0] = WideFilters<Partial>(c, 0, input0, first[0], second[0], Partial ? WideHas(0, step, frames) : none);
+    output[1] = WideFilters<Partial>(c, 8, input1, first[1], second[1], Partial ? WideHas(1, step, frames) : none);
+    output[2] = WideFilters<Partial>(c, 16, input2, first[2], second[2], Partial ? WideHas(2, step, frames) : none);
 }
 
 TUNELARK_WIDE inline __m256 WideEnter(const float* samples, int frame) {
     return _mm256_castps128_ps256(_mm_setr_ps(samples[2 * frame], samples[2 * frame + 1], 0, 0));
 }
 
-// The last filter, the tenth, is the second of the last vector. Stored as
-// two floats: a store through __m64 may alias anything, which would keep the
-// history out of registers.
-TUNELARK_WIDE inline void WideLeave(__m256 last, float* samples, int frame) {
-    const __m128 low = _mm256_castps256_ps128(last);
-    samples[2 * frame] = _mm_cvtss_f32(_mm_movehl_ps(low, low));
-    samples[2 * frame + 1] = _mm_cvtss_f32(_mm_shuffle_ps(low, low, _MM_SHUFFLE(3, 3, 3, 3)));
+// The tenth filter is the fourth of the first vector.
+TUNELARK_WIDE inline void WideLeave(__m256 first, float* samples, int frame) {
+    const __m128 high = _mm256_extractf128_ps(first, 1);
+    samples[2 * frame] = _mm_cvtss_f32(_mm_movehl_ps(high, high));
+    samples[2 * frame + 1] = _mm_cvtss_f32(_mm_shuffle_ps(high, high, _MM_SHUFFLE(3, 3, 3, 3)));
 }
 
 TUNELARK_WIDE void RunWide(const CascadeCoefficients& c, CascadeHistory& history, float* samples, int frames) {
-    __m256 first[3] = {_mm256_load_ps(history.first), _mm256_load_ps(history.first + 8),
-                       _mm256_load_ps(history.first + 16)};
-    __m256 second[3] = {_mm256_load_ps(history.second), _mm256_load_ps(history.second + 8),
-                        _mm256_load_ps(history.second + 16)};
-    __m256 output[3] = {_mm256_setzero_ps(), _mm256_setzero_ps(), _mm256_setzero_ps()};
+    __m256 first[kWideVectors];
+    __m256 second[kWideVectors];
+    __m256 output[kWideVectors];
+    for (int v = 0; v < kWideVectors; ++v) {
+        first[v] = _mm256_load_ps(history.first + 8 * v);
+        second[v] = _mm256_load_ps(history.second + 8 * v);
+        output[v] = _mm256_setzero_ps();
+    }
     int step = 0;
     for (; step < kPipelineDepth && step < frames; ++step) {
         WideStep<true>(c, first, second, output, WideEnter(samples, step), step, frames);
     }
     for (; step < frames; ++step) {
         WideStep<false>(c, first, second, output, WideEnter(samples, step), step, frames);
-        WideLeave(output[2], samples, step - kPipelineDepth);
+        WideLeave(output[0], samples, step - kPipelineDepth);
     }
     for (; step < frames + kPipelineDepth; ++step) {
         WideStep<true>(c, first, second, output, _mm256_setzero_ps(), step, frames);
-        if (step >= kPipelineDepth) WideLeave(output[2], samples, step - kPipelineDepth);
+        if (step >= kPipelineDepth) WideLeave(output[0], samples, step - kPipelineDepth);
     }
-    for (int v = 0; v < 3; ++v) {
+    for (int v = 0; v < kWideVectors; ++v) {
         _mm256_store_ps(history.first + 8 * v, first[v]);
         _mm256_store_ps(history.second + 8 * v, second[v]);
     }
@@ -213,6 +230,10 @@ bool HasWideVectors() {
 
 }  // namespace
 
+int FirstLaneOf(int filter) {
+    return HasWideVectors() ? WideLane(filter) : NarrowLane(filter);
+}
+
 void RunCascade(const CascadeCoefficients& cascade, CascadeHistory& history, float* samples, size_t frames) {
     if (frames == 0) return;
     if (HasWideVectors()) {
@@ -224,13 +245,17 @@ void RunCascade(const CascadeCoefficients& cascade, CascadeHistory& history, flo
 
 #else
 
+int FirstLaneOf(int filter) {
+    return 2 * filter;
+}
+
 // One filter after the other, frame by frame: the same arithmetic, lane by lane.
 void RunCascade(const CascadeCoefficients& cascade, CascadeHistory& history, float* samples, size_t frames) {
     for (size_t frame = 0; frame < frames; ++frame) {
         for (int channel = 0; channel < 2; ++channel) {
             float x = samples[2 * frame + channel];
             for (int filter = 0; filter < kCascadeFilters; ++filter) {
-                const int lane = 2 * filter + channel;
+                const int lane = FirstLaneOf(filter) + channel;
                 float& first = history.first[lane];
                 float& second = history.second[lane];
                 const float y = cascade.b0[lane] * x + first;

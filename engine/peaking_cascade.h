@@ -14,7 +14,10 @@
 // first filter while every later filter takes the frame its predecessor
 // finished one step before, so the ten filters of both channels work side by
 // side in a few vectors instead of waiting on one another: five of four
-// lanes, or, where the processor has AVX2 and FMA, three of eight.
+// lanes, or, where the processor has AVX2 and FMA, three of eight. A vector
+// holds every fifth (or third) filter, so that each vector's inputs are the
+// previous vector's outputs where they stand, and only the first needs a
+// shuffle.
 
 #include <cstddef>
 
@@ -24,8 +27,9 @@ namespace engine {
 
 constexpr int kCascadeFilters = kEqualizerBands;
 // Room for twelve filters, the last two always flat, so that the filters
-// fill whole vectors of eight lanes as well as of four; each filter has a
-// left and a right lane, filter by filter.
+// fill whole vectors of eight lanes as well as of four. Each filter has a
+// left and a right lane, placed as the running code wants them; only
+// peaking_cascade.cpp knows where.
 constexpr int kCascadeLanes = 24;
 
 struct CascadeCoefficients {
