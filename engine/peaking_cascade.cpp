@@ -146,11 +146,13 @@ inline int WideLane(int filter) {
 template <bool Partial>
 TUNELARK_WIDE inline __m256 WideFilters(const CascadeCoefficients& c, int lane, __m256 x, __m256& first,
                                         __m256& second, __m256 has) {
-    const __m256 y = _mm256_fmadd_ps(_mm256_load_ps(c.b0 + lane), x, first);
-    const __m256 nextFirst =
-        _mm256_fnmadd_ps(_mm256_load_ps(c.a1 + lane), first, _mm256_fmadd_ps(_mm256_load_ps(c.c1 + lane), x, second));
+    // In this order each result can take the place of a value no longer
+    // needed (the old second, then the old first), so nothing is copied.
     const __m256 nextSecond =
         _mm256_fnmadd_ps(_mm256_load_ps(c.a2 + lane), first, _mm256_mul_ps(_mm256_load_ps(c.c2 + lane), x));
+    const __m256 nextFirst =
+        _mm256_fnmadd_ps(_mm256_load_ps(c.a1 + lane), first, _mm256_fmadd_ps(_mm256_load_ps(c.c1 + lane), x, second));
+    const __m256 y = _mm256_fmadd_ps(_mm256_load_ps(c.b0 + lane), x, first);
     if constexpr (Partial) {
         first = _mm256_blendv_ps(first, nextFirst, has);
         second = _mm256_blendv_ps(second, nextSecond, has);
