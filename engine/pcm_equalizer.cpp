@@ -228,6 +228,7 @@ void PcmEqualizer::FilterPair(uint8_t* block, uint32_t left, uint32_t firstFrame
         const float startFactor = gain.start + gain.step * float(start - firstFrame);
         if (Bits == 16 && channels == 2) {
             // Nearly every block: the whole of it is one pair.
+            if (RunCascadeStereo16(cascade_, history, block + 4 * start, count, startFactor, gain.step)) continue;
             LoadStereo16(block + 4 * start, scratch, count);
             RunCascade(cascade_, history, scratch, count);
             StoreStereo16(scratch, startFactor, gain.step, block + 4 * start, count);

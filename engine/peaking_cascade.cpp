@@ -1,6 +1,8 @@
 #include "engine/peaking_cascade.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -187,18 +189,46 @@ TUNELARK_WIDE inline void WideStep(const CascadeCoefficients& c, __m256 (&first)
     output[2] = WideFilters<Partial>(c, 16, input2, first[2], second[2], Partial ? WideHas(2, step, frames) : none);
 }
 
-TUNELARK_WIDE inline __m256 WideEnter(const float* samples, int frame) {
-    return _mm256_castps128_ps256(_mm_setr_ps(samples[2 * frame], samples[2 * frame + 1], 0, 0));
-}
+// Where the frames come from and go: floats in place.
+struct WideFloats {
+    float* samples;
 
-// The tenth filter is the fourth of the first vector.
-TUNELARK_WIDE inline void WideLeave(__m256 first, float* samples, int frame) {
-    const __m128 high = _mm256_extractf128_ps(first, 1);
-    samples[2 * frame] = _mm_cvtss_f32(_mm_movehl_ps(high, high));
-    samples[2 * frame + 1] = _mm_cvtss_f32(_mm_shuffle_ps(high, high, _MM_SHUFFLE(3, 3, 3, 3)));
-}
+    TUNELARK_WIDE __m256 Enter(int frame) const {
+        return _mm256_castps128_ps256(_mm_setr_ps(samples[2 * frame], samples[2 * frame + 1], 0, 0));
+    }
+    // The tenth filter is the fourth of the first vector. Stored as two
+    // floats: a store through __m64 may alias anything, which would keep the
+    // history out of registers.
+    TUNELARK_WIDE void Leave(__m256 first, int frame) {
+        const __m128 high = _mm256_extractf128_ps(first, 1);
+        samples[2 * frame] = _mm_cvtss_f32(_mm_movehl_ps(high, high));
+        samples[2 * frame + 1] = _mm_cvtss_f32(_mm_shuffle_ps(high, high, _MM_SHUFFLE(3, 3, 3, 3)));
+    }
+};
 
-TUNELARK_WIDE void RunWide(const CascadeCoefficients& c, CascadeHistory& history, float* samples, int frames) {
+// Or 16-bit stereo in place, scaled on the way out by a gain that moves by
+// `increment` every frame, rounded to nearest and saturated by the packing.
+struct WideStereo16 {
+    uint8_t* pcm;
+    __m128 gain;
+    __m128 increment;
+
+    TUNELARK_WIDE __m256 Enter(int frame) const {
+        int32_t pair;
+        std::memcpy(&pair, pcm + 4 * frame, sizeof pair);
+        return _mm256_castps128_ps256(_mm_cvtepi32_ps(_mm_cvtepi16_epi32(_mm_cvtsi32_si128(pair))));
+    }
+    TUNELARK_WIDE void Leave(__m256 first, int frame) {
+        const __m128 high = _mm256_extractf128_ps(first, 1);
+        gain = _mm_add_ps(gain, increment);
+        const __m128i rounded = _mm_cvtps_epi32(_mm_mul_ps(_mm_movehl_ps(high, high), gain));
+        const int32_t pair = _mm_cvtsi128_si32(_mm_packs_epi32(rounded, rounded));
+        std::memcpy(pcm + 4 * frame, &pair, sizeof pair);
+    }
+};
+
+template <typename Frames>
+TUNELARK_WIDE void RunWide(const CascadeCoefficients& c, CascadeHistory& history, Frames frames, int count) {
     __m256 first[kWideVectors];
     __m256 second[kWideVectors];
     __m256 output[kWideVectors];
@@ -208,21 +238,31 @@ TUNELARK_WIDE void RunWide(const CascadeCoefficients& c, CascadeHistory& history
         output[v] = _mm256_setzero_ps();
     }
     int step = 0;
-    for (; step < kPipelineDepth && step < frames; ++step) {
-        WideStep<true>(c, first, second, output, WideEnter(samples, step), step, frames);
+    for (; step < kPipelineDepth && step < count; ++step) {
+        WideStep<true>(c, first, second, output, frames.Enter(step), step, count);
     }
-    for (; step < frames; ++step) {
-        WideStep<false>(c, first, second, output, WideEnter(samples, step), step, frames);
-        WideLeave(output[0], samples, step - kPipelineDepth);
+    for (; step < count; ++step) {
+        WideStep<false>(c, first, second, output, frames.Enter(step), step, count);
+        frames.Leave(output[0], step - kPipelineDepth);
     }
-    for (; step < frames + kPipelineDepth; ++step) {
-        WideStep<true>(c, first, second, output, _mm256_setzero_ps(), step, frames);
-        if (step >= kPipelineDepth) WideLeave(output[0], samples, step - kPipelineDepth);
+    for (; step < count + kPipelineDepth; ++step) {
+        WideStep<true>(c, first, second, output, _mm256_setzero_ps(), step, count);
+        if (step >= kPipelineDepth) frames.Leave(output[0], step - kPipelineDepth);
     }
     for (int v = 0; v < kWideVectors; ++v) {
         _mm256_store_ps(history.first + 8 * v, first[v]);
         _mm256_store_ps(history.second + 8 * v, second[v]);
     }
+}
+
+// Apart from RunCascade, so that only this function needs the new instructions.
+TUNELARK_WIDE void RunWideFloats(const CascadeCoefficients& c, CascadeHistory& history, float* samples, int count) {
+    RunWide(c, history, WideFloats{samples}, count);
+}
+
+TUNELARK_WIDE void RunWideStereo16(const CascadeCoefficients& c, CascadeHistory& history, uint8_t* pcm, int count,
+                                   float gainStart, float gainStep) {
+    RunWide(c, history, WideStereo16{pcm, _mm_set1_ps(gainStart), _mm_set1_ps(gainStep)}, count);
 }
 
 bool HasWideVectors() {
@@ -239,13 +279,24 @@ int FirstLaneOf(int filter) {
 void RunCascade(const CascadeCoefficients& cascade, CascadeHistory& history, float* samples, size_t frames) {
     if (frames == 0) return;
     if (HasWideVectors()) {
-        RunWide(cascade, history, samples, static_cast<int>(frames));
+        RunWideFloats(cascade, history, samples, static_cast<int>(frames));
     } else {
         RunNarrow(cascade, history, samples, static_cast<int>(frames));
     }
 }
 
+bool RunCascadeStereo16(const CascadeCoefficients& cascade, CascadeHistory& history, uint8_t* pcm, size_t frames,
+                        float gainStart, float gainStep) {
+    if (!HasWideVectors() || std::endian::native != std::endian::little) return false;
+    if (frames > 0) RunWideStereo16(cascade, history, pcm, static_cast<int>(frames), gainStart, gainStep);
+    return true;
+}
+
 #else
+
+bool RunCascadeStereo16(const CascadeCoefficients&, CascadeHistory&, uint8_t*, size_t, float, float) {
+    return false;
+}
 
 int FirstLaneOf(int filter) {
     return 2 * filter;

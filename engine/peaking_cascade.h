@@ -20,6 +20,7 @@
 // shuffle.
 
 #include <cstddef>
+#include <cstdint>
 
 #include "engine/pcm_equalizer_design.h"
 
@@ -53,5 +54,13 @@ void SetCascadeFilter(CascadeCoefficients& cascade, int filter, const PeakingCoe
 
 // Runs `frames` frames of two interleaved channels through the cascade in place.
 void RunCascade(const CascadeCoefficients& cascade, CascadeHistory& history, float* samples, size_t frames);
+
+// The same over 16-bit little-endian stereo in place, each output multiplied
+// by gainStart + gainStep × n at the nth frame (from 1), rounded and
+// saturated: the conversions ride along in the pipeline's steps. False,
+// touching nothing, where the processor lacks AVX2 and FMA; the caller then
+// converts the samples itself for RunCascade.
+bool RunCascadeStereo16(const CascadeCoefficients& cascade, CascadeHistory& history, uint8_t* pcm, size_t frames,
+                        float gainStart, float gainStep);
 
 }  // namespace engine
