@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 #include "platform/byte_order.h"
 
@@ -222,13 +221,17 @@ void PcmEqualizer::FilterPair(uint8_t* block, uint32_t left, uint32_t firstFrame
     const auto channels = uint32_t(channels_);
     const bool pair = left + 1 < channels;
     CascadeHistory& history = history_[left / 2];
+    // Nearly every block is one pair of 16-bit channels; where the processor
+    // allows, the cascade takes it whole, converting as it goes.
+    if (Bits == 16 && channels == 2 &&
+        RunCascadeStereo16(cascade_, history, block + 4 * firstFrame, frames, gain.start, gain.step)) {
+        return;
+    }
     float* const scratch = scratch_.data();
     for (uint32_t start = firstFrame; start < firstFrame + frames; start += kPieceFrames) {
         const uint32_t count = std::min(kPieceFrames, firstFrame + frames - start);
         const float startFactor = gain.start + gain.step * float(start - firstFrame);
         if (Bits == 16 && channels == 2) {
-            // Nearly every block: the whole of it is one pair.
-            if (RunCascadeStereo16(cascade_, history, block + 4 * start, count, startFactor, gain.step)) continue;
             LoadStereo16(block + 4 * start, scratch, count);
             RunCascade(cascade_, history, scratch, count);
             StoreStereo16(scratch, startFactor, gain.step, block + 4 * start, count);
