@@ -1,6 +1,7 @@
 #include "engine/peaking_cascade.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -265,9 +266,17 @@ TUNELARK_WIDE void RunWideStereo16(const CascadeCoefficients& c, CascadeHistory&
     RunWide(c, history, WideStereo16{pcm, _mm_set1_ps(gainStart), _mm_set1_ps(gainStep)}, count);
 }
 
-bool HasWideVectors() {
-    static const bool wide = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+bool ProcessorHasWideVectors() {
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+}
+
+std::atomic<bool>& WideChosen() {
+    static std::atomic<bool> wide{ProcessorHasWideVectors()};
     return wide;
+}
+
+bool HasWideVectors() {
+    return WideChosen().load(std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -285,6 +294,12 @@ void RunCascade(const CascadeCoefficients& cascade, CascadeHistory& history, flo
     }
 }
 
+bool UseWideCascade(bool wide) {
+    if (wide && !ProcessorHasWideVectors()) return false;
+    WideChosen().store(wide, std::memory_order_relaxed);
+    return true;
+}
+
 bool RunCascadeStereo16(const CascadeCoefficients& cascade, CascadeHistory& history, uint8_t* pcm, size_t frames,
                         float gainStart, float gainStep) {
     if (!HasWideVectors() || std::endian::native != std::endian::little) return false;
@@ -293,6 +308,10 @@ bool RunCascadeStereo16(const CascadeCoefficients& cascade, CascadeHistory& hist
 }
 
 #else
+
+bool UseWideCascade(bool wide) {
+    return !wide;
+}
 
 bool RunCascadeStereo16(const CascadeCoefficients&, CascadeHistory&, uint8_t*, size_t, float, float) {
     return false;

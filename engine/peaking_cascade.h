@@ -63,4 +63,10 @@ void RunCascade(const CascadeCoefficients& cascade, CascadeHistory& history, flo
 bool RunCascadeStereo16(const CascadeCoefficients& cascade, CascadeHistory& history, uint8_t* pcm, size_t frames,
                         float gainStart, float gainStep);
 
+// Chooses the four-lane pipeline (false) or the eight-lane one (true, which
+// is the default where the processor has AVX2 and FMA), so tests can run
+// both; false when the processor cannot run the one asked for. Coefficients
+// and history must be set afresh after a change: the lanes move.
+bool UseWideCascade(bool wide);
+
 }  // namespace engine
