@@ -160,4 +160,38 @@ TEST(PcmEqualizerGlideTest, SliderMovedWhilePlayingGlides) {
     EXPECT_LE(largest(2, samples.size(), stepOf), largest(2, second, stepOf) + 2) << "no step";
 }
 
+// A seek back to the start while playing: from there on the PCM is what a
+// playback from the start gives, sample for sample, so nothing from before
+// the seek rang on in the filters.
+TEST(PcmEqualizerSeekTest, SeekStartsTheFiltersAfresh) {
+    platform::RecordingWindow window;
+    test::CapturedAudio captured{4.0};
+    test::EngineHandle engine = test::MakeEngine();
+    PlayerSetNotifyWindow(engine.get(), &window);
+    PlayerSetOutputDevice(engine.get(), platform::WaveBackend::Capture, captured.Sink());
+    PlayerSetEqualizer(engine.get(), &kCurves[0].settings);
+    ASSERT_EQ(PlayerOpen(engine.get(), test::FixturePath("noise.wav")), 1);
+    ASSERT_TRUE(PlayerPlay(engine.get()) == 1 && test::WaitForStatus(window, PLAYER_STOPPED));
+    const std::vector<uint8_t> fromTheStart = captured.Bytes();
+
+    captured.Clear();
+    ASSERT_EQ(PlayerPlay(engine.get()), 1);
+    ASSERT_TRUE(test::Eventually([&] { return captured.Milliseconds() >= 1500; }));
+    ASSERT_EQ(PlayerSeek(engine.get(), 0), 1);
+    ASSERT_TRUE(test::WaitForStatus(window, PLAYER_STOPPED, 2));
+    const std::vector<uint8_t> seeked = captured.Bytes();
+
+    // Where the start comes again: the first 64 frames match there.
+    constexpr size_t kProbe = 64 * 4;
+    ASSERT_GT(fromTheStart.size(), kProbe);
+    size_t restart = 4;
+    while (restart + kProbe <= seeked.size() &&
+           std::memcmp(seeked.data() + restart, fromTheStart.data(), kProbe) != 0) {
+        restart += 4;
+    }
+    ASSERT_LT(restart + kProbe, seeked.size()) << "the start never came again";
+    EXPECT_TRUE(std::equal(seeked.begin() + std::ptrdiff_t(restart), seeked.end(), fromTheStart.begin(),
+                           fromTheStart.end()));
+}
+
 }  // namespace
