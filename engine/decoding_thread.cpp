@@ -50,6 +50,13 @@ void ResumeUnlessPaused(PlayerEngine& engine) {
     engine.waveOutput.ResumeIf([&engine] { return engine.status == PLAYER_PLAYING; });
 }
 
+// MPEG audio is equalized in its subbands as it is decoded; every other
+// source's PCM goes through the PCM equalizer.
+bool EqualizesWhileDecoding(const PlayerEngine& engine) {
+    const SourceOperations* source = engine.source.load();
+    return source != nullptr && (source->kind == SOURCE_MPEG_FILE || source->kind == SOURCE_MPEG_STREAM);
+}
+
 void RewindSource(PlayerEngine& engine) {
     const SourceOperations* source = engine.source.load();
     if (source != nullptr && source->rewind != nullptr) source->rewind(engine);
@@ -104,6 +111,11 @@ int BeginPlayback(PlayerEngine& engine) {
     engine.outputBits = outputBits;
     engine.outputSampleRate = outputRate;
     CreateMpegDecoder(engine.equalizer);
+    if (EqualizesWhileDecoding(engine)) {
+        engine.equalizer.pcm.Stop();
+    } else {
+        StartPcmEqualizer(engine.equalizer, format.channels, outputRate);
+    }
     engine.bassShelf.BassDesign(format.channels, outputRate);
     engine.echo.EchoSetup(format.channels, outputRate);
     engine.feedbackEcho.EchoSetup(format.channels, outputRate);
@@ -121,6 +133,7 @@ int BeginPlayback(PlayerEngine& engine) {
 void SubmitBlock(PlayerEngine& engine, platform::WaveHeader* block, uint32_t length) {
     block->bufferLength = length;
     block->bytesRecorded = length;
+    EqualizePcm(engine.equalizer, engine.outputBits, block->data, length);
     const EffectChain effects{engine.widen, engine.bassShelf, engine.echo, engine.feedbackEcho};
     effects.Process(engine.sourceFormat.channels, engine.outputBits, block->data, length);
     WaveOutput& output = engine.waveOutput;
@@ -141,6 +154,7 @@ void HandlePendingSeek(PlayerEngine& engine) {
     engine.echo.EchoClear();
     engine.feedbackEcho.EchoClear();
     engine.bassShelf.BassClear();
+    engine.equalizer.pcm.Clear();
     engine.waveOutput.Flush();
 }
 
@@ -167,6 +181,7 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
     engine.feedbackEcho.EchoRelease();
     engine.bassShelf.BassReset();
     DestroyMpegDecoder(engine.equalizer);
+    engine.equalizer.pcm.Stop();
 
     engine.blocks.Abandon();
     engine.startPending = 0;

@@ -33,17 +33,41 @@ double SliderDecibels(int32_t position) {
     return kTopDecibels - position * kDecibelRange / kLastPosition;
 }
 
+double BandDecibels(const PlayerEqSettings& settings, int band) {
+    const double total = SliderDecibels(settings.bands[band]) + SliderDecibels(settings.preamp);
+    return total > kMaximumDecibels ? kMaximumDecibels : total;
+}
+
 void ComputeSubbandGains(MpegDecoder& decoder, const PlayerEqSettings& settings) {
-    const double preampDecibels = SliderDecibels(settings.preamp);
     for (int subband = 0; subband < kSubbandCount; ++subband) {
-        double total = SliderDecibels(settings.bands[kBandOfSubband[subband]]) + preampDecibels;
-        if (total > kMaximumDecibels) total = kMaximumDecibels;
+        const double total = BandDecibels(settings, kBandOfSubband[subband]);
         const double gain = std::pow(10.0, total / 20.0) * kMadOne + 0.5;
         // The decoding thread reads the gains while they change; each one is
         // a single word, and a frame with some old gains is harmless.
         decoder.gains[subband].store(static_cast<int32_t>(gain), std::memory_order_relaxed);
     }
     decoder.equalizerEnabled.store(settings.enabled, std::memory_order_relaxed);
+}
+
+namespace {
+
+PlayerEqSettings TakeSettings(EqualizerBlock& equalizer) {
+    std::lock_guard lock(equalizer.decoderLock);
+    equalizer.pcmGeneration = equalizer.generation.load(std::memory_order_relaxed);
+    return equalizer.settings;
+}
+
+}  // namespace
+
+void StartPcmEqualizer(EqualizerBlock& equalizer, int32_t channels, int32_t sampleRate) {
+    equalizer.pcm.Start(channels, sampleRate, TakeSettings(equalizer));
+}
+
+void EqualizePcm(EqualizerBlock& equalizer, int32_t bits, uint8_t* block, uint32_t length) {
+    if (equalizer.generation.load(std::memory_order_relaxed) != equalizer.pcmGeneration) {
+        equalizer.pcm.Glide(TakeSettings(equalizer));
+    }
+    equalizer.pcm.Process(bits, block, length);
 }
 
 }  // namespace engine

@@ -59,6 +59,7 @@ void PlayerSetEqualizer(PlayerEngine* engine, const PlayerEqSettings* settings) 
     EqualizerBlock& equalizer = engine->equalizer;
     std::lock_guard lock(equalizer.decoderLock);
     equalizer.settings = *settings;
+    equalizer.generation.fetch_add(1, std::memory_order_relaxed);
     if (equalizer.decoder != nullptr) ComputeSubbandGains(*equalizer.decoder, equalizer.settings);
 }
 
