@@ -92,6 +92,17 @@ TEST(MainWindow, DraggingThePositionSeeksOnceWhenLiftedAndTheClockLeavesTheHeldT
     EXPECT_NEAR(PlayerGetPosition(player.Engine()), 5000 * 497 / 1000, 100);
 }
 
+TEST(MainWindow, AClickOnThePositionBarSeeksThere) {
+    RunningPlayer player;
+    player.Start({FixturePath("cbr128.mp3")}, Pace::RealTime);
+    player.TapMain(kPlay.x, kPlay.y);
+    ASSERT_EQ(PlayerGetStatus(player.Engine()), PLAYER_PLAYING);
+    PlayerPause(player.Engine());
+    player.TapMain(120, kPositionY);
+    EXPECT_EQ(player.Main().Position(), 497);
+    EXPECT_NEAR(PlayerGetPosition(player.Engine()), 5000 * 497 / 1000, 100);
+}
+
 TEST(MainWindow, WhileTheVolumeIsDraggedNothingElseMovesItsThumb) {
     RunningPlayer player;
     player.Start();
