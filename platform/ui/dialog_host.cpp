@@ -123,6 +123,7 @@ private:
 void ForgetTheLastDialog() {
     ImGuiIO& io = ImGui::GetIO();
     std::fill(std::begin(io.KeysDown), std::end(io.KeysDown), false);
+    io.KeyCtrl = io.KeyShift = io.KeyAlt = false;
     io.MouseDown[0] = false;
     io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
     ImGui::ClearActiveID();
@@ -161,21 +162,24 @@ public:
                 Paint();
                 return 0;
             case WM_KEYDOWN:
-                // The keyboard's own state: the window system's key messages
-                // carry no modifiers, and without a display none is held.
-                io.KeyCtrl = (SDL_GetModState() & KMOD_CTRL) != 0;
+                TakeModifiers(static_cast<uint32_t>(lParam));
                 if (!onKey_(static_cast<uint32_t>(wParam)) && wParam < std::size(io.KeysDown)) {
                     io.KeysDown[wParam] = true;
                 }
                 Paint();
                 return 0;
             case WM_KEYUP:
+                TakeModifiers(static_cast<uint32_t>(lParam));
                 if (wParam < std::size(io.KeysDown) && io.KeysDown[wParam]) {
                     io.KeysDown[wParam] = false;
                     Paint();
                 }
                 return 0;
             case WM_CHAR:
+                // Typed text comes with no shortcut held. The release of Ctrl
+                // sends no key message of its own, and a text field takes
+                // nothing typed while it thinks Ctrl is down.
+                io.KeyCtrl = false;
                 io.AddInputCharacterUTF16(static_cast<ImWchar16>(wParam));
                 Paint();
                 return 0;
@@ -192,6 +196,14 @@ public:
     }
 
 private:
+    // A key message carries the modifiers held with it.
+    static void TakeModifiers(uint32_t modifiers) {
+        ImGuiIO& io = ImGui::GetIO();
+        io.KeyCtrl = (modifiers & MOD_CONTROL) != 0;
+        io.KeyShift = (modifiers & MOD_SHIFT) != 0;
+        io.KeyAlt = (modifiers & MOD_ALT) != 0;
+    }
+
     // Each input change gets a frame of its own, drawn now, and more that
     // show at once what ImGui settles a frame or two late: windows that size
     // themselves (and a menu placed on the screen from that size), scroll

@@ -5,8 +5,10 @@
 #include "platform/ui/popup_menu.h"
 
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
+#include <imgui.h>
 
 #include "platform/ui/ui_backend_headless.h"
 #include "platform/ui/window_manager.h"
@@ -85,6 +87,24 @@ TEST_F(DialogTest, TheDialogDrawsBelowTheNavigationBar) {
     int buttonPixels = 0;
     for (int x = 90; x < 150; ++x) buttonPixels += screen.Pixel(x, 272) != screen.Pixel(10, 150);
     EXPECT_GT(buttonPixels, 20) << "the OK button is drawn where it is tapped";
+}
+
+TEST_F(DialogTest, EveryCharacterTypedAfterAShortcutReachesTheTextField) {
+    uint64_t at = backend.NowMs();
+    backend.TypeText("abc", at += 10);
+    backend.PressKey('A', at += 10, MOD_CONTROL);  // selects all: what is typed next replaces it
+    backend.TypeText("/.x", at += 10);
+    backend.PressKey(VK_RETURN, at += 10);
+    char text[32] = "";
+    bool focused = false;
+    RunDialog(
+        windows, "Path",
+        [&](const std::function<void(int)>&) {
+            if (!std::exchange(focused, true)) ImGui::SetKeyboardFocusHere();
+            ImGui::InputText("##path", text, sizeof text);
+        },
+        IDOK, IDCANCEL);
+    EXPECT_STREQ(text, "/.x");
 }
 
 }  // namespace
