@@ -213,9 +213,17 @@ private:
         windows_.ScreenChanged();
         const uint64_t now = windows_.NowMs();
         for (int frame = 0; frame < kFramesPerChange; ++frame) {
-            windows_.Screen() = underneath_;
+            RestoreUnderneath();
             Canvas(windows_).Render(now, content_);
         }
+    }
+
+    // Below the navigation bar only: the bar shows this dialog's title now,
+    // not the one it showed when the dialog opened.
+    void RestoreUnderneath() {
+        Framebuffer& screen = windows_.Screen();
+        std::copy(underneath_.Row(kDialogTop), underneath_.Data() + underneath_.Pixels().size(), screen.Row(kDialogTop));
+        screen.MarkChanged();
     }
 
     WindowManager& windows_;

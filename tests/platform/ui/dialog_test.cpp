@@ -89,6 +89,24 @@ TEST_F(DialogTest, TheDialogDrawsBelowTheNavigationBar) {
     EXPECT_GT(buttonPixels, 20) << "the OK button is drawn where it is tapped";
 }
 
+TEST_F(DialogTest, TheNavigationBarKeepsTheDialogsCaptionAfterTapsAndTheWheel) {
+    const auto bar = [this] {
+        const uint32_t* pixels = windows.Screen().Data();
+        return std::vector<uint32_t>(pixels, pixels + kScreenWidth * kNavigationBarHeight);
+    };
+    const std::vector<uint32_t> ownersBar = bar();
+    using Kind = InputEvent::Kind;
+    const InputEvent inputs[] = {{Kind::StylusDown, {120, 150}}, {Kind::Wheel, {120, 150}, false, 0, 0, 1}};
+    for (const InputEvent& input : inputs) {
+        backend.Inject(input, backend.NowMs() + 100);
+        if (input.kind == Kind::StylusDown) backend.Inject({Kind::StylusUp, {120, 150}}, backend.NowMs() + 100);
+        backend.PressKey(VK_ESCAPE, backend.NowMs() + 200);
+        std::vector<uint32_t> shown;
+        RunDialog(windows, "Options", [&](const std::function<void(int)>&) { shown = bar(); }, IDOK, IDCANCEL);
+        EXPECT_NE(shown, ownersBar) << "the owner's caption came back";
+    }
+}
+
 TEST_F(DialogTest, EveryCharacterTypedAfterAShortcutReachesTheTextField) {
     uint64_t at = backend.NowMs();
     backend.TypeText("abc", at += 10);
