@@ -163,6 +163,12 @@ public:
                 return 0;
             case WM_KEYDOWN:
                 TakeModifiers(static_cast<uint32_t>(lParam));
+                // Escape closes an open drop-down list, not the dialog under it.
+                if (wParam == VK_ESCAPE && !GImGui->OpenPopupStack.empty()) {
+                    ImGui::ClosePopupToLevel(0, true);
+                    Paint();
+                    return 0;
+                }
                 if (!onKey_(static_cast<uint32_t>(wParam)) && wParam < std::size(io.KeysDown)) {
                     io.KeysDown[wParam] = true;
                 }

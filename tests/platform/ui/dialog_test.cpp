@@ -107,6 +107,28 @@ TEST_F(DialogTest, TheNavigationBarKeepsTheDialogsCaptionAfterTapsAndTheWheel) {
     }
 }
 
+TEST_F(DialogTest, EscapeClosesAnOpenDropDownListButNotTheDialog) {
+    backend.Tap({40, 43}, backend.NowMs() + 100);  // on the list's box
+    backend.PressKey(VK_ESCAPE, backend.NowMs() + 200);
+    backend.PressKey(VK_RETURN, backend.NowMs() + 300);
+    bool listOpen = false;
+    bool listWasOpen = false;
+    const int result = RunDialog(
+        windows, "Options",
+        [&](const std::function<void(int)>&) {
+            listOpen = ImGui::BeginCombo("##choice", "One");
+            listWasOpen = listWasOpen || listOpen;
+            if (!listOpen) return;
+            ImGui::Selectable("One");
+            ImGui::Selectable("Two");
+            ImGui::EndCombo();
+        },
+        IDOK, IDCANCEL);
+    EXPECT_TRUE(listWasOpen);
+    EXPECT_FALSE(listOpen);
+    EXPECT_EQ(result, IDOK) << "Escape closed the dialog";
+}
+
 TEST_F(DialogTest, EveryCharacterTypedAfterAShortcutReachesTheTextField) {
     uint64_t at = backend.NowMs();
     backend.TypeText("abc", at += 10);
