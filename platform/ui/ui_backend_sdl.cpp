@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/framebuffer.h"
 #include "platform/ui/ui_backend_damage.h"
 #include "platform/ui/ui_backend_zoom.h"
 #include "platform/utf8.h"
@@ -301,7 +302,10 @@ void SdlBackend::ShowScreen(const std::vector<Rect>& changed) {
         parts.assign(1, Rect{0, 0, kScreenWidth, kScreenHeight});
     }
     std::vector<SDL_Rect> updated;
-    for (const Rect& part : parts) {
+    for (Rect part : parts) {
+        // Rows below the shown ones are out of the window.
+        part = IntersectRects(part, {0, 0, kScreenWidth, shownHeight_});
+        if (part.IsEmpty()) continue;
         SDL_Rect source{part.left, part.top, part.Width(), part.Height()};
         SDL_Rect target{part.left * zoom_, part.top * zoom_, part.Width() * zoom_, part.Height() * zoom_};
         if (SDL_BlitScaled(r.shownSurface, &source, surface, &target) == 0) updated.push_back(target);
@@ -317,10 +321,18 @@ void SdlBackend::ShowScreen(const std::vector<Rect>& changed) {
 void SdlBackend::SetZoom(int zoom) {
     zoom_ = std::clamp(zoom, kMinimumZoom, kMaximumZoom);
     if (resources_->window == nullptr) return;
-    SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, kScreenHeight * zoom_);
+    SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, shownHeight_ * zoom_);
     // Made centred at its first size: centred at its size when it first shows.
     if (!resources_->shown) SDL_SetWindowPosition(resources_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     // Drawn whole at the new size now; again when the resize reaches the window.
+    resources_->wholeWindowStale = true;
+    ShowScreen({});
+}
+
+void SdlBackend::SetShownHeight(int height) {
+    shownHeight_ = std::clamp(height, 1, kScreenHeight);
+    if (resources_->window == nullptr) return;
+    SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, shownHeight_ * zoom_);
     resources_->wholeWindowStale = true;
     ShowScreen({});
 }

@@ -37,6 +37,7 @@ public:
     int Zoom() const override { return zoom_; }
     void SetZoom(int zoom) override;
     int FittingZoom() override;
+    void SetShownHeight(int height) override;
 
 private:
     // Copies the `changed` parts of the screen into the window, scaled, and
@@ -47,6 +48,7 @@ private:
     struct Resources;
     std::unique_ptr<Resources> resources_;
     int zoom_ = kMinimumZoom;
+    int shownHeight_ = kScreenHeight;
 };
 
 }  // namespace platform::ui

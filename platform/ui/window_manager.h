@@ -151,6 +151,10 @@ private:
     // The navigation bar shows the active window's title and the time of day.
     std::string navigationTitle_;
     void DrawNavigationBar();
+    // The desktop window is as tall as the navigation bar and the top-level
+    // windows below it: a frame that shrank leaves no stale rows in view.
+    int shownHeight_ = kScreenHeight;
+    void ShowCoveredRows();
     bool quitReceived_ = false;
     int exitCode_ = 0;
 

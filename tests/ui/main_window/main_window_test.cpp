@@ -239,6 +239,22 @@ TEST(MainWindow, ShuffleAndPlaylistTogglesFlipTheirSettings) {
     EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
 }
 
+TEST(MainWindow, TheDesktopWindowShowsOnlyTheWindowsThePlaylistToggleLeaves) {
+    RunningPlayer player;
+    g_settings.EQWnd = 0;
+    player.Start();
+    struct Step {
+        int shownHeight;
+        const char* what;
+    };
+    const Step steps[] = {{kNavigationBarHeight + 100, "the main window alone"}, {kScreenHeight, "the playlist again"}};
+    for (const auto& [shownHeight, what] : steps) {
+        player.TapMain(kPlaylistToggle.x, kPlaylistToggle.y);
+        EXPECT_EQ(player.backend.ShownHeight(), shownHeight) << what;
+        EXPECT_EQ(player.application.Frame().ScreenRect().bottom, shownHeight) << what;
+    }
+}
+
 // The screen shows these clock glyphs: drawing them again changes nothing.
 void ExpectClock(WindowManager& windows, const std::array<int, 5>& glyphs) {
     Framebuffer expected = windows.Screen();
