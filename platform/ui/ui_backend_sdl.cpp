@@ -323,16 +323,37 @@ void SdlBackend::SetZoom(int zoom) {
     if (resources_->window == nullptr) return;
     SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, shownHeight_ * zoom_);
     // Made centred at its first size: centred at its size when it first shows.
-    if (!resources_->shown) SDL_SetWindowPosition(resources_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    if (!resources_->shown) {
+        SDL_SetWindowPosition(resources_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        KeepOnDisplay();
+    }
     // Drawn whole at the new size now; again when the resize reaches the window.
     resources_->wholeWindowStale = true;
     ShowScreen({});
+}
+
+// The window grows to the right and down from where it stands; moved back
+// as far as it must, none of it lies beyond the display's usable area.
+void SdlBackend::KeepOnDisplay() {
+    SDL_Window* window = resources_->window;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(std::max(SDL_GetWindowDisplayIndex(window), 0), &usable) != 0) return;
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &width, &height);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
+    const Rect outer{x - left, y - top, x + width + right, y + height + bottom};
+    const Rect kept = KeptOnDisplay(outer, {usable.x, usable.y, usable.x + usable.w, usable.y + usable.h});
+    if (kept != outer) SDL_SetWindowPosition(window, kept.left + left, kept.top + top);
 }
 
 void SdlBackend::SetShownHeight(int height) {
     shownHeight_ = std::clamp(height, 1, kScreenHeight);
     if (resources_->window == nullptr) return;
     SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, shownHeight_ * zoom_);
+    if (resources_->shown) KeepOnDisplay();
     resources_->wholeWindowStale = true;
     ShowScreen({});
 }

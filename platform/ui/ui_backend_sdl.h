@@ -44,6 +44,7 @@ private:
     // shows them; everything when the window's surface needs it.
     void ShowScreen(const std::vector<Rect>& changed);
     static void ReportFirstPresent();
+    void KeepOnDisplay();
 
     struct Resources;
     std::unique_ptr<Resources> resources_;
