@@ -249,7 +249,7 @@ namespace {
 int RunModal(WindowManager& windows, const std::string& title,
              const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
              int escapeResult, const DialogKeyHandler& onKey, const std::function<bool()>& finished,
-             int finishedResult) {
+             int finishedResult, int bottom = kScreenHeight) {
     if (!Canvas(windows).Usable()) return escapeResult;
     ForgetTheLastDialog();
     bool ended = false;
@@ -267,7 +267,7 @@ int RunModal(WindowManager& windows, const std::string& title,
     };
     DialogWindow dialog(windows, [&] { frame(end); }, key);
     Window* previousFocus = windows.Focus();
-    if (!windows.CreateWindow(dialog, nullptr, title, {0, kDialogTop, kScreenWidth, kScreenHeight}, true)) {
+    if (!windows.CreateWindow(dialog, nullptr, title, {0, kDialogTop, kScreenWidth, bottom}, true)) {
         return escapeResult;
     }
     windows.SetFocus(&dialog);
@@ -288,8 +288,8 @@ int RunModal(WindowManager& windows, const std::string& title,
 
 int RunImGuiModal(WindowManager& windows, const std::string& title,
                   const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
-                  int escapeResult, const DialogKeyHandler& onKey) {
-    return RunModal(windows, title, frame, enterResult, escapeResult, onKey, {}, escapeResult);
+                  int escapeResult, const DialogKeyHandler& onKey, int bottom) {
+    return RunModal(windows, title, frame, enterResult, escapeResult, onKey, {}, escapeResult, bottom);
 }
 
 int RunDialog(WindowManager& windows, const std::string& title,

@@ -104,6 +104,9 @@ public:
     UiBackend& Backend() { return backend_; }
     // The screen, kScreenWidth x kScreenHeight pixels of 0x00RRGGBB.
     Framebuffer& Screen() { return screen_; }
+    // The rows of the screen the desktop window shows: down to the foot of
+    // the lowest top-level window.
+    int ShownHeight() const { return shownHeight_; }
     // A drawing context over the window's part of the screen: its origin is
     // the window's corner and it draws nowhere else. Marks the screen as drawn.
     DeviceContext GetDC(Window& window);

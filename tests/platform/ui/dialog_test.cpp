@@ -206,6 +206,22 @@ TEST_F(PopupMenuTest, AMenuThatWouldLeaveTheScreenIsMovedOntoIt) {
     EXPECT_NE(screen.Pixel(60, 315), kBackground) << "the menu reaches right of its anchor";
 }
 
+TEST_F(PopupMenuTest, AMenuStaysWithinTheRowsTheWindowsBelowTheBarCover) {
+    // The owner ends at y 126, as the frame does with the playlist hidden.
+    windows.MoveWindow(owner, 0, kNavigationBarHeight, kScreenWidth, 100, true);
+    windows.PumpPending();
+    ASSERT_EQ(backend.ShownHeight(), 126);
+    constexpr uint32_t kBackground = 0x123456;
+    windows.Screen().Fill({0, 0, kScreenWidth, kScreenHeight}, kBackground);
+    backend.PressKey(VK_ESCAPE, backend.NowMs() + 100);
+    EXPECT_EQ(TrackPopupMenu(windows, menu, TPM_RETURNCMD, 20, 100, owner), 0u);
+    const Framebuffer& screen = windows.Screen();
+    EXPECT_NE(screen.Pixel(30, 120), kBackground) << "the menu reaches the foot of the rows in view";
+    for (int y = 126; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) ASSERT_EQ(screen.Pixel(x, y), kBackground) << x << "," << y;
+    }
+}
+
 TEST_F(PopupMenuTest, BottomRightAlignmentOpensUpAndLeft) {
     // Anchored at its bottom-right corner (230, 300), the last item sits just above that point.
     backend.Tap({200, 300 - 12}, backend.NowMs() + 100);
