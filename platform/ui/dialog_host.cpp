@@ -228,7 +228,8 @@ private:
     // not the one it showed when the dialog opened.
     void RestoreUnderneath() {
         Framebuffer& screen = windows_.Screen();
-        std::copy(underneath_.Row(kDialogTop), underneath_.Data() + underneath_.Pixels().size(), screen.Row(kDialogTop));
+        const uint32_t* end = underneath_.Data() + underneath_.Pixels().size();
+        std::copy(underneath_.Row(kDialogTop), end, screen.Row(kDialogTop));
         screen.MarkChanged();
     }
 

@@ -50,7 +50,8 @@ uint32_t TrackPopupMenu(WindowManager& windows, const Menu& menu, uint32_t flags
     // The navigation bar keeps the title of the owner's top-level window.
     const Window* topLevel = &owner;
     while (topLevel->Parent() != nullptr) topLevel = topLevel->Parent();
-    const auto command = static_cast<uint32_t>(RunImGuiModal(windows, topLevel->Title(), frame, 0, 0, {}, windows.ShownHeight()));
+    const auto command =
+        static_cast<uint32_t>(RunImGuiModal(windows, topLevel->Title(), frame, 0, 0, {}, windows.ShownHeight()));
     if (flags & TPM_RETURNCMD) return command;
     if (command != 0) owner.PostMessage(WM_COMMAND, command, 0);
     return command != 0 ? 1 : 0;
