@@ -123,6 +123,7 @@ private:
 void ForgetTheLastDialog() {
     ImGuiIO& io = ImGui::GetIO();
     std::fill(std::begin(io.KeysDown), std::end(io.KeysDown), false);
+    io.KeyCtrl = io.KeyShift = io.KeyAlt = false;
     io.MouseDown[0] = false;
     io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
     ImGui::ClearActiveID();
@@ -161,21 +162,30 @@ public:
                 Paint();
                 return 0;
             case WM_KEYDOWN:
-                // The keyboard's own state: the window system's key messages
-                // carry no modifiers, and without a display none is held.
-                io.KeyCtrl = (SDL_GetModState() & KMOD_CTRL) != 0;
+                TakeModifiers(static_cast<uint32_t>(lParam));
+                // Escape closes an open drop-down list, not the dialog under it.
+                if (wParam == VK_ESCAPE && !GImGui->OpenPopupStack.empty()) {
+                    ImGui::ClosePopupToLevel(0, true);
+                    Paint();
+                    return 0;
+                }
                 if (!onKey_(static_cast<uint32_t>(wParam)) && wParam < std::size(io.KeysDown)) {
                     io.KeysDown[wParam] = true;
                 }
                 Paint();
                 return 0;
             case WM_KEYUP:
+                TakeModifiers(static_cast<uint32_t>(lParam));
                 if (wParam < std::size(io.KeysDown) && io.KeysDown[wParam]) {
                     io.KeysDown[wParam] = false;
                     Paint();
                 }
                 return 0;
             case WM_CHAR:
+                // Typed text comes with no shortcut held. The release of Ctrl
+                // sends no key message of its own, and a text field takes
+                // nothing typed while it thinks Ctrl is down.
+                io.KeyCtrl = false;
                 io.AddInputCharacterUTF16(static_cast<ImWchar16>(wParam));
                 Paint();
                 return 0;
@@ -192,6 +202,14 @@ public:
     }
 
 private:
+    // A key message carries the modifiers held with it.
+    static void TakeModifiers(uint32_t modifiers) {
+        ImGuiIO& io = ImGui::GetIO();
+        io.KeyCtrl = (modifiers & MOD_CONTROL) != 0;
+        io.KeyShift = (modifiers & MOD_SHIFT) != 0;
+        io.KeyAlt = (modifiers & MOD_ALT) != 0;
+    }
+
     // Each input change gets a frame of its own, drawn now, and more that
     // show at once what ImGui settles a frame or two late: windows that size
     // themselves (and a menu placed on the screen from that size), scroll
@@ -201,9 +219,18 @@ private:
         windows_.ScreenChanged();
         const uint64_t now = windows_.NowMs();
         for (int frame = 0; frame < kFramesPerChange; ++frame) {
-            windows_.Screen() = underneath_;
+            RestoreUnderneath();
             Canvas(windows_).Render(now, content_);
         }
+    }
+
+    // Below the navigation bar only: the bar shows this dialog's title now,
+    // not the one it showed when the dialog opened.
+    void RestoreUnderneath() {
+        Framebuffer& screen = windows_.Screen();
+        const uint32_t* end = underneath_.Data() + underneath_.Pixels().size();
+        std::copy(underneath_.Row(kDialogTop), end, screen.Row(kDialogTop));
+        screen.MarkChanged();
     }
 
     WindowManager& windows_;
@@ -223,7 +250,7 @@ namespace {
 int RunModal(WindowManager& windows, const std::string& title,
              const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
              int escapeResult, const DialogKeyHandler& onKey, const std::function<bool()>& finished,
-             int finishedResult) {
+             int finishedResult, int bottom = kScreenHeight) {
     if (!Canvas(windows).Usable()) return escapeResult;
     ForgetTheLastDialog();
     bool ended = false;
@@ -241,7 +268,7 @@ int RunModal(WindowManager& windows, const std::string& title,
     };
     DialogWindow dialog(windows, [&] { frame(end); }, key);
     Window* previousFocus = windows.Focus();
-    if (!windows.CreateWindow(dialog, nullptr, title, {0, kDialogTop, kScreenWidth, kScreenHeight}, true)) {
+    if (!windows.CreateWindow(dialog, nullptr, title, {0, kDialogTop, kScreenWidth, bottom}, true)) {
         return escapeResult;
     }
     windows.SetFocus(&dialog);
@@ -262,8 +289,8 @@ int RunModal(WindowManager& windows, const std::string& title,
 
 int RunImGuiModal(WindowManager& windows, const std::string& title,
                   const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
-                  int escapeResult, const DialogKeyHandler& onKey) {
-    return RunModal(windows, title, frame, enterResult, escapeResult, onKey, {}, escapeResult);
+                  int escapeResult, const DialogKeyHandler& onKey, int bottom) {
+    return RunModal(windows, title, frame, enterResult, escapeResult, onKey, {}, escapeResult, bottom);
 }
 
 int RunDialog(WindowManager& windows, const std::string& title,

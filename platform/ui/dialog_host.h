@@ -47,10 +47,11 @@ int RunDialog(WindowManager& windows, const std::string& title,
               int escapeResult, const DialogKeyHandler& onKey = {});
 
 // The modal loop under every dialog and menu: `frame` draws one whole ImGui
-// frame (its own windows, anywhere on the screen below the navigation bar).
+// frame (its own windows, anywhere on the screen below the navigation bar
+// and above `bottom`, where the loop's window ends).
 int RunImGuiModal(WindowManager& windows, const std::string& title,
                   const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
-                  int escapeResult, const DialogKeyHandler& onKey = {});
+                  int escapeResult, const DialogKeyHandler& onKey = {}, int bottom = kScreenHeight);
 
 // The message box: the text, OK (and Cancel with MB_OKCANCEL); Enter is OK,
 // Escape is Cancel. The caption shows in the navigation bar.

@@ -24,10 +24,13 @@ uint32_t TrackPopupMenu(WindowManager& windows, const Menu& menu, uint32_t flags
     // correction made after its items were laid out would show only in the
     // next frame, and the next frame places it from (x, y) again.
     ImVec2 size(0, 0);
+    // Nor does it leave the rows in view: on the desktop, the window ends
+    // below the last window shown, not at the screen's foot.
+    const float bottom = static_cast<float>(windows.ShownHeight());
     const auto frame = [&](const std::function<void(int)>& end) {
         const float left = std::clamp(static_cast<float>(x) - pivotX * size.x, 0.0f, std::max(0.0f, kScreenWidth - size.x));
         const float top = std::clamp(static_cast<float>(y) - pivotY * size.y, float{kNavigationBarHeight},
-                                     std::max(float{kNavigationBarHeight}, kScreenHeight - size.y));
+                                     std::max(float{kNavigationBarHeight}, bottom - size.y));
         ImGui::SetNextWindowPos(ImVec2(left, top));
         ImGui::Begin("menu", nullptr,
                      ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
@@ -47,7 +50,8 @@ uint32_t TrackPopupMenu(WindowManager& windows, const Menu& menu, uint32_t flags
     // The navigation bar keeps the title of the owner's top-level window.
     const Window* topLevel = &owner;
     while (topLevel->Parent() != nullptr) topLevel = topLevel->Parent();
-    const auto command = static_cast<uint32_t>(RunImGuiModal(windows, topLevel->Title(), frame, 0, 0));
+    const auto command =
+        static_cast<uint32_t>(RunImGuiModal(windows, topLevel->Title(), frame, 0, 0, {}, windows.ShownHeight()));
     if (flags & TPM_RETURNCMD) return command;
     if (command != 0) owner.PostMessage(WM_COMMAND, command, 0);
     return command != 0 ? 1 : 0;

@@ -60,6 +60,9 @@ public:
     // The largest zoom at which the window fits the display's usable
     // height; at least kMinimumZoom.
     virtual int FittingZoom() { return kMinimumZoom; }
+    // The window shows the top `height` rows of the screen (kScreenHeight
+    // until told otherwise): no more than the windows on the screen cover.
+    virtual void SetShownHeight(int /*height*/) {}
 };
 
 }  // namespace platform::ui

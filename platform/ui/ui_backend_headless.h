@@ -47,6 +47,9 @@ public:
     void SetZoom(int zoom) override { zoom_ = zoom; }
     int FittingZoom() override;
     void SetUsableDisplayHeight(int pixels) { usableDisplayHeight_ = pixels; }
+    // Only remembered, like the zoom.
+    void SetShownHeight(int height) override { shownHeight_ = height; }
+    int ShownHeight() const { return shownHeight_; }
 
     // Moves the clock forward by `milliseconds`, handling every timer and
     // scripted event on the way at its own time.
@@ -70,6 +73,7 @@ private:
     // User-interface thread only.
     int zoom_ = kMinimumZoom;
     int usableDisplayHeight_ = 720;
+    int shownHeight_ = kScreenHeight;
 };
 
 }  // namespace platform::ui

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/framebuffer.h"
 #include "platform/ui/ui_backend_damage.h"
 #include "platform/ui/ui_backend_zoom.h"
 #include "platform/utf8.h"
@@ -301,7 +302,10 @@ void SdlBackend::ShowScreen(const std::vector<Rect>& changed) {
         parts.assign(1, Rect{0, 0, kScreenWidth, kScreenHeight});
     }
     std::vector<SDL_Rect> updated;
-    for (const Rect& part : parts) {
+    for (Rect part : parts) {
+        // Rows below the shown ones are out of the window.
+        part = IntersectRects(part, {0, 0, kScreenWidth, shownHeight_});
+        if (part.IsEmpty()) continue;
         SDL_Rect source{part.left, part.top, part.Width(), part.Height()};
         SDL_Rect target{part.left * zoom_, part.top * zoom_, part.Width() * zoom_, part.Height() * zoom_};
         if (SDL_BlitScaled(r.shownSurface, &source, surface, &target) == 0) updated.push_back(target);
@@ -317,10 +321,39 @@ void SdlBackend::ShowScreen(const std::vector<Rect>& changed) {
 void SdlBackend::SetZoom(int zoom) {
     zoom_ = std::clamp(zoom, kMinimumZoom, kMaximumZoom);
     if (resources_->window == nullptr) return;
-    SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, kScreenHeight * zoom_);
+    SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, shownHeight_ * zoom_);
     // Made centred at its first size: centred at its size when it first shows.
-    if (!resources_->shown) SDL_SetWindowPosition(resources_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    if (!resources_->shown) {
+        SDL_SetWindowPosition(resources_->window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        KeepOnDisplay();
+    }
     // Drawn whole at the new size now; again when the resize reaches the window.
+    resources_->wholeWindowStale = true;
+    ShowScreen({});
+}
+
+// The window grows to the right and down from where it stands; moved back
+// as far as it must, none of it lies beyond the display's usable area.
+void SdlBackend::KeepOnDisplay() {
+    SDL_Window* window = resources_->window;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(std::max(SDL_GetWindowDisplayIndex(window), 0), &usable) != 0) return;
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &width, &height);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
+    const Rect outer{x - left, y - top, x + width + right, y + height + bottom};
+    const Rect kept = KeptOnDisplay(outer, {usable.x, usable.y, usable.x + usable.w, usable.y + usable.h});
+    if (kept != outer) SDL_SetWindowPosition(window, kept.left + left, kept.top + top);
+}
+
+void SdlBackend::SetShownHeight(int height) {
+    shownHeight_ = std::clamp(height, 1, kScreenHeight);
+    if (resources_->window == nullptr) return;
+    SDL_SetWindowSize(resources_->window, kScreenWidth * zoom_, shownHeight_ * zoom_);
+    if (resources_->shown) KeepOnDisplay();
     resources_->wholeWindowStale = true;
     ShowScreen({});
 }

@@ -37,16 +37,19 @@ public:
     int Zoom() const override { return zoom_; }
     void SetZoom(int zoom) override;
     int FittingZoom() override;
+    void SetShownHeight(int height) override;
 
 private:
     // Copies the `changed` parts of the screen into the window, scaled, and
     // shows them; everything when the window's surface needs it.
     void ShowScreen(const std::vector<Rect>& changed);
     static void ReportFirstPresent();
+    void KeepOnDisplay();
 
     struct Resources;
     std::unique_ptr<Resources> resources_;
     int zoom_ = kMinimumZoom;
+    int shownHeight_ = kScreenHeight;
 };
 
 }  // namespace platform::ui

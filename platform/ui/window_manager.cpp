@@ -356,6 +356,19 @@ void WindowManager::DrawNavigationBar() {
     screenChanged_ = true;
 }
 
+void WindowManager::ShowCoveredRows() {
+    if (topLevel_.empty()) return;
+    int covered = kNavigationBarHeight;
+    for (const Window* top : topLevel_) {
+        if (top->visible_) covered = std::max(covered, top->placement_.bottom);
+    }
+    covered = std::min(covered, kScreenHeight);
+    if (covered == shownHeight_) return;
+    shownHeight_ = covered;
+    backend_.SetShownHeight(covered);
+    screenChanged_ = true;
+}
+
 bool WindowManager::PumpPending() {
     std::vector<InputEvent> events;
     backend_.WaitForEvents(backend_.NowMs(), events);
@@ -365,6 +378,7 @@ bool WindowManager::PumpPending() {
     if (!quitReceived_) DispatchQueued();
     if (!quitReceived_) PaintPending();
     if (!quitReceived_ && !topLevel_.empty()) DrawNavigationBar();
+    if (!quitReceived_) ShowCoveredRows();
     if (screenChanged_) {
         backend_.Present(displayOn_ ? screen_.Data() : blackScreen_.Data());
         screenChanged_ = false;

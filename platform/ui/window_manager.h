@@ -104,6 +104,9 @@ public:
     UiBackend& Backend() { return backend_; }
     // The screen, kScreenWidth x kScreenHeight pixels of 0x00RRGGBB.
     Framebuffer& Screen() { return screen_; }
+    // The rows of the screen the desktop window shows: down to the foot of
+    // the lowest top-level window.
+    int ShownHeight() const { return shownHeight_; }
     // A drawing context over the window's part of the screen: its origin is
     // the window's corner and it draws nowhere else. Marks the screen as drawn.
     DeviceContext GetDC(Window& window);
@@ -151,6 +154,10 @@ private:
     // The navigation bar shows the active window's title and the time of day.
     std::string navigationTitle_;
     void DrawNavigationBar();
+    // The desktop window is as tall as the navigation bar and the top-level
+    // windows below it: a frame that shrank leaves no stale rows in view.
+    int shownHeight_ = kScreenHeight;
+    void ShowCoveredRows();
     bool quitReceived_ = false;
     int exitCode_ = 0;
 

@@ -122,11 +122,20 @@ void MainWindow::DrawPosition() {
     if (HDC target = Drawing(kMainScale)) PaintPosition(target, position_);
 }
 
+void MainWindow::ShowPlayPosition(int permille) {
+    // The thumb under the stylus stays where the stylus holds it.
+    if (pressed_ == MainRegion::Position) return;
+    position_ = permille;
+    DrawPosition();
+}
+
 void MainWindow::RedrawVolume() {
     if (HDC target = Drawing(kMainScale)) PaintVolume(target, volume_);
 }
 
 void MainWindow::SetVolume(int percent) {
+    // A drag on the volume bar owns the volume until it is lifted.
+    if (pressed_ == MainRegion::Volume) return;
     volume_ = percent;
     DeviceControl::SetVolumePercent(volume_);
     RedrawVolume();
@@ -134,6 +143,7 @@ void MainWindow::SetVolume(int percent) {
 }
 
 void MainWindow::ReadVolumeFromDevice() {
+    if (pressed_ == MainRegion::Volume) return;
     volume_ = DeviceControl::GetVolumePercent();
     RedrawVolume();
     application_.DesktopBusStateChanged();

@@ -57,7 +57,8 @@ public:
     // Reads the device's volume again and shows it (a volume changed elsewhere).
     void ReadVolumeFromDevice();
     void RedrawVolume();
-    // Sets the volume field and the device, and redraws the bar.
+    // Sets the volume field and the device, and redraws the bar; neither
+    // this nor a reading of the device moves the thumb while it is dragged.
     void SetVolume(int percent);
     MultiFunctionState& MultiFunction() { return multiFunction_; }
 
@@ -98,6 +99,8 @@ private:
     void DrawRegion(MainRegion region, bool pressed);
     void DrawClock(int64_t elapsedSeconds);
     void DrawPosition();
+    // Moves the thumb to where playback is, unless a drag holds it.
+    void ShowPlayPosition(int permille);
     void DrawTrackInfo();
     void DrawTitle();
 

@@ -179,8 +179,7 @@ void MainWindow::OnStopped(intptr_t detail) {
     RepaintCurrentRow();
     application_.Windows().KillTimer(*this, kClockTimerId);
     DrawClock(0);
-    position_ = 0;
-    DrawPosition();
+    ShowPlayPosition(0);
     // A report read after a later command started playback again is stale:
     // it only answers a mark. Taken for the end of a track, it would close
     // what plays now, whose own report would then close the next, round and
@@ -212,8 +211,7 @@ void MainWindow::OnClockTick() {
     const int64_t elapsed = PlayerGetPosition(engine);
     DrawClock(elapsed / 1000);
     const int64_t duration = PlayerGetDuration(engine);
-    position_ = duration > 0 ? static_cast<int>(std::clamp<int64_t>(elapsed * 1000 / duration, 0, 1000)) : 0;
-    DrawPosition();
+    ShowPlayPosition(duration > 0 ? static_cast<int>(std::clamp<int64_t>(elapsed * 1000 / duration, 0, 1000)) : 0);
     // The bus's copy of the position runs on from here.
     application_.DesktopBusStateChanged();
 }

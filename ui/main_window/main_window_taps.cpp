@@ -65,7 +65,13 @@ void MainWindow::OnStylusUp(int x, int y) {
     pressed_ = MainRegion::None;
     if (ScreenIgnoresTaps()) return;
     if (pressed == MainRegion::Position) {
-        // Only a drag seeks: a tap without moving leaves playback alone.
+        // A click seeks to where it lands, as a drag there would: the
+        // stylus lifted over the bar takes the thumb to that point.
+        if (MainRegionAt(x, y, g_skin.Scale) == MainRegion::Position) {
+            position_ = PositionAtX(x, g_skin.Scale);
+            DrawPosition();
+            dragged_ = true;
+        }
         if (dragged_) RunRegion(MainRegion::Position, x, y);
         return;
     }

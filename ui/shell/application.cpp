@@ -29,8 +29,15 @@ void LoadStartupSkin() {
 
 }  // namespace
 
-void LayoutWindows(WindowManager& windows, bool equalizerShown, bool playlistShown, Window* mainWindow,
+void LayoutWindows(WindowManager& windows, bool equalizerShown, bool playlistShown, Window* frame, Window* mainWindow,
                    Window* equalizerWindow, Window* playlistWindow) {
+    if (frame != nullptr) {
+        // As tall as what it shows: nothing of it stands empty below.
+        const int height = playlistShown    ? kFrameHeight
+                           : equalizerShown ? kMainHeight + kEqualizerHeight
+                                            : kMainHeight;
+        windows.MoveWindow(*frame, 0, kNavigationBarHeight, kScreenWidth, height, true);
+    }
     if (mainWindow != nullptr) windows.MoveWindow(*mainWindow, 0, 0, kScreenWidth, kMainHeight, true);
     if (equalizerWindow != nullptr) {
         if (equalizerShown) {
@@ -54,7 +61,7 @@ Application::Application() = default;
 Application::~Application() = default;
 
 void Application::LayoutWindows() {
-    ::LayoutWindows(*windows_, g_settings.EQWnd != 0, g_settings.PLWnd != 0, &mainWindow_, &eqWindow_,
+    ::LayoutWindows(*windows_, g_settings.EQWnd != 0, g_settings.PLWnd != 0, &frame_, &mainWindow_, &eqWindow_,
                     &playlistWindow_);
 }
 

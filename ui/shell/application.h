@@ -112,7 +112,8 @@ private:
 // Places the three windows inside the frame: main (0, 0, 240, 100); the
 // equalizer below it when shown; the playlist in the rest of the
 // 294-pixel-high frame when shown. A window not shown is out of sight at
-// zero size.
+// zero size. The frame, below the navigation bar, ends where the last
+// window shown ends.
 void LayoutWindows(platform::ui::WindowManager& windows, bool equalizerShown, bool playlistShown,
-                   platform::ui::Window* mainWindow, platform::ui::Window* equalizerWindow,
+                   platform::ui::Window* frame, platform::ui::Window* mainWindow, platform::ui::Window* equalizerWindow,
                    platform::ui::Window* playlistWindow);

@@ -5,8 +5,10 @@
 #include "platform/ui/popup_menu.h"
 
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
+#include <imgui.h>
 
 #include "platform/ui/ui_backend_headless.h"
 #include "platform/ui/window_manager.h"
@@ -87,6 +89,64 @@ TEST_F(DialogTest, TheDialogDrawsBelowTheNavigationBar) {
     EXPECT_GT(buttonPixels, 20) << "the OK button is drawn where it is tapped";
 }
 
+TEST_F(DialogTest, TheNavigationBarKeepsTheDialogsCaptionAfterTapsAndTheWheel) {
+    const auto bar = [this] {
+        const uint32_t* pixels = windows.Screen().Data();
+        return std::vector<uint32_t>(pixels, pixels + kScreenWidth * kNavigationBarHeight);
+    };
+    const std::vector<uint32_t> ownersBar = bar();
+    using Kind = InputEvent::Kind;
+    const InputEvent inputs[] = {{Kind::StylusDown, {120, 150}}, {Kind::Wheel, {120, 150}, false, 0, 0, 1}};
+    for (const InputEvent& input : inputs) {
+        backend.Inject(input, backend.NowMs() + 100);
+        if (input.kind == Kind::StylusDown) backend.Inject({Kind::StylusUp, {120, 150}}, backend.NowMs() + 100);
+        backend.PressKey(VK_ESCAPE, backend.NowMs() + 200);
+        std::vector<uint32_t> shown;
+        RunDialog(windows, "Options", [&](const std::function<void(int)>&) { shown = bar(); }, IDOK, IDCANCEL);
+        EXPECT_NE(shown, ownersBar) << "the owner's caption came back";
+    }
+}
+
+TEST_F(DialogTest, EscapeClosesAnOpenDropDownListButNotTheDialog) {
+    backend.Tap({40, 43}, backend.NowMs() + 100);  // on the list's box
+    backend.PressKey(VK_ESCAPE, backend.NowMs() + 200);
+    backend.PressKey(VK_RETURN, backend.NowMs() + 300);
+    bool listOpen = false;
+    bool listWasOpen = false;
+    const int result = RunDialog(
+        windows, "Options",
+        [&](const std::function<void(int)>&) {
+            listOpen = ImGui::BeginCombo("##choice", "One");
+            listWasOpen = listWasOpen || listOpen;
+            if (!listOpen) return;
+            ImGui::Selectable("One");
+            ImGui::Selectable("Two");
+            ImGui::EndCombo();
+        },
+        IDOK, IDCANCEL);
+    EXPECT_TRUE(listWasOpen);
+    EXPECT_FALSE(listOpen);
+    EXPECT_EQ(result, IDOK) << "Escape closed the dialog";
+}
+
+TEST_F(DialogTest, EveryCharacterTypedAfterAShortcutReachesTheTextField) {
+    uint64_t at = backend.NowMs();
+    backend.TypeText("abc", at += 10);
+    backend.PressKey('A', at += 10, MOD_CONTROL);  // selects all: what is typed next replaces it
+    backend.TypeText("/.x", at += 10);
+    backend.PressKey(VK_RETURN, at += 10);
+    char text[32] = "";
+    bool focused = false;
+    RunDialog(
+        windows, "Path",
+        [&](const std::function<void(int)>&) {
+            if (!std::exchange(focused, true)) ImGui::SetKeyboardFocusHere();
+            ImGui::InputText("##path", text, sizeof text);
+        },
+        IDOK, IDCANCEL);
+    EXPECT_STREQ(text, "/.x");
+}
+
 }  // namespace
 
 namespace {
@@ -144,6 +204,22 @@ TEST_F(PopupMenuTest, AMenuThatWouldLeaveTheScreenIsMovedOntoIt) {
     const Framebuffer& screen = windows.Screen();
     EXPECT_NE(screen.Pixel(5, 290), kBackground) << "the menu reaches above its anchor";
     EXPECT_NE(screen.Pixel(60, 315), kBackground) << "the menu reaches right of its anchor";
+}
+
+TEST_F(PopupMenuTest, AMenuStaysWithinTheRowsTheWindowsBelowTheBarCover) {
+    // The owner ends at y 126, as the frame does with the playlist hidden.
+    windows.MoveWindow(owner, 0, kNavigationBarHeight, kScreenWidth, 100, true);
+    windows.PumpPending();
+    ASSERT_EQ(backend.ShownHeight(), 126);
+    constexpr uint32_t kBackground = 0x123456;
+    windows.Screen().Fill({0, 0, kScreenWidth, kScreenHeight}, kBackground);
+    backend.PressKey(VK_ESCAPE, backend.NowMs() + 100);
+    EXPECT_EQ(TrackPopupMenu(windows, menu, TPM_RETURNCMD, 20, 100, owner), 0u);
+    const Framebuffer& screen = windows.Screen();
+    EXPECT_NE(screen.Pixel(30, 120), kBackground) << "the menu reaches the foot of the rows in view";
+    for (int y = 126; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) ASSERT_EQ(screen.Pixel(x, y), kBackground) << x << "," << y;
+    }
 }
 
 TEST_F(PopupMenuTest, BottomRightAlignmentOpensUpAndLeft) {

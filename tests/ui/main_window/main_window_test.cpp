@@ -17,6 +17,7 @@
 
 #include "engine/player.h"
 #include "platform/ui/window_manager.h"
+#include "platform/wave_volume.h"
 #include "prefs/settings.h"
 #include "tests/support/golden_picture.h"
 #include "tests/support/later.h"
@@ -71,7 +72,7 @@ TEST(MainWindow, DraggingTheVolumeSweepsOneToHundredAndATapLeavesIt) {
     EXPECT_EQ(player.Main().Volume(), 100) << "a tap without movement";
 }
 
-TEST(MainWindow, DraggingThePositionSeeksOnceWhenLifted) {
+TEST(MainWindow, DraggingThePositionSeeksOnceWhenLiftedAndTheClockLeavesTheHeldThumb) {
     RunningPlayer player;
     player.Start({FixturePath("cbr128.mp3")}, Pace::RealTime);
     player.TapMain(kPlay.x, kPlay.y);
@@ -82,10 +83,50 @@ TEST(MainWindow, DraggingThePositionSeeksOnceWhenLifted) {
     player.backend.Inject({Kind::StylusMove, {120, kPositionY + kNavigationBarHeight}, false, 0});
     player.Windows().PumpPending();
     EXPECT_EQ(player.Main().Position(), 497);
+    // Held still over a few clock ticks.
+    player.backend.Advance(player.Windows(), 3 * kClockTimerPeriodMs);
+    EXPECT_EQ(player.Main().Position(), 497) << "the clock moved the held thumb";
     EXPECT_LT(PlayerGetPosition(player.Engine()), 1000) << "no seek while dragging";
     player.backend.Inject({Kind::StylusUp, {120, kPositionY + kNavigationBarHeight}, false, 0});
     player.Windows().PumpPending();
     EXPECT_NEAR(PlayerGetPosition(player.Engine()), 5000 * 497 / 1000, 100);
+}
+
+TEST(MainWindow, AClickOnThePositionBarSeeksThere) {
+    RunningPlayer player;
+    player.Start({FixturePath("cbr128.mp3")}, Pace::RealTime);
+    player.TapMain(kPlay.x, kPlay.y);
+    ASSERT_EQ(PlayerGetStatus(player.Engine()), PLAYER_PLAYING);
+    PlayerPause(player.Engine());
+    player.TapMain(120, kPositionY);
+    EXPECT_EQ(player.Main().Position(), 497);
+    EXPECT_NEAR(PlayerGetPosition(player.Engine()), 5000 * 497 / 1000, 100);
+}
+
+TEST(MainWindow, WhileTheVolumeIsDraggedNothingElseMovesItsThumb) {
+    RunningPlayer player;
+    player.Start();
+    // The device's volume outlives the player: later pictures show it.
+    const uint32_t before = platform::GetWaveOutVolume();
+    using Kind = InputEvent::Kind;
+    player.backend.Inject({Kind::StylusDown, {94, kVolumeY + kNavigationBarHeight}, false, 0});
+    player.backend.Inject({Kind::StylusMove, {120, kVolumeY + kNavigationBarHeight}, false, 0});
+    player.Windows().PumpPending();
+    const int dragged = player.Main().Volume();
+    const std::function<void()> others[] = {
+        [&] { player.Main().SetVolume(dragged + 20); },
+        [&] { player.Main().ReadVolumeFromDevice(); },
+    };
+    for (const auto& other : others) {
+        DeviceControl::SetVolumePercent(dragged + 30);
+        other();
+        EXPECT_EQ(player.Main().Volume(), dragged);
+    }
+    player.backend.Inject({Kind::StylusUp, {120, kVolumeY + kNavigationBarHeight}, false, 0});
+    player.Windows().PumpPending();
+    player.Main().SetVolume(dragged + 20);
+    EXPECT_EQ(player.Main().Volume(), dragged + 20) << "after the drag";
+    platform::SetWaveOutVolume(before);
 }
 
 TEST(MainWindow, TheCloseCornerEndsThePlayer) {
@@ -196,6 +237,22 @@ TEST(MainWindow, ShuffleAndPlaylistTogglesFlipTheirSettings) {
     player.DragMain(kShuffle, {kPlay});
     EXPECT_EQ(g_settings.Shuffle, 1);
     EXPECT_EQ(PlayerGetStatus(player.Engine()), PLAYER_STOPPED);
+}
+
+TEST(MainWindow, TheDesktopWindowShowsOnlyTheWindowsThePlaylistToggleLeaves) {
+    RunningPlayer player;
+    g_settings.EQWnd = 0;
+    player.Start();
+    struct Step {
+        int shownHeight;
+        const char* what;
+    };
+    const Step steps[] = {{kNavigationBarHeight + 100, "the main window alone"}, {kScreenHeight, "the playlist again"}};
+    for (const auto& [shownHeight, what] : steps) {
+        player.TapMain(kPlaylistToggle.x, kPlaylistToggle.y);
+        EXPECT_EQ(player.backend.ShownHeight(), shownHeight) << what;
+        EXPECT_EQ(player.application.Frame().ScreenRect().bottom, shownHeight) << what;
+    }
 }
 
 // The screen shows these clock glyphs: drawing them again changes nothing.

@@ -19,7 +19,7 @@ namespace {
 
 using namespace platform::ui;
 
-TEST(ShellLayout, EqualizerShownOrHidden) {
+TEST(ShellLayout, EqualizerAndPlaylistShownOrHiddenAndTheFrameFitsThem) {
     HeadlessBackend backend;
     WindowManager windows(backend);
     Window frame("Tunelark"), mainWindow("Tunelark_MN"), equalizer("Tunelark_EQ"), playlist("Tunelark_PL");
@@ -27,20 +27,25 @@ TEST(ShellLayout, EqualizerShownOrHidden) {
     for (Window* child : {&mainWindow, &equalizer, &playlist}) {
         ASSERT_TRUE(windows.CreateWindow(*child, &frame, "", {}, true));
     }
-    LayoutWindows(windows, true, true, &mainWindow, &equalizer, &playlist);
+    LayoutWindows(windows, true, true, &frame, &mainWindow, &equalizer, &playlist);
     EXPECT_EQ(mainWindow.Placement(), (Rect{0, 0, 240, 100}));
     EXPECT_EQ(equalizer.Placement(), (Rect{0, 100, 240, 200}));
     EXPECT_EQ(playlist.Placement(), (Rect{0, 200, 240, 294}));
     EXPECT_EQ(playlist.ScreenRect(), (Rect{0, 226, 240, 320}));
+    EXPECT_EQ(frame.Placement(), (Rect{0, 26, 240, 320}));
 
-    LayoutWindows(windows, false, true, &mainWindow, &equalizer, &playlist);
+    LayoutWindows(windows, false, true, &frame, &mainWindow, &equalizer, &playlist);
     EXPECT_EQ(equalizer.Placement(), (Rect{0, 0, 0, 0})) << "hidden at zero size";
     EXPECT_EQ(playlist.Placement(), (Rect{0, 100, 240, 294})) << "y 100, height 194";
     EXPECT_TRUE(playlist.Exists()) << "moved, not recreated";
 
-    LayoutWindows(windows, false, false, &mainWindow, &equalizer, &playlist);
+    LayoutWindows(windows, false, false, &frame, &mainWindow, &equalizer, &playlist);
     EXPECT_EQ(playlist.Placement(), (Rect{0, 0, 0, 0})) << "the playlist hidden at zero size";
     EXPECT_EQ(mainWindow.Placement(), (Rect{0, 0, 240, 100}));
+    EXPECT_EQ(frame.Placement(), (Rect{0, 26, 240, 126})) << "the frame ends below the main window";
+
+    LayoutWindows(windows, true, false, &frame, &mainWindow, &equalizer, &playlist);
+    EXPECT_EQ(frame.Placement(), (Rect{0, 26, 240, 226})) << "and below the equalizer when it shows";
 }
 
 TEST(ShellDevice, VolumePercentages) {

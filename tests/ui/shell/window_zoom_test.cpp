@@ -42,6 +42,25 @@ TEST(WindowZoom, TheLargestZoomThatFitsTheDisplay) {
     }
 }
 
+TEST(WindowZoom, AGrownWindowMovesBackOntoTheDisplay) {
+    const Rect usable{0, 32, 1920, 1080};
+    struct Case {
+        Rect window;
+        Rect kept;
+    };
+    const Case cases[] = {
+        {{100, 100, 580, 740}, {100, 100, 580, 740}},       // inside: stays
+        {{1700, 100, 2180, 740}, {1440, 100, 1920, 740}},   // past the right edge
+        {{100, 600, 580, 1240}, {100, 440, 580, 1080}},     // past the bottom
+        {{1800, 900, 2280, 1540}, {1440, 440, 1920, 1080}}, // past both
+        {{1000, 100, 3000, 2020}, {0, 32, 2000, 1952}},     // larger than the display: its corner on it
+    };
+    for (const auto& [window, kept] : cases) {
+        const Rect moved = KeptOnDisplay(window, usable);
+        EXPECT_EQ(moved, kept) << window.left << "," << window.top << " -> " << moved.left << "," << moved.top;
+    }
+}
+
 TEST(WindowZoom, TheEnvironmentAsksOnlyWithAWholeNumberInTheRange) {
     struct Case {
         const char* value;
