@@ -2,6 +2,7 @@
 // flags of the hardware buttons and the screen.
 
 #include <imgui.h>
+#include <imgui_internal.h>
 #include <imgui_stdlib.h>
 
 #include <algorithm>
@@ -25,14 +26,17 @@ constexpr float kEditWidth = 30;
 // Narrower than the other fields' so that the labels fit beside three digits.
 constexpr float kEditPaddingX = 4;
 constexpr float kArrowGap = 1;
+// Narrower than they are tall, so that the edits of the rows whose label is
+// a check box ("Start Volume (0~100)") fit beside it in line with the others.
+constexpr float kArrowWidth = 17;
 
 // A number edit with its arrows, on the line of the label drawn just before.
 void DrawNumberEdit(const char* id, NumberEdit& edit, ImGuiInputTextFlags flags) {
     ImGui::PushID(id);
-    const float arrowWidth = ImGui::GetFrameHeight();
+    const ImVec2 arrowSize(kArrowWidth, ImGui::GetFrameHeight());
     // Right-aligned inside the group's frame, whatever the label's length.
     const float editsRight = ImGui::GetWindowPos().x + ImGui::GetWindowContentRegionMax().x - options::kGroupInset - 1;
-    const float editsLeft = editsRight - kEditWidth - 2 * (arrowWidth + kArrowGap);
+    const float editsLeft = editsRight - kEditWidth - 2 * (arrowSize.x + kArrowGap);
     ImGui::SameLine();
     const ImVec2 afterLabel = ImGui::GetCursorScreenPos();
     ImGui::SetCursorScreenPos(ImVec2(std::max(editsLeft, afterLabel.x), afterLabel.y));
@@ -41,9 +45,9 @@ void DrawNumberEdit(const char* id, NumberEdit& edit, ImGuiInputTextFlags flags)
     ImGui::InputText("##edit", &edit.text, flags | ImGuiInputTextFlags_AutoSelectAll);
     ImGui::PopStyleVar();
     ImGui::SameLine(0, kArrowGap);
-    if (ImGui::ArrowButton("down", ImGuiDir_Down)) edit.Step(-1);
+    if (ImGui::ArrowButtonEx("down", ImGuiDir_Down, arrowSize)) edit.Step(-1);
     ImGui::SameLine(0, kArrowGap);
-    if (ImGui::ArrowButton("up", ImGuiDir_Up)) edit.Step(1);
+    if (ImGui::ArrowButtonEx("up", ImGuiDir_Up, arrowSize)) edit.Step(1);
     ImGui::PopID();
 }
 
