@@ -120,6 +120,15 @@ void AddFlacPictures(const TagLib::List<TagLib::FLAC::Picture*>& list, std::vect
     }
 }
 
+// An Ogg file's one tag, its comment block, which may hold pictures too.
+template <typename OggFile, typename Use>
+bool UseCommentBlock(OggFile& file, bool withPictures, Contents& contents, Use& use) {
+    if (!file.isValid() || file.tag() == nullptr) return false;
+    contents.tags.push_back(file.tag());
+    if (withPictures) AddFlacPictures(file.tag()->pictureList(), contents.pictures);
+    return use(contents);
+}
+
 // Opens the file as `container` and hands what it holds to `use` while the
 // file is open (the tags belong to it). False when the file cannot be read
 // or has no tags.
@@ -144,10 +153,7 @@ bool ReadContents(const std::string& path, TagContainer container, bool withPict
             if (stream.readBlock(4) == TagLib::ByteVector("OggS", 4)) {
                 stream.seek(0, TagLib::IOStream::Beginning);
                 TagLib::Ogg::FLAC::File file(&stream, kReadAudioProperties);
-                if (!file.isValid() || file.tag() == nullptr) return false;
-                contents.tags.push_back(file.tag());
-                if (withPictures) AddFlacPictures(file.tag()->pictureList(), contents.pictures);
-                return use(contents);
+                return UseCommentBlock(file, withPictures, contents, use);
             }
             stream.seek(0, TagLib::IOStream::Beginning);
             TagLib::FLAC::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), kReadAudioProperties);
@@ -159,17 +165,11 @@ bool ReadContents(const std::string& path, TagContainer container, bool withPict
         }
         case TagContainer::OggVorbis: {
             TagLib::Ogg::Vorbis::File file(&stream, kReadAudioProperties);
-            if (!file.isValid() || file.tag() == nullptr) return false;
-            contents.tags.push_back(file.tag());
-            if (withPictures) AddFlacPictures(file.tag()->pictureList(), contents.pictures);
-            return use(contents);
+            return UseCommentBlock(file, withPictures, contents, use);
         }
         case TagContainer::Opus: {
             TagLib::Ogg::Opus::File file(&stream, kReadAudioProperties);
-            if (!file.isValid() || file.tag() == nullptr) return false;
-            contents.tags.push_back(file.tag());
-            if (withPictures) AddFlacPictures(file.tag()->pictureList(), contents.pictures);
-            return use(contents);
+            return UseCommentBlock(file, withPictures, contents, use);
         }
         case TagContainer::Wave: {
             TagLib::RIFF::WAV::File file(&stream, kReadAudioProperties);
