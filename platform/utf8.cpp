@@ -92,13 +92,18 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+char32_t NextCodePoint(std::string_view text, size_t& index) {
+    const size_t length = Utf8SequenceLength(text, index);
+    const char32_t codePoint = length == 0 ? kReplacementCharacter : DecodeSequence(text, index, length);
+    index += length == 0 ? 1 : length;
+    return codePoint;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
     std::u16string units;
     size_t index = 0;
     while (index < text.size()) {
-        const size_t length = Utf8SequenceLength(text, index);
-        const char32_t codePoint = length == 0 ? kReplacementCharacter : DecodeSequence(text, index, length);
-        index += length == 0 ? 1 : length;
+        const char32_t codePoint = NextCodePoint(text, index);
         if (codePoint < kFirstSupplementary) {
             units += static_cast<char16_t>(codePoint);
         } else {

@@ -25,6 +25,10 @@ size_t Utf8SequenceLength(std::string_view text, size_t index);
 // Whether every byte of `text` belongs to a well-formed UTF-8 sequence.
 bool IsValidUtf8(std::string_view text);
 
+// The code point at `index` (which must lie inside `text`), moving `index`
+// past it; a byte that starts no well-formed sequence is one U+FFFD.
+char32_t NextCodePoint(std::string_view text, size_t& index);
+
 // The UTF-16 code units of `text`.
 std::u16string Utf8ToUtf16(std::string_view text);
 

@@ -129,6 +129,8 @@ constexpr StoredField kStoredFields[] = {
     {"SkinDir", &Settings::SkinDir, 36},
     {"LastDir", &Settings::LastDir, 37},
     {"Zoom", &Settings::Zoom, 38},
+    {"TimeRemaining", &Settings::TimeRemaining, 39},
+    {"ScrollTitle", &Settings::ScrollTitle, 40},
 };
 constexpr size_t kStoredFieldCount = std::size(kStoredFields);
 

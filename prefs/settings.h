@@ -68,6 +68,8 @@ struct Settings {
     std::string SkinDir = "<Base Skin>";  // or a skin directory
     std::string LastDir = "/";            // last directory files were added from
     std::int32_t Zoom = 0;       // the window's zoom, 1 to 6, chosen with the zoom keys; 0 for none
+    bool TimeRemaining = false;  // the clock counts down the time left
+    bool ScrollTitle = true;     // a title longer than its box scrolls while playing
 };
 
 // The program's one record.

@@ -26,7 +26,8 @@ auto StoredFields(const Settings& s) {
                     s.EndVol, s.StartVol, s.ButtonHold, s.UseSound, s.MultiFunc1, s.MultiFunc2, s.MultiFunc3,
                     s.MultiFunc4, s.MultiFunc5, s.MapLxPrev, s.MapLxNext, s.MapLxStop, s.MapLxPlayPause, s.UnMap,
                     s.Map01, s.Map02, s.Map03, s.Map04, s.Map05, s.MapLeft, s.MapRight, s.MapUp, s.MapDown,
-                    s.MapCenter, s.StudyMode, s.Repeat, s.Shuffle, s.PLWnd, s.EQWnd, s.SkinDir, s.LastDir, s.Zoom);
+                    s.MapCenter, s.StudyMode, s.Repeat, s.Shuffle, s.PLWnd, s.EQWnd, s.SkinDir, s.LastDir, s.Zoom,
+                    s.TimeRemaining, s.ScrollTitle);
 }
 
 auto EqualizerFields(const PlayerEqSettings& eq) {
@@ -232,6 +233,8 @@ Settings EveryFieldChanged(PlayerEngine* engine) {
     s.SkinDir = "/home/me/skins/Grüne \"Welle\"\\=\n ";
     s.LastDir = " /music/東京/";
     s.Zoom = 4;
+    s.TimeRemaining = true;
+    s.ScrollTitle = false;
     return s;
 }
 
@@ -309,6 +312,8 @@ TEST_F(SettingsTest, SaveWritesEveryValueByNameTypeAndOrder) {
         "\"SkinDir\"=\"<Base Skin>\"",
         "\"LastDir\"=\"/\"",
         "\"Zoom\"=dword:00000000",
+        "\"TimeRemaining\"=dword:00000000",
+        "\"ScrollTitle\"=dword:00000001",
     };
     EXPECT_EQ(Lines(StoreContent()), expected);
 }

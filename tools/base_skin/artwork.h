@@ -21,6 +21,7 @@ Surface PaintPositionBar();        // posbar.bmp
 Surface PaintEqualizer();          // eqmain.bmp
 Surface PaintPlaylistFrame();      // pledit.bmp
 Surface PaintBasePlaylistBar();    // playlist_bar.bmp
+Surface PaintTextFont();           // text.bmp
 
 // The program's icon, `side` a multiple of 16 pixels square: 16 and 32 for
 // the window, up to 256 for the desktop's icon theme.

@@ -32,6 +32,7 @@ constexpr Picture kPictures[] = {
     {"base_skin/pledit.bmp", PaintPlaylistFrame},
     {"base_skin/posbar.bmp", PaintPositionBar},
     {"base_skin/shufrep.bmp", PaintToggleButtons},
+    {"base_skin/text.bmp", PaintTextFont},
     {"base_skin/titlebar.bmp", PaintTitleBars},
     {"base_skin/volume.bmp", PaintVolumeBar},
     {"base_skin/playlist_bar.bmp", PaintBasePlaylistBar},

@@ -1,7 +1,6 @@
 // The main window's background and its title bars.
 
 #include "tools/base_skin/artwork.h"
-#include "tools/base_skin/lark_emblem.h"
 #include "tools/base_skin/palette.h"
 #include "tools/base_skin/pixel_font.h"
 #include "tools/base_skin/screen_scale.h"
@@ -19,14 +18,13 @@ constexpr int kDividerGlow = 11;
 // The display glass runs from near the left edge to just past the stereo lamp.
 constexpr Rect kGlass = {6, 15, kStereo.Right() + 2 - 6, 33};
 
-// The display: a black glass holding the clock on the left and the track's
-// title, rates and channel lamps on the right. Black matches the player's
-// default text background, so its text boxes sit in the glass unseen.
+// The display: a black glass holding the play state and the clock on the
+// left and the track's title, rates and channel lamps on the right. Black
+// matches the text font's background, so its text boxes sit in the glass
+// unseen.
 void PaintDisplay(Surface& design) {
     SunkenWell(design, kGlass, 0);
     design.Fill(kGlass.Inset(1), ink::kBlack);
-
-    DrawLark(design, kGlass.x + 4, kDigit.y - 3, {Glow(16), Glow(10), Glow(28)});
 
     const int colonX = kDigitLefts[2] + kDigit.width + (kDigitLefts[3] - kDigitLefts[2] - kDigit.width) / 2 - 1;
     design.Fill({colonX, kDigit.y + 2, 2, 2}, Glow(tone::kLitGlow));

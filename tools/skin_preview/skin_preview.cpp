@@ -23,6 +23,7 @@
 #include "ui/skin/main_placements.h"
 #include "ui/skin/playlist_sprites.h"
 #include "ui/skin/skin.h"
+#include "ui/skin/skin_text.h"
 
 using namespace platform::ui;
 

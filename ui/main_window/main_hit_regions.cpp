@@ -12,7 +12,7 @@ struct Region {
     SpritePlacement placement;
 };
 
-constexpr std::array<Region, 12> kRegions{{
+constexpr std::array<Region, 14> kRegions{{
     {MainRegion::Prev, main_placement::kPrevious},
     {MainRegion::Play, main_placement::kPlay},
     {MainRegion::Pause, main_placement::kPause},
@@ -25,6 +25,8 @@ constexpr std::array<Region, 12> kRegions{{
     {MainRegion::PlaylistToggle, main_placement::kPlaylistToggle},
     {MainRegion::Volume, main_placement::kVolumeBar},
     {MainRegion::Position, main_placement::kPositionBar},
+    {MainRegion::Clock, main_placement::kClockArea},
+    {MainRegion::Title, main_placement::kTitleArea},
 }};
 
 constexpr int kOptionsCornerSize = 20;

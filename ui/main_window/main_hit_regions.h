@@ -18,6 +18,8 @@ enum class MainRegion {
     PlaylistToggle,
     Volume,
     Position,
+    Clock,
+    Title,
 };
 
 // The two corners that are tested before the regions, in window pixels:

@@ -38,12 +38,14 @@ bool MainWindow::OnOtherMessage(uint32_t message, WPARAM wParam, LPARAM lParam) 
     if (message != WM_PLAYER_STATUS) return false;
     if (wParam == PLAYER_STOPPED) OnStopped(lParam);
     if (wParam == PLAYER_PLAYING) OnPlaying();
+    if (wParam == PLAYER_PAUSED) OnPaused();
     application_.DesktopBusStateChanged();
     return true;
 }
 
 void MainWindow::OnTimer(uintptr_t id) {
     if (id == kClockTimerId) OnClockTick();
+    if (id == kTitleScrollTimerId) OnTitleScrollTick();
     if (id == kMultiFunctionTimerId) OnMultiFunctionTick(application_);
 }
 
@@ -78,11 +80,16 @@ void MainWindow::PaintAll() {
     PaintChannelIndicators(target, trackInfo_.channels);
     PaintVolume(target, volume_);
     PaintBalance(target);
-    PaintClock(target, ClockGlyphs(PlayerGetPosition(application_.Engine()) / 1000));
+    PaintPlayState(target, ShownPlayState());
+    PaintClock(target, ClockShown());
     PaintPosition(target, position_);
     PaintBitRate(target, trackInfo_.bitrate);
     PaintSampleRate(target, trackInfo_.sampleRate);
-    PaintTitle(target, title_);
+    // The skin may have changed since the title's line was drawn.
+    RenderTitleLine();
+    PaintTitle(target, titleLine_, titleOffset_, TitleScrollMode());
+    // Shown again after being hidden or covered, the title scrolls on.
+    UpdateTitleScroll();
 }
 
 void MainWindow::DrawRegion(MainRegion region, bool pressed) {
@@ -110,12 +117,18 @@ void MainWindow::DrawRegion(MainRegion region, bool pressed) {
         case MainRegion::None:
         case MainRegion::Volume:
         case MainRegion::Position:
+        case MainRegion::Clock:
+        case MainRegion::Title:
             break;
     }
 }
 
-void MainWindow::DrawClock(int64_t elapsedSeconds) {
-    if (HDC target = Drawing(kMainScale)) PaintClock(target, ClockGlyphs(elapsedSeconds));
+void MainWindow::DrawClock() {
+    if (HDC target = Drawing(kMainScale)) PaintClock(target, ClockShown());
+}
+
+void MainWindow::DrawPlayState() {
+    if (HDC target = Drawing(kMainScale)) PaintPlayState(target, ShownPlayState());
 }
 
 void MainWindow::DrawPosition() {
@@ -157,6 +170,7 @@ void MainWindow::DrawTrackInfo() {
     PaintSampleRate(target, trackInfo_.sampleRate);
 }
 
-void MainWindow::DrawTitle() {
-    if (HDC target = Drawing(kMainScale)) PaintTitle(target, title_);
+bool MainWindow::DrawTitle() {
+    HDC target = Drawing(kMainScale);
+    return target != nullptr && PaintTitle(target, titleLine_, titleOffset_, TitleScrollMode());
 }

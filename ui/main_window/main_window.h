@@ -7,6 +7,7 @@
 // track plays and, when a track ends by itself, lets the playlist choose what
 // plays next. Everything here runs on the user-interface thread.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -16,14 +17,21 @@
 #include "playlist/stop_marks.h"
 #include "prefs/multi_function.h"
 #include "ui/main_window/main_hit_regions.h"
+#include "ui/skin/skin_sprites.h"
+#include "ui/skin/skin_text_line.h"
 #include "ui/skin/skinned_window.h"
 
 class Application;
 class Playlist;
 
-// The clock's timer; it runs from each playing report to the next stopped one.
+// The clock's timer; it runs from each playing report to the next stopped
+// one, and blinks the clock while paused.
 constexpr uintptr_t kClockTimerId = 1000;
 constexpr uint32_t kClockTimerPeriodMs = 1000;
+// The title's scrolling, a pixel a step; it runs only while a title too long
+// for its box plays and can be seen.
+constexpr uintptr_t kTitleScrollTimerId = 1002;
+constexpr uint32_t kTitleScrollPeriodMs = 70;
 
 inline constexpr const char* kMainWindowClass = "Tunelark_MN";
 inline constexpr const char* kProgramTitle = " Tunelark v" TUNELARK_VERSION;
@@ -63,6 +71,9 @@ public:
     MultiFunctionState& MultiFunction() { return multiFunction_; }
 
     const std::string& TitleText() const { return title_; }
+    // The column of the title's line at the box's left, and whether it scrolls now.
+    int TitleOffset() const { return titleOffset_; }
+    bool TitleScrolls() const { return titleScrolls_; }
     int Volume() const { return volume_; }
     int Position() const { return position_; }
     const StopMarks& Marks() const { return marks_; }
@@ -82,6 +93,7 @@ private:
     void OnMenuCommand(uint32_t command) override;
 
     void OnPlaying();
+    void OnPaused();
     // `detail`: the stopped report's lParam (kPlayerStartFailed, kPlayerDeviceLost or 0).
     void OnStopped(intptr_t detail);
     void OnClockTick();
@@ -95,14 +107,32 @@ private:
     // a device; nothing for other failures.
     void ReportOpenFailure(int32_t index);
 
+    // The display: the clock as the play state and the settings show it,
+    // the play-state picture, and the title's line and its scrolling.
+    std::array<int, 5> ClockShown() const;
+    PlayState ShownPlayState() const;
+    void RenderTitleLine();
+    // Whether the title's line is longer than its box and the settings let it scroll.
+    bool TitleScrollMode() const;
+    // title_ has changed: its line is drawn anew from its start.
+    void TitleChanged();
+    // Starts or stops the scrolling as the title, the settings and the
+    // play state now ask.
+    void UpdateTitleScroll();
+    void OnTitleScrollTick();
+    void ToggleTimeRemaining();
+    void ToggleTitleScroll();
+
     // Partial updates through the kept drawing context.
     void DrawRegion(MainRegion region, bool pressed);
-    void DrawClock(int64_t elapsedSeconds);
+    void DrawClock();
+    void DrawPlayState();
     void DrawPosition();
     // Moves the thumb to where playback is, unless a drag holds it.
     void ShowPlayPosition(int permille);
     void DrawTrackInfo();
-    void DrawTitle();
+    // False when the window cannot be drawn on now.
+    bool DrawTitle();
 
     bool ScreenIgnoresTaps() const;
     PlaylistModes Modes() const;
@@ -113,6 +143,10 @@ private:
     PlayerTag tag_;
     StopMarks marks_;
     std::string title_ = kProgramTitle;
+    SkinTextLine titleLine_;
+    int titleOffset_ = 0;
+    bool titleScrolls_ = false;
+    bool clockBlinkedOff_ = false;  // while paused, every other tick
     int position_ = 0;  // permille of the track
     int volume_ = 10;   // percent
     MultiFunctionState multiFunction_;

@@ -162,11 +162,15 @@ void MainWindow::ShowStreamTitle(int32_t index) {
         PlayerGetStreamTitle(engine, &streamTitle);
         title_ = StreamDisplayTitle(name, streamTitle, entry);
     }
-    DrawTitle();
+    TitleChanged();
 }
 
 void MainWindow::OnPlaying() {
     application_.Windows().SetTimer(*this, kClockTimerId, kClockTimerPeriodMs);
+    clockBlinkedOff_ = false;
+    DrawClock();
+    DrawPlayState();
+    UpdateTitleScroll();
     // A stream's format and station are known only once it plays.
     if (PlayerGetSourceKind(application_.Engine()) == SOURCE_MPEG_STREAM) {
         ShowTrack(application_.GetPlaylist().CurrentIndex);
@@ -175,10 +179,19 @@ void MainWindow::OnPlaying() {
     if (PlayerGetStatus(application_.Engine()) == PLAYER_STOPPED) RepaintCurrentRow();
 }
 
+void MainWindow::OnPaused() {
+    clockBlinkedOff_ = false;
+    DrawPlayState();
+    UpdateTitleScroll();
+}
+
 void MainWindow::OnStopped(intptr_t detail) {
     RepaintCurrentRow();
     application_.Windows().KillTimer(*this, kClockTimerId);
-    DrawClock(0);
+    clockBlinkedOff_ = false;
+    DrawClock();
+    DrawPlayState();
+    UpdateTitleScroll();
     ShowPlayPosition(0);
     // A report read after a later command started playback again is stale:
     // it only answers a mark. Taken for the end of a track, it would close
@@ -208,8 +221,10 @@ void MainWindow::OnStopped(intptr_t detail) {
 
 void MainWindow::OnClockTick() {
     PlayerEngine* engine = application_.Engine();
+    // Paused, the clock blinks: shown one tick, blank the next.
+    clockBlinkedOff_ = PlayerGetStatus(engine) == PLAYER_PAUSED && !clockBlinkedOff_;
+    DrawClock();
     const int64_t elapsed = PlayerGetPosition(engine);
-    DrawClock(elapsed / 1000);
     const int64_t duration = PlayerGetDuration(engine);
     ShowPlayPosition(duration > 0 ? static_cast<int>(std::clamp<int64_t>(elapsed * 1000 / duration, 0, 1000)) : 0);
     // The bus's copy of the position runs on from here.
@@ -238,5 +253,5 @@ void MainWindow::ShowTitle(int32_t index) {
         application_.GetPlaylist().GetPath(index, path);
         title_ = std::string(platform::FileNamePart(path));
     }
-    DrawTitle();
+    TitleChanged();
 }

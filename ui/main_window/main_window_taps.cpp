@@ -122,6 +122,8 @@ void MainWindow::RunRegion(MainRegion region, int x, int y) {
             PlayerSeek(engine, static_cast<int32_t>(duration * position_ / 1000));
             break;
         }
+        case MainRegion::Clock: ToggleTimeRemaining(); break;
+        case MainRegion::Title: ToggleTitleScroll(); break;
         case MainRegion::Volume:
         case MainRegion::None:
             break;

@@ -4,12 +4,15 @@
 #include <string>
 
 #include "ui/skin/skin.h"
+#include "ui/skin/skin_font.h"
 
 namespace {
 
 using namespace main_placement;
 
 constexpr int kBlankGlyph = 10;
+constexpr int kMinusGlyph = 11;
+constexpr int64_t kMostRemainingSeconds = 99 * 60 + 59;
 constexpr int kTextFontHeight = 12;
 constexpr int kBalanceCentre = 12;
 
@@ -19,21 +22,42 @@ int Scaled(int length) { return ScaleToScreen(length); }
 // scaled unit down.
 SpriteAdjustment BarThumbAdjustment(int offset) { return {Scaled(offset) + 1, Scaled(1), 0, 0}; }
 
-SkinTextBox TextBox(const TextPlacement& text) {
-    return SkinTextBox{Scaled(text.x), Scaled(text.y), text.width, text.height, 0, text.textDy, 0, kTextBoxDy};
+// A text box in screen pixels: its corner scaled and moved up, its size as it is.
+RECT TextRect(const TextPlacement& text) {
+    const int left = Scaled(text.x);
+    const int top = Scaled(text.y) + kTextBoxDy;
+    return RECT{left, top, left + text.width, top + text.height};
+}
+
+// The bitmap font's glyphs sit at the box's unmoved corner; the system
+// font starts where the placement says.
+SkinTextStyle TextStyle(const TextPlacement& text, int pitch) {
+    return SkinTextStyle{text.height, -kTextBoxDy, pitch, kTextFontHeight, text.textDy};
+}
+
+// Nothing loaded, or a rate not known, leaves the box empty rather than "0".
+bool PaintNumber(HDC target, const TextPlacement& box, int number) {
+    const std::string digits = number > 0 ? std::to_string(number) : std::string();
+    SkinTextLine line;
+    line.Render(digits, TextStyle(box, PitchToFit(digits.size(), box.width)));
+    return line.DrawAligned(target, TextRect(box), true);
 }
 
 }  // namespace
 
-std::array<int, 5> ClockGlyphs(int64_t elapsedSeconds) {
-    int64_t minutes = elapsedSeconds / 60;
-    // From 1000 minutes on the first place has no glyph (10 is the blank, and
-    // 11 or more draws nothing); the cap only keeps huge times in an int.
-    int64_t hundreds = std::min<int64_t>(minutes / 100, kBlankGlyph + 1);
-    return {hundreds == 0 ? kBlankGlyph : static_cast<int>(hundreds),
-            static_cast<int>(minutes % 100 / 10), static_cast<int>(minutes % 10),
-            static_cast<int>(elapsedSeconds % 60 / 10), static_cast<int>(elapsedSeconds % 10)};
+std::array<int, 5> ClockGlyphs(int64_t seconds, bool remaining) {
+    if (remaining) seconds = std::clamp<int64_t>(seconds, 0, kMostRemainingSeconds);
+    const int64_t minutes = seconds / 60;
+    const int64_t hundreds = minutes / 100;
+    // From 1000 minutes on the first place stays blank.
+    const int first = remaining                      ? kMinusGlyph
+                      : hundreds == 0 || hundreds >= 10 ? kBlankGlyph
+                                                         : static_cast<int>(hundreds);
+    return {first, static_cast<int>(minutes % 100 / 10), static_cast<int>(minutes % 10),
+            static_cast<int>(seconds % 60 / 10), static_cast<int>(seconds % 10)};
 }
+
+std::array<int, 5> BlankClockGlyphs() { return {kBlankGlyph, kBlankGlyph, kBlankGlyph, kBlankGlyph, kBlankGlyph}; }
 
 int VolumeFrame(int volume) { return volume * 28 / 100; }
 
@@ -102,14 +126,29 @@ bool PaintPosition(HDC target, int permille) {
     return bar && thumb;
 }
 
-bool PaintBitRate(HDC target, int kilobitsPerSecond) {
-    return DrawMainText(target, TextBox(kBitRateText), kTextFontHeight, std::to_string(kilobitsPerSecond));
+bool PaintPlayState(HDC target, PlayState state) {
+    const bool lamp = DrawPlayStateLamp(target, Scaled(kPlayStateLamp.x), Scaled(kPlayStateLamp.y), state);
+    const bool picture = DrawPlayState(target, Scaled(kPlayState.x), Scaled(kPlayState.y), state);
+    return lamp && picture;
 }
 
-bool PaintSampleRate(HDC target, int hertz) {
-    return DrawMainText(target, TextBox(kSampleRateText), kTextFontHeight, std::to_string(hertz / 1000));
+bool PaintBitRate(HDC target, int kilobitsPerSecond) { return PaintNumber(target, kBitRateText, kilobitsPerSecond); }
+
+bool PaintSampleRate(HDC target, int hertz) { return PaintNumber(target, kSampleRateText, hertz / 1000); }
+
+int TitleBoxWidth() { return kTitleText.width; }
+
+void RenderTitle(SkinTextLine& line, std::string_view title) {
+    line.Render(title, TextStyle(kTitleText, kSkinGlyphWidth));
+}
+
+bool PaintTitle(HDC target, const SkinTextLine& line, int offset, bool scrolling) {
+    const RECT box = TextRect(kTitleText);
+    return scrolling ? line.DrawScrolled(target, box, offset) : line.DrawAligned(target, box, false);
 }
 
 bool PaintTitle(HDC target, std::string_view title) {
-    return DrawMainText(target, TextBox(kTitleText), kTextFontHeight, title);
+    SkinTextLine line;
+    RenderTitle(line, title);
+    return PaintTitle(target, line, 0, false);
 }

@@ -9,11 +9,15 @@
 #include <string_view>
 
 #include "ui/skin/skin_sprites.h"
-#include "ui/skin/skin_text.h"
+#include "ui/skin/skin_text_line.h"
 
-// The five clock glyphs for an elapsed time: hundreds of minutes (blank when
-// 0), tens of minutes, minutes, tens of seconds, seconds.
-std::array<int, 5> ClockGlyphs(int64_t elapsedSeconds);
+// The five clock glyphs for a time: hundreds of minutes (blank when 0 and
+// from 1000 minutes on), tens of minutes, minutes, tens of seconds,
+// seconds. A remaining time has the minus in the first place, and shows at
+// most 99:59.
+std::array<int, 5> ClockGlyphs(int64_t seconds, bool remaining = false);
+// The clock's blink while paused: five blanks.
+std::array<int, 5> BlankClockGlyphs();
 
 // The volume bar's frame and its thumb's offset in skin units, for a volume
 // in percent.
@@ -35,6 +39,17 @@ bool PaintBalance(HDC target);
 void PaintClock(HDC target, const std::array<int, 5>& glyphs);
 bool PaintPosition(HDC target, int permille);
 
+bool PaintPlayState(HDC target, PlayState state);
+
+// The texts, in the skin's bitmap font: the rates right-aligned in their
+// boxes (a number too long for its box closes up its glyphs), the sample
+// rate in kilohertz; a rate of 0 leaves its box empty.
 bool PaintBitRate(HDC target, int kilobitsPerSecond);
 bool PaintSampleRate(HDC target, int hertz);
+// The title's box width in screen pixels, and its line drawn for it.
+int TitleBoxWidth();
+void RenderTitle(SkinTextLine& line, std::string_view title);
+// The title from column `offset` of its line, scrolling round; or still,
+// from its start.
+bool PaintTitle(HDC target, const SkinTextLine& line, int offset, bool scrolling);
 bool PaintTitle(HDC target, std::string_view title);

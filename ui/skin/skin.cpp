@@ -32,7 +32,7 @@ struct SkinBitmap {
     std::string_view fallbackName;  // empty: none
 };
 
-constexpr std::array<SkinBitmap, 13> kSkinBitmaps = {{
+constexpr std::array<SkinBitmap, 14> kSkinBitmaps = {{
     {&Skin::BalanceBmp, IDB_BALANCE, "balance.bmp", "volume.bmp"},
     {&Skin::CButtonsBmp, IDB_CBUTTONS, "cbuttons.bmp", {}},
     {&Skin::EqMainBmp, IDB_EQMAIN, "EqMain.bmp", {}},
@@ -44,6 +44,7 @@ constexpr std::array<SkinBitmap, 13> kSkinBitmaps = {{
     {&Skin::BasePlaylistBarBmp, IDB_PLAYLIST_BAR, {}, {}},
     {&Skin::PosbarBmp, IDB_POSBAR, "Posbar.bmp", {}},
     {&Skin::ShufRepBmp, IDB_SHUFREP, "ShufRep.bmp", {}},
+    {&Skin::TextBmp, IDB_TEXT, "text.bmp", {}},
     {&Skin::TitleBarBmp, IDB_TITLEBAR, "TitleBar.bmp", {}},
     {&Skin::VolumeBmp, IDB_VOLUME, "volume.bmp", {}},
 }};

@@ -31,6 +31,7 @@ enum BaseSkinBitmap {
     IDB_PLEDIT = 111,
     IDB_POSBAR = 112,
     IDB_SHUFREP = 113,
+    IDB_TEXT = 114,
     IDB_TITLEBAR = 115,
     IDB_VOLUME = 116,
     IDB_PLAYLIST_BAR = 133,
@@ -64,11 +65,12 @@ struct Skin {
     HBITMAP MainBmp = nullptr;
     HBITMAP MonoSterBmp = nullptr;
     HBITMAP NumbersBmp = nullptr;
-    HBITMAP PlayPausBmp = nullptr;  // loaded, but no window draws it
+    HBITMAP PlayPausBmp = nullptr;
     HBITMAP PlEditBmp = nullptr;
     HBITMAP BasePlaylistBarBmp = nullptr;  // base skin only: the playlist's own bottom bar
     HBITMAP PosbarBmp = nullptr;
     HBITMAP ShufRepBmp = nullptr;
+    HBITMAP TextBmp = nullptr;  // the bitmap font of the main window's texts
     HBITMAP TitleBarBmp = nullptr;
     HBITMAP VolumeBmp = nullptr;
 

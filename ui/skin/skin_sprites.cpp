@@ -95,6 +95,15 @@ constexpr ButtonSources kBarThumbSources{{{15, 422}, {0, 422}}};
 constexpr int kBarFrameSpacing = 15;
 
 constexpr SpriteSheet kDigit = Sheet(&Skin::NumbersBmp, main_placement::kClockDigit);
+constexpr int kMinusGlyph = 11;
+// A numbers bitmap without the minus glyph lends the 2's middle stroke.
+constexpr RECT kMinusStroke{20, 6, 25, 7};
+
+using PlayStateSources = std::array<SourcePoint, 3>;  // playing, paused, stopped
+constexpr SpriteSheet kPlayState = Sheet(&Skin::PlayPausBmp, main_placement::kPlayState);
+constexpr PlayStateSources kPlayStateSources{{{0, 0}, {9, 0}, {18, 0}}};
+constexpr SpriteSheet kPlayStateLamp = Sheet(&Skin::PlayPausBmp, main_placement::kPlayStateLamp);
+constexpr PlayStateSources kPlayStateLampSources{{{36, 0}, {27, 0}, {27, 0}}};
 constexpr SpriteSheet kPositionBar = Sheet(&Skin::PosbarBmp, main_placement::kPositionBar);
 constexpr SpriteSheet kPositionThumb = Sheet(&Skin::PosbarBmp, main_placement::kPositionThumb);
 constexpr ButtonSources kPositionThumbSources{{{248, 0}, {278, 0}}};
@@ -200,10 +209,27 @@ bool DrawBalanceThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustm
 }
 
 bool DrawDigit(HDC target, int x, int y, int glyph, SpriteAdjustment adjustment) {
-    if (glyph < 0 || glyph > kBlankGlyph) {
+    if (glyph < 0 || glyph > kMinusGlyph) {
         return false;
     }
+    const HBITMAP numbers = g_skin.NumbersBmp;
+    if (glyph == kMinusGlyph && numbers != nullptr && numbers->Width() < kDigit.width * (kMinusGlyph + 1)) {
+        if (!Draw(target, kDigit, x, y, {kDigit.width * kBlankGlyph, 0}, adjustment)) return false;
+        // At least a pixel high, however small the scale.
+        const SpriteAdjustment stroke{adjustment.dx, adjustment.dy, adjustment.dw,
+                                      std::max(0, 1 - ScaleToScreen(kMinusStroke.Height()))};
+        return DrawScaledSprite(target, numbers, x + ScaleToScreen(2), y + ScaleToScreen(kMinusStroke.top),
+                                kMinusStroke, stroke);
+    }
     return Draw(target, kDigit, x, y, {kDigit.width * glyph, 0}, adjustment);
+}
+
+bool DrawPlayState(HDC target, int x, int y, PlayState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kPlayState, x, y, state, kPlayStateSources, adjustment);
+}
+
+bool DrawPlayStateLamp(HDC target, int x, int y, PlayState state, SpriteAdjustment adjustment) {
+    return DrawState(target, kPlayStateLamp, x, y, state, kPlayStateLampSources, adjustment);
 }
 
 bool DrawPositionBar(HDC target, int x, int y, SpriteAdjustment adjustment) {

@@ -26,6 +26,7 @@ enum class TransportButton { Prev, Play, Pause, Stop, Next, Eject };
 enum class MainToggle { Shuffle, Repeat, Equalizer, Playlist };
 enum class ChannelIndicator { Stereo, Mono };
 enum class EqualizerToggle { On, Auto };
+enum class PlayState { Playing, Paused, Stopped };
 
 // The toggle state for a toggle that is on or off and maybe held down.
 ToggleState ToggleStateOf(bool on, bool pressed);
@@ -62,8 +63,13 @@ bool DrawVolumeBar(HDC target, int x, int y, int frame, SpriteAdjustment adjustm
 bool DrawVolumeThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment = {});
 bool DrawBalanceBar(HDC target, int x, int y, int frame, SpriteAdjustment adjustment = {});
 bool DrawBalanceThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment = {});
-// Glyphs 0 to 9 are the digits and 10 the blank; any other glyph draws nothing.
+// Glyphs 0 to 9 are the digits, 10 the blank and 11 the minus (from a
+// numbers bitmap without one, the 2's middle stroke on the blank); any
+// other glyph draws nothing.
 bool DrawDigit(HDC target, int x, int y, int glyph, SpriteAdjustment adjustment = {});
+// The play, pause or stop picture, and the lamp left of it (lit while playing).
+bool DrawPlayState(HDC target, int x, int y, PlayState state, SpriteAdjustment adjustment = {});
+bool DrawPlayStateLamp(HDC target, int x, int y, PlayState state, SpriteAdjustment adjustment = {});
 bool DrawPositionBar(HDC target, int x, int y, SpriteAdjustment adjustment = {});
 bool DrawPositionThumb(HDC target, int x, int y, ButtonState state, SpriteAdjustment adjustment = {});
 

@@ -29,10 +29,6 @@ bool DrawSkinText(HDC target, const SkinTextBox& box, int fontHeight, COLORREF t
     return written;
 }
 
-bool DrawMainText(HDC target, const SkinTextBox& box, int fontHeight, std::string_view text) {
-    return DrawSkinText(target, box, fontHeight, g_skin.NormalColor, g_skin.NormalBgColor, text);
-}
-
 PlaylistRow PlaylistRowOf(bool current, bool selected) {
     if (current) {
         return selected ? PlaylistRow::CurrentSelected : PlaylistRow::Current;

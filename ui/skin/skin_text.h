@@ -1,6 +1,6 @@
 #pragma once
 
-// The texts of the skinned windows: one line in a box, in the skin's
+// The playlist's texts: one line in a box, in the skin's
 // colours, clipped to the box over an opaque background.
 
 #include <string_view>
@@ -29,9 +29,6 @@ struct SkinTextBox {
 // colours and font afterwards. Returns what ExtTextOut returned.
 bool DrawSkinText(HDC target, const SkinTextBox& box, int fontHeight, COLORREF textColor, COLORREF backgroundColor,
                   std::string_view text);
-
-// A text of the main window: the skin's normal colour on its normal background.
-bool DrawMainText(HDC target, const SkinTextBox& box, int fontHeight, std::string_view text);
 
 enum class PlaylistRow { Ordinary, Current, Selected, CurrentSelected };
 

@@ -78,6 +78,13 @@ inline constexpr SpritePlacement kPositionThumb{16, 72, 29, 10, {0, 0, 0, 1}};
 // The clock's five glyphs share a row and a size.
 inline constexpr SpritePlacement kClockDigit{36, 26, 9, 13, {}};
 inline constexpr std::array<int, 5> kClockDigitLefts{36, 48, 60, 78, 90};
+// The play state: a lamp strip left of a play, pause or stop picture.
+inline constexpr SpritePlacement kPlayStateLamp{24, 28, 3, 9, {}};
+inline constexpr SpritePlacement kPlayState{27, 28, 9, 9, {}};
+// What a tap switches: the clock between elapsed and remaining time, the
+// title between scrolling and still.
+inline constexpr SpritePlacement kClockArea{36, 26, 63, 13, {}};
+inline constexpr SpritePlacement kTitleArea{111, 24, 154, 12, {}};
 
 // In the order of TransportButton and MainToggle.
 inline constexpr std::array<SpritePlacement, 6> kTransportButtons{kPrevious, kPlay, kPause, kStop, kNext, kEject};

@@ -25,6 +25,7 @@
 #include "tests/support/watchdog.h"
 #include "ui/skin/main_placements.h"
 #include "ui/skin/skin.h"
+#include "ui/skin/skin_text_line.h"
 
 namespace {
 
@@ -41,6 +42,9 @@ constexpr Point kNext{103, 84};
 constexpr Point kShuffle{163, 84};
 constexpr Point kPlaylistToggle{220, 55};
 constexpr int kVolumeY = 55;
+constexpr int kClockX = 60;
+constexpr int kClockY = 28;
+constexpr Point kTitle{150, 25};
 constexpr int kPositionY = 66;
 
 TEST(MainRegions, TapsLandOnTheRegionsIncludingTheirEdges) {
@@ -52,7 +56,8 @@ TEST(MainRegions, TapsLandOnTheRegionsIncludingTheirEdges) {
         {kPlay, MainRegion::Play},       {{34, 77}, MainRegion::Play},  // 39.08 skin units: Play, not Prev
         {{33, 77}, MainRegion::Prev},    {{118, 77}, MainRegion::None},  // the gap before Eject
         {{94, kVolumeY}, MainRegion::Volume}, {{229, kPositionY}, MainRegion::Position},
-        {{230, kPositionY}, MainRegion::None},
+        {{230, kPositionY}, MainRegion::None}, {{kClockX, kClockY}, MainRegion::Clock},
+        {kTitle, MainRegion::Title},          {{30, kClockY}, MainRegion::None},  // the play state
     };
     for (const auto& [tap, region] : cases) EXPECT_EQ(MainRegionAt(tap.x, tap.y, 87), region) << tap.x << "," << tap.y;
     EXPECT_EQ(MainCornerAt(5, 5), MainCorner::Options);
@@ -265,25 +270,86 @@ void ExpectClock(WindowManager& windows, const std::array<int, 5>& glyphs) {
         << glyphs[0] << glyphs[1] << glyphs[2] << ":" << glyphs[3] << glyphs[4];
 }
 
-TEST(MainWindow, TheClockShowsMinutesPastAnHour) {
+// Paused, the clock blinks: blank one tick, shown the next. A tap on it
+// switches to the time left (with a minus) and back, kept in the settings.
+TEST(MainWindow, TheClockShowsMinutesPastAnHourOrTheTimeLeftAndBlinksWhilePaused) {
     RunningPlayer player;
     g_settings.Repeat = REPEAT_NONE;
     player.Start({FixturePath("long_130min.mp3")}, Pace::RealTime);
     player.TapMain(kPlay.x, kPlay.y);
     PlayerPause(player.Engine());
+    const int64_t duration = PlayerGetDuration(player.Engine());
+    const auto secondsLeft = [duration](int64_t milliseconds) { return (duration - milliseconds + 999) / 1000; };
     struct Case {
         int32_t milliseconds;
+        bool remaining;
         std::array<int, 5> glyphs;
     };
-    const Case cases[] = {{(75 * 60 + 3) * 1000 + 500, {10, 7, 5, 0, 3}}, {123 * 60 * 1000 + 500, {1, 2, 3, 0, 0}}};
-    for (const auto& [milliseconds, glyphs] : cases) {
-        ASSERT_EQ(PlayerSeek(player.Engine(), milliseconds), 1);
+    const Case cases[] = {
+        {(75 * 60 + 3) * 1000 + 500, false, {10, 7, 5, 0, 3}},
+        {123 * 60 * 1000 + 500, false, {1, 2, 3, 0, 0}},
+        {(75 * 60 + 3) * 1000 + 500, true, ClockGlyphs(secondsLeft((75 * 60 + 3) * 1000 + 500), true)},
+        {1000, true, {11, 9, 9, 5, 9}},
+    };
+    for (const Case& test : cases) {
+        if (test.remaining != g_settings.TimeRemaining) player.TapMain(kClockX, kClockY);
+        ASSERT_EQ(g_settings.TimeRemaining, test.remaining);
+        ASSERT_EQ(PlayerSeek(player.Engine(), test.milliseconds), 1);
         player.backend.Advance(player.Windows(), kClockTimerPeriodMs);
-        ExpectClock(player.Windows(), glyphs);
+        ExpectClock(player.Windows(), BlankClockGlyphs());
+        player.backend.Advance(player.Windows(), kClockTimerPeriodMs);
+        ExpectClock(player.Windows(), test.glyphs);
     }
     PlayerStop(player.Engine());
     player.Windows().PumpPending();
     ExpectClock(player.Windows(), {10, 0, 0, 0, 0});
+}
+
+// The title's box on the screen shows its line from `offset` on.
+void ExpectTitle(WindowManager& windows, const std::string& title, int offset) {
+    Framebuffer expected = windows.Screen();
+    DeviceContext context(expected, {0, kNavigationBarHeight}, {0, 0, kScreenWidth, kScreenHeight});
+    g_skin.Scale = 87;
+    SkinTextLine line;
+    RenderTitle(line, title + "  ***  ");
+    PaintTitle(&context, line, offset, true);
+    EXPECT_TRUE(expected.Pixels() == windows.Screen().Pixels()) << "offset " << offset;
+}
+
+// A title longer than its box scrolls a pixel a step while it plays, and
+// holds still while paused; a tap on it stops the scrolling and starts it
+// again, kept in the settings.
+TEST(MainWindow, ALongTitleScrollsWhilePlayingAndATapStopsAndStartsIt) {
+    RunningPlayer player;
+    g_settings.Repeat = REPEAT_NONE;
+    const std::string name = "A title far too long for the box it is shown in";
+    const std::string path = player.Home() + "/" + name + ".mp3";
+    std::filesystem::copy_file(FixturePath("long_130min.mp3"), path);
+    player.Start({path}, Pace::RealTime);
+    player.TapMain(kPlay.x, kPlay.y);
+    player.RunUntil([&] { return player.Main().TitleScrolls(); });
+    ASSERT_EQ(player.Main().TitleText(), name + ".mp3");
+    const int start = player.Main().TitleOffset();
+    player.backend.Advance(player.Windows(), 3 * kTitleScrollPeriodMs);
+    EXPECT_EQ(player.Main().TitleOffset(), start + 3);
+    ExpectTitle(player.Windows(), name + ".mp3", start + 3);
+
+    PlayerPause(player.Engine());
+    player.RunUntil([&] { return !player.Main().TitleScrolls(); });
+    player.backend.Advance(player.Windows(), 3 * kTitleScrollPeriodMs);
+    EXPECT_EQ(player.Main().TitleOffset(), start + 3) << "paused, the title holds still";
+    PlayerPause(player.Engine());
+    player.RunUntil([&] { return player.Main().TitleScrolls(); });
+
+    player.TapMain(kTitle.x, kTitle.y);
+    EXPECT_FALSE(g_settings.ScrollTitle);
+    EXPECT_FALSE(player.Main().TitleScrolls());
+    EXPECT_EQ(player.Main().TitleOffset(), 0);
+    player.TapMain(kTitle.x, kTitle.y);
+    EXPECT_TRUE(g_settings.ScrollTitle);
+    EXPECT_TRUE(player.Main().TitleScrolls());
+    PlayerStop(player.Engine());
+    player.RunUntil([&] { return !player.Main().TitleScrolls(); });
 }
 
 TEST(MainWindow, PlayOnAnEmptyListAddsTheChosenFilesAndPlaysThemInTurn) {

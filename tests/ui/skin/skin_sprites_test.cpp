@@ -5,6 +5,7 @@
 #include "ui/skin/equalizer_placements.h"
 #include "ui/skin/main_placements.h"
 #include "ui/skin/playlist_sprites.h"
+#include "ui/skin/skin_text.h"
 
 namespace {
 
@@ -135,10 +136,12 @@ TEST_F(SkinSpritesTest, DigitsOutsideTheGlyphsDrawNothing) {
     EXPECT_EQ(ClockGlyphs(75 * 60 + 3), (std::array<int, 5>{10, 7, 5, 0, 3}));
     EXPECT_EQ(ClockGlyphs(123 * 60)[0], 1);
     EXPECT_EQ(ClockGlyphs(1000 * 60)[0], 10);
-    EXPECT_EQ(ClockGlyphs(1100 * 60)[0], 11);
-    EXPECT_EQ(ClockGlyphs(int64_t{1} << 50)[0], 11);
+    EXPECT_EQ(ClockGlyphs(int64_t{1} << 50)[0], 10);
+    EXPECT_EQ(ClockGlyphs(75 * 60 + 3, true), (std::array<int, 5>{11, 7, 5, 0, 3}));
+    EXPECT_EQ(ClockGlyphs(123 * 60, true), (std::array<int, 5>{11, 9, 9, 5, 9}));
+    EXPECT_EQ(ClockGlyphs(-5, true), (std::array<int, 5>{11, 0, 0, 0, 0}));
 
-    EXPECT_FALSE(DrawDigit(target_, 0, 0, 11));
+    EXPECT_FALSE(DrawDigit(target_, 0, 0, 12));
     EXPECT_FALSE(DrawDigit(target_, 0, 0, -1));
     EXPECT_EQ(std::count(screen_.Pixels().begin(), screen_.Pixels().end(), 0u), 240 * 320);
 
