@@ -6,12 +6,15 @@
 #include <backends/imgui_impl_sdlrenderer.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
+#include <set>
 #include <string>
 
 #include "platform/ui/clipboard.h"
 #include "platform/ui/font.h"
 #include "platform/ui/window_manager.h"
+#include "platform/utf8.h"
 
 namespace platform::ui {
 namespace {
@@ -30,6 +33,52 @@ constexpr float kShortestFrameSeconds = 0.001f;
 // bytes of a file name that are not UTF-8.
 constexpr ImWchar kGlyphRanges[] = {0x0020, 0x024F, 0x0370, 0x03FF, 0x0400, 0x04FF, 0x2000, 0x206F,
                                     0x20AC, 0x20AC, 0xFFFD, 0xFFFD, 0};
+
+// Characters beyond the ranges above (Chinese, Japanese, Korean and the
+// rest) that dialogs have shown or been typed. They come from the fallback
+// font, merged into the atlas, which is built again before the next frame
+// once another arrives: the whole of those scripts would make an atlas of
+// many megabytes.
+class ExtraCharacters {
+public:
+    void Note(std::string_view text) {
+        for (size_t index = 0; index < text.size();) {
+            const char32_t character = NextCodePoint(text, index);
+            if (InBaseRanges(character) || character > kLastAtlasCharacter || characters_.size() >= kMostCharacters) {
+                continue;
+            }
+            if (characters_.insert(static_cast<ImWchar>(character)).second) ++generation_;
+        }
+    }
+    const std::set<ImWchar>& Characters() const { return characters_; }
+    uint64_t Generation() const { return generation_; }
+
+private:
+    // ImGui draws characters of the Basic Multilingual Plane only.
+    static constexpr char32_t kLastAtlasCharacter = 0xFFFF;
+    static constexpr size_t kMostCharacters = 8192;
+
+    static bool InBaseRanges(char32_t character) {
+        for (const ImWchar* range = kGlyphRanges; range[0] != 0; range += 2) {
+            if (character >= range[0] && character <= range[1]) return true;
+        }
+        return character < kGlyphRanges[0];
+    }
+
+    std::set<ImWchar> characters_;
+    uint64_t generation_ = 0;
+};
+
+ExtraCharacters& DialogCharacters() {
+    static ExtraCharacters characters;
+    return characters;
+}
+
+void NoteTypedCharacter(char32_t character) {
+    std::string text;
+    AppendUtf8(text, character);
+    DialogCharacters().Note(text);
+}
 
 // The keys ImGui's text fields edit with, as the window system names them.
 constexpr std::pair<ImGuiKey, uint32_t> kTextEditingKeys[] = {
@@ -99,6 +148,7 @@ public:
 
     void Render(uint64_t nowMs, const std::function<void()>& content) {
         ImGuiIO& io = ImGui::GetIO();
+        if (atlasGeneration_ != DialogCharacters().Generation()) RebuildAtlas();
         const float elapsed = static_cast<float>(nowMs - std::min(nowMs, lastFrameMs_)) / 1000.0f;
         io.DeltaTime = std::max(elapsed, kShortestFrameSeconds);
         lastFrameMs_ = nowMs;
@@ -110,6 +160,31 @@ public:
     }
 
 private:
+    // The base font again, with the fallback font's glyphs of the extra
+    // characters merged in, and the renderer's texture of it.
+    void RebuildAtlas() {
+        ImFontAtlas& atlas = *ImGui::GetIO().Fonts;
+        atlasGeneration_ = DialogCharacters().Generation();
+        ImFontGlyphRangesBuilder builder;
+        for (const ImWchar character : DialogCharacters().Characters()) builder.AddChar(character);
+        extraRanges_.clear();
+        builder.BuildRanges(&extraRanges_);
+        atlas.Clear();
+        atlas.AddFontFromFileTTF(kRegularFontPath, kFontPixels, nullptr, kGlyphRanges);
+        ImFontConfig merged;
+        merged.MergeMode = true;
+        if (std::filesystem::exists(kFallbackFontPath)) {
+            atlas.AddFontFromFileTTF(kFallbackFontPath, kFontPixels, &merged, extraRanges_.Data);
+        }
+        atlas.Build();
+        if (renderer_ != nullptr) {
+            ImGui_ImplSDLRenderer_DestroyFontsTexture();
+            ImGui_ImplSDLRenderer_CreateFontsTexture();
+        }
+    }
+
+    uint64_t atlasGeneration_ = 0;
+    ImVector<ImWchar> extraRanges_;  // read by the atlas until it is built again
     uint32_t* pixels_ = nullptr;
     SDL_Surface* surface_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -186,6 +261,7 @@ public:
                 // sends no key message of its own, and a text field takes
                 // nothing typed while it thinks Ctrl is down.
                 io.KeyCtrl = false;
+                NoteTypedCharacter(static_cast<char32_t>(wParam));
                 io.AddInputCharacterUTF16(static_cast<ImWchar16>(wParam));
                 Paint();
                 return 0;
@@ -308,8 +384,11 @@ int RunDialog(WindowManager& windows, const std::string& title,
     return RunImGuiModal(windows, title, frame, enterResult, escapeResult, onKey);
 }
 
+void NoteDialogText(std::string_view text) { DialogCharacters().Note(text); }
+
 int MessageBox(WindowManager& windows, const std::string& text, const std::string& caption, uint32_t type) {
     const bool withCancel = (type & MB_OKCANCEL) != 0;
+    NoteDialogText(text);
     return RunDialog(
         windows, caption,
         [&](const std::function<void(int)>& end) {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/ui/window.h"
 
@@ -52,6 +53,12 @@ int RunDialog(WindowManager& windows, const std::string& title,
 int RunImGuiModal(WindowManager& windows, const std::string& title,
                   const std::function<void(const std::function<void(int)>& end)>& frame, int enterResult,
                   int escapeResult, const DialogKeyHandler& onKey = {}, int bottom = kScreenHeight);
+
+// Makes sure the dialogs can draw every character of `text`, which a
+// dialog is about to show: characters beyond the Latin, Greek and Cyrillic
+// the dialogs start with are added from the fallback font before the next
+// frame. Typed text and message boxes are noted without asking.
+void NoteDialogText(std::string_view text);
 
 // The message box: the text, OK (and Cancel with MB_OKCANCEL); Enter is OK,
 // Escape is Cancel. The caption shows in the navigation bar.

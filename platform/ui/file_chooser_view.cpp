@@ -67,7 +67,9 @@ void FileChooserView::Draw(const std::function<void(int)>& end) {
 void FileChooserView::DrawLocation() {
     const float textWidth = ImGui::GetContentRegionAvail().x - kUpButtonWidth - ImGui::GetStyle().ItemSpacing.x;
     ImGui::AlignTextToFramePadding();
-    ImGui::TextUnformatted(TailThatFits(DisplayName(chooser_.Directory()), textWidth).c_str());
+    const std::string location = DisplayName(chooser_.Directory());
+    NoteDialogText(location);
+    ImGui::TextUnformatted(TailThatFits(location, textWidth).c_str());
     ImGui::SameLine(ImGui::GetWindowContentRegionMax().x - kUpButtonWidth);
     ImGui::BeginDisabled(chooser_.AtTop());
     if (ImGui::Button("Up", ImVec2(kUpButtonWidth, 0))) {
@@ -137,6 +139,7 @@ bool FileChooserView::DrawRow(size_t row) {
         textLeft += kTickBoxSize + kTextIndent;
     }
     const std::string label = DisplayName(entry.name) + (entry.isDirectory ? "/" : "");
+    NoteDialogText(label);
     const ImVec2 rowMax = ImGui::GetItemRectMax();
     const float textTop = rowMin.y + (kRowHeight - ImGui::GetFontSize()) / 2;
     const float textRight = rowMax.x - kTextIndent;

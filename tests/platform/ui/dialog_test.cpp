@@ -89,6 +89,22 @@ TEST_F(DialogTest, TheDialogDrawsBelowTheNavigationBar) {
     EXPECT_GT(buttonPixels, 20) << "the OK button is drawn where it is tapped";
 }
 
+// The dialogs start with Latin, Greek and Cyrillic; Chinese, Japanese and
+// Korean characters join the font once a dialog shows them, and only those.
+TEST_F(DialogTest, ADialogDrawsTheChineseJapaneseAndKoreanCharactersItShows) {
+    struct Case {
+        ImWchar character;
+        bool shown;
+    };
+    const Case cases[] = {{0x6771, true}, {0x30AB, true}, {0xC11C, true}, {0x4E00, false}, {0x00E9, true}};
+    backend.Tap(kSingleOk, backend.NowMs() + 100);
+    MessageBox(windows, "\u6771\u4EAC \u30AB \uC11C\uC6B8 caf\u00E9", "Tunelark", MB_OK);
+    for (const Case& test : cases) {
+        EXPECT_EQ(ImGui::GetIO().Fonts->Fonts[0]->FindGlyphNoFallback(test.character) != nullptr, test.shown)
+            << std::hex << test.character;
+    }
+}
+
 TEST_F(DialogTest, TheNavigationBarKeepsTheDialogsCaptionAfterTapsAndTheWheel) {
     const auto bar = [this] {
         const uint32_t* pixels = windows.Screen().Data();
