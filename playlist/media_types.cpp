@@ -37,17 +37,3 @@ std::span<const std::string_view> MusicExtensions() {
 std::span<const char* const> SupportedMimeTypes() {
     return kMimeTypes;
 }
-
-std::vector<platform::ui::FileFilter> AddFileFilters() {
-    std::string patterns;
-    for (const std::string_view extension : kMusicExtensions) {
-        if (!patterns.empty()) patterns += ';';
-        patterns += '*';
-        patterns += extension;
-    }
-    std::vector<platform::ui::FileFilter> filters = {{"All Media (" + patterns + ")", patterns}};
-    for (const MediaType& type : kMediaTypes) {
-        filters.push_back({std::string(type.name) + " (" + std::string(type.patterns) + ")", std::string(type.patterns)});
-    }
-    return filters;
-}

@@ -7,10 +7,7 @@
 // by content, never by name.
 
 #include <span>
-#include <string>
 #include <string_view>
-
-#include "platform/ui/file_dialog.h"
 
 // One file type: its filter in the Add File dialog.
 struct MediaType {
@@ -28,6 +25,3 @@ std::span<const std::string_view> MusicExtensions();
 
 // The MIME types of every playable kind, music files and station lists.
 std::span<const char* const> SupportedMimeTypes();
-
-// "All Media", listing every music extension, then one filter per type.
-std::vector<platform::ui::FileFilter> AddFileFilters();

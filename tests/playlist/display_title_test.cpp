@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "playlist/display_title.h"
-#include "tests/playlist/playlist_test_support.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/playlist_test_support.h"
 #include "tests/support/scoped_environment.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include "playlist/list_file.h"
 #include "playlist/list_file_text.h"
-#include "tests/playlist/playlist_test_support.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/playlist_test_support.h"
 
 namespace {
 

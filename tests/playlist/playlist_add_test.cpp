@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/playlist/playlist_test_support.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/playlist_test_support.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/playlist/playlist_test_support.h"
+#include "tests/support/playlist_test_support.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "engine/player.h"
 #include "platform/recording_window.h"
 #include "playlist/stop_marks.h"
-#include "tests/playlist/playlist_test_support.h"
 #include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/playlist_test_support.h"
 #include "tests/support/waiting.h"
 
 namespace {

@@ -11,11 +11,10 @@
 
 #include "engine/player.h"
 #include "playlist/add_location.h"
-#include "playlist/add_url_dialog.h"
 #include "playlist/station_list_file.h"
-#include "tests/playlist/playlist_test_support.h"
 #include "tests/support/engine_handle.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/playlist_test_support.h"
 #include "tests/support/temporary_directory.h"
 
 namespace {
@@ -120,16 +119,6 @@ TEST(AddLocation, AddsEachKindOfLocationOrSaysWhyNot) {
         EXPECT_EQ(result.added, static_cast<int32_t>(c.added.size()));
         EXPECT_EQ(result.error.empty(), !c.added.empty()) << result.error;
     }
-}
-
-TEST(AddUrlDialog, CleansWhatWasPastedOrTyped) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"  http://radio.example/live\n", "http://radio.example/live"},
-        {"\thttps://radio.example/a.pls\r\n", "https://radio.example/a.pls"},
-        {"http://radio.exa\nmple/x", "http://radio.example/x"},
-        {" \r\n ", ""},
-    };
-    for (const auto& [typed, address] : cases) EXPECT_EQ(CleanAddressText(typed), address);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "platform/ui/window_manager.h"
-#include "prefs/hardware_buttons.h"
 #include "prefs/settings.h"
+#include "ui/buttons/hardware_buttons.h"
 #include "ui/shell/application.h"
 #include "ui/skin/main_placements.h"
 #include "ui/skin/skin.h"

@@ -15,7 +15,7 @@
 #include "engine/player.h"
 #include "playlist/playlist_modes.h"
 #include "playlist/stop_marks.h"
-#include "prefs/multi_function.h"
+#include "ui/buttons/multi_function.h"
 #include "ui/main_window/main_hit_regions.h"
 #include "ui/skin/skin_sprites.h"
 #include "ui/skin/skin_text_line.h"

@@ -12,11 +12,11 @@
 
 #include "platform/ui/dialog_host.h"
 #include "platform/ui/window_manager.h"
-#include "playlist/add_file_dialog.h"
 #include "platform/path_text.h"
 #include "playlist/display_title.h"
 #include "prefs/settings.h"
 #include "resources/string_table.h"
+#include "ui/dialogs/add_file_dialog.h"
 #include "ui/main_window/main_window.h"
 #include "ui/shell/application.h"
 

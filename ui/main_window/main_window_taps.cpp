@@ -3,10 +3,10 @@
 
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/window_manager.h"
-#include "prefs/options_sheet.h"
 #include "prefs/settings.h"
 #include "resources/player_menu.h"
 #include "ui/main_window/main_window.h"
+#include "ui/options/options_sheet.h"
 #include "ui/shell/application.h"
 #include "ui/shell/frame_window.h"
 #include "ui/skin/skin.h"

@@ -1,10 +1,10 @@
 #include "ui/shell/application.h"
 
 #include "engine/player.h"
-#include "prefs/hardware_buttons.h"
 #include "prefs/settings.h"
 #include "resources/resource_ids.h"
 #include "resources/tunelark_module.h"
+#include "ui/buttons/hardware_buttons.h"
 #include "ui/desktop_bus/mpris_service.h"
 #include "ui/shell/window_zoom.h"
 #include "ui/skin/skin.h"

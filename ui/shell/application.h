@@ -11,9 +11,9 @@
 
 #include "platform/ui/window_manager.h"
 #include "playlist/playlist.h"
-#include "playlist/playlist_window.h"
 #include "ui/eq_window/eq_window.h"
 #include "ui/main_window/main_window.h"
+#include "ui/playlist_window/playlist_window.h"
 #include "ui/shell/device_control.h"
 #include "ui/shell/frame_window.h"
 #include "ui/shell/instance_message.h"

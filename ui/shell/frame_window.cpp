@@ -1,7 +1,7 @@
 #include "ui/shell/frame_window.h"
 
 #include "platform/ui/window_manager.h"
-#include "prefs/hardware_buttons.h"
+#include "ui/buttons/hardware_buttons.h"
 #include "ui/shell/application.h"
 #include "ui/shell/desktop_keys.h"
 

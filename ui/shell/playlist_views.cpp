@@ -1,8 +1,8 @@
 #include "ui/shell/playlist_views.h"
 
 #include "platform/ui/window_manager.h"
-#include "playlist/playlist_window.h"
 #include "ui/main_window/main_window.h"
+#include "ui/playlist_window/playlist_window.h"
 
 void PlaylistViews::ShowTrack(int32_t index) { mainWindow_.ShowTrack(index); }
 

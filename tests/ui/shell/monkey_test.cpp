@@ -23,12 +23,12 @@
 #include "platform/registry.h"
 #include "platform/ui/window_manager.h"
 #include "playlist/playlist.h"
-#include "prefs/hardware_buttons.h"
 #include "prefs/settings.h"
 #include "tests/formats/stream/fault_server.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/running_player.h"
 #include "tests/support/watchdog.h"
+#include "ui/buttons/hardware_buttons.h"
 
 namespace {
 

@@ -1,0 +1,163 @@
+// The playlist window's life, its messages and what it draws.
+
+#include "ui/playlist_window/playlist_window.h"
+
+#include <algorithm>
+
+#include "platform/ui/window_manager.h"
+#include "playlist/display_title.h"
+#include "playlist/list_file.h"
+#include "playlist/playlist.h"
+#include "ui/shell/application.h"
+#include "ui/skin/skin.h"
+#include "ui/skin/skin_text.h"
+
+using namespace platform::ui;
+
+namespace {
+
+// The skin, made for a 275-pixel window, is drawn at 87 %; the base skin's
+// own bottom bar at its full size.
+constexpr int kPlaylistScale = 87;
+constexpr int kBaseBarScale = 100;
+constexpr int kBaseBarHeight = 33;
+constexpr int kBaseBarRightWidth = 131;
+
+constexpr int kRowLeft = 10;
+constexpr int kRowWidth = 213;
+constexpr int kLeftBorderWidth = 10;
+constexpr int kRightBorderWidth = 17;
+constexpr int kBorderTileHeight = 29;
+constexpr int kTopBarExtraWidth = 2;
+constexpr int kBottomBarHeight = 38;
+constexpr int kBottomRightWidth = 150;
+
+}  // namespace
+
+PlaylistWindow::PlaylistWindow(Application& application)
+    : SkinnedWindow(kPlaylistWindowClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), application_(application) {}
+
+Playlist& PlaylistWindow::List() { return application_.GetPlaylist(); }
+
+PlaylistGeometry PlaylistWindow::Geometry() const {
+    const Rect area = ScreenRect();
+    return PlaylistGeometry(area.Width(), area.Height(), kPlaylistScale);
+}
+
+void PlaylistWindow::OnCreate() {
+    g_skin.Scale = kPlaylistScale;
+    keepDefaultList_ = LoadDefaultList(List()) == DefaultListLoad::Kept;
+}
+
+void PlaylistWindow::OnDestroy() {
+    if (!keepDefaultList_) SaveDefaultList(List());
+}
+
+void PlaylistWindow::PaintAll() { RepaintList(); }
+
+void PlaylistWindow::PaintFrame(HDC target) {
+    const PlaylistGeometry geometry = Geometry();
+    DrawPlaylistTopBar(target, 0, 0, kTopBarExtraWidth);
+    // Border tiles down both sides, the last one cut to what is left.
+    const int tile = geometry.Scaled(kBorderTileHeight);
+    if (tile > 0) {
+        for (int y = geometry.rowsTop; y < geometry.listBottom; y += tile) {
+            const int bottom = std::min(y + tile, geometry.listBottom);
+            DrawPlaylistLeftBorder(target, RECT{0, y, kLeftBorderWidth, bottom});
+            DrawPlaylistRightBorder(target, RECT{geometry.width - kRightBorderWidth, y, geometry.width, bottom});
+        }
+    }
+    DrawPlaylistScrollThumb(target, geometry.ScrollThumbX(), geometry.ScrollThumbY(scrollPercent_),
+                            ButtonState::Normal);
+}
+
+// The bottom bar with the buttons of every open group.
+void PlaylistWindow::PaintBar(HDC target) {
+    const PlaylistGeometry geometry = Geometry();
+    if (g_skin.IsBaseSkin) {
+        g_skin.Scale = kBaseBarScale;
+        DrawPlaylistBottomLeft(target, 0, geometry.height - kBaseBarHeight);
+        DrawPlaylistBottomRight(target, geometry.width - kBaseBarRightWidth, geometry.height - kBaseBarHeight);
+    } else {
+        const int y = geometry.height - geometry.Scaled(kBottomBarHeight);
+        DrawPlaylistBottomLeft(target, 0, y);
+        DrawPlaylistBottomRight(target, geometry.width - geometry.Scaled(kBottomRightWidth), y, {-2, 0, 2, 0});
+    }
+    for (PlaylistGroup group :
+         {PlaylistGroup::Add, PlaylistGroup::Remove, PlaylistGroup::Sel, PlaylistGroup::Misc, PlaylistGroup::List}) {
+        if (!GroupOpen(group)) continue;
+        for (int level = 0; level < PlaylistGroupButtonCount(group); ++level) {
+            const ButtonPlace place = GroupButtonPlace(geometry, {group, level}, g_skin.IsBaseSkin);
+            DrawPlaylistGroupButton(target, group, level, place.x, place.y, ButtonState::Normal);
+        }
+    }
+    g_skin.Scale = kPlaylistScale;
+}
+
+void PlaylistWindow::RedrawBar() {
+    if (HDC target = Drawing(kPlaylistScale)) PaintBar(target);
+}
+
+void PlaylistWindow::DrawGroupButton(GroupButton button, bool pressed) {
+    HDC target = Drawing(g_skin.IsBaseSkin ? kBaseBarScale : kPlaylistScale);
+    if (target == nullptr) return;
+    const ButtonPlace place = GroupButtonPlace(Geometry(), button, g_skin.IsBaseSkin);
+    DrawPlaylistGroupButton(target, button.group, button.level, place.x, place.y,
+                            pressed ? ButtonState::Pressed : ButtonState::Normal);
+    g_skin.Scale = kPlaylistScale;
+}
+
+const std::string& PlaylistWindow::TitleOf(const PlaylistEntry& entry) {
+    // Two entries of one stream may carry different titles from their lists.
+    const std::string key = entry.Title.empty() ? entry.Path : entry.Path + '\n' + entry.Title;
+    auto found = titles_.find(key);
+    if (found == titles_.end()) found = titles_.emplace(key, EntryTitle(entry)).first;
+    return found->second;
+}
+
+void PlaylistWindow::DrawRow(HDC target, const PlaylistGeometry& geometry, int visibleRow) {
+    const int top = geometry.rowsTop + visibleRow * kPlaylistRowHeight;
+    const int height = visibleRow < geometry.wholeRows ? kPlaylistRowHeight : geometry.partialRowHeight;
+    if (height <= 0) return;
+    Playlist& list = List();
+    const int32_t index = firstRow_ + visibleRow;
+    std::string text;
+    PlaylistRow state = PlaylistRow::Ordinary;
+    if (index >= 0 && index < list.Count()) {
+        text = std::to_string(index + 1) + ". " + TitleOf(list.Entries()[static_cast<size_t>(index)]);
+        state = PlaylistRowOf(index == list.CurrentIndex && list.ShowCurrent, index == list.SelectedIndex);
+    }
+    DrawPlaylistText(target, SkinTextBox{kRowLeft, top, kRowWidth, height}, kPlaylistRowHeight, state, text);
+}
+
+void PlaylistWindow::RepaintRow(int32_t index) {
+    const PlaylistGeometry geometry = Geometry();
+    const int visibleRow = index - firstRow_;
+    if (visibleRow < 0 || visibleRow >= geometry.DrawnRows()) return;
+    if (HDC target = Drawing(kPlaylistScale)) DrawRow(target, geometry, visibleRow);
+}
+
+void PlaylistWindow::RepaintList() {
+    HDC target = Drawing(kPlaylistScale);
+    if (target == nullptr) return;
+    PaintFrame(target);
+    PaintBar(target);
+    const PlaylistGeometry geometry = Geometry();
+    for (int row = 0; row < geometry.DrawnRows(); ++row) DrawRow(target, geometry, row);
+}
+
+void PlaylistWindow::SetFirstVisibleRow(int32_t row) {
+    firstRow_ = std::max(row, 0);
+    // The thumb follows the rows.
+    const PlaylistGeometry geometry = Geometry();
+    const int32_t hidden = List().Count() - geometry.DrawnRows() + (geometry.PartialRowShows() ? 1 : 0);
+    scrollPercent_ = hidden > 0 ? std::clamp(static_cast<int>(int64_t{firstRow_} * 100 / hidden), 0, 100) : 0;
+    RepaintList();
+}
+
+void PlaylistWindow::EnsureCurrentVisible(bool afterPrev) {
+    const Playlist& list = List();
+    const std::optional<int32_t> first =
+        FirstRowShowingCurrent(Geometry(), list.CurrentIndex, firstRow_, list.Count(), afterPrev);
+    if (first.has_value()) SetFirstVisibleRow(*first);
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+// The lowest skinned window: the playlist's numbered rows above a bar of
+// five button groups (Add, Remove, Sel, Misc, List), the scroll strip, and
+// the popup menus of the groups. A tap selects a row, a double tap plays it,
+// a drag moves the selected entry or scrolls. It loads the default playlist
+// when it is created and saves it when it is destroyed. User-interface
+// thread only.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "ui/playlist_window/playlist_layout.h"
+#include "ui/skin/skinned_window.h"
+
+class Application;
+class Playlist;
+struct PlaylistEntry;
+
+inline constexpr const char* kPlaylistWindowClass = "Tunelark_PL";
+
+class PlaylistWindow final : public SkinnedWindow {
+public:
+    explicit PlaylistWindow(Application& application);
+
+    // Redraws one entry's row if it is shown.
+    void RepaintRow(int32_t index);
+    // Redraws every row and the bar with its open groups.
+    void RepaintList();
+    // Scrolls so the current entry shows after moving to it (forward, or
+    // backward with `afterPrev`).
+    void EnsureCurrentVisible(bool afterPrev);
+    void SetFirstVisibleRow(int32_t row);
+
+    int32_t FirstVisibleRow() const { return firstRow_; }
+    int ScrollPercent() const { return scrollPercent_; }
+    bool GroupOpen(PlaylistGroup group) const { return open_[static_cast<size_t>(group)]; }
+    PlaylistGeometry Geometry() const;
+
+    // The Add group's "Add URL": asks for a stream's or station list's
+    // address and appends what it names.
+    void AddUrl();
+
+private:
+    // The default list on the disk was there but not read: it stays as it is.
+    bool keepDefaultList_ = false;
+    void OnCreate() override;
+    void OnDestroy() override;
+    void PaintAll() override;
+    void PaintFrame(platform::ui::HDC target);
+    void PaintBar(platform::ui::HDC target);
+    void RedrawBar();
+    void DrawRow(platform::ui::HDC target, const PlaylistGeometry& geometry, int visibleRow);
+    void DrawGroupButton(GroupButton button, bool pressed);
+    const std::string& TitleOf(const PlaylistEntry& entry);
+
+    // Stylus (playlist_window_taps.cpp).
+    void OnStylusDown(int x, int y, bool doubleTap) override;
+    void OnStylusMove(int x, int y) override;
+    void OnStylusUp(int x, int y) override;
+    void TapRow(int visibleRow, bool doubleTap);
+    std::optional<GroupButton> ActiveButtonAt(int x, int y) const;
+    void Scroll(int y);
+    void MoveSelectedEntry(int visibleRow);
+
+    // The groups and their commands (playlist_window_groups.cpp).
+    void RunButton(GroupButton button, int x);
+    void RunLowestButton(PlaylistGroup group, int x);
+    void OpenGroup(PlaylistGroup group);
+    void CloseGroup(PlaylistGroup group);
+    bool CloseAllGroups();
+    void ShowSubmenu(const char* name, int x);
+    void OnMenuCommand(uint32_t command) override;
+    void AddFiles();
+    void AddDirectory();
+    void LoadList();
+    void SaveList();
+    void DeleteSelectedFile();
+    void ShowSelectedEntryInfo();
+    void ShowNotSupported();
+    // After the list changed as a whole: the rows shown from the top again.
+    void ListReplaced();
+
+    bool ScreenIgnoresTaps() const;
+    Playlist& List();
+
+    Application& application_;
+    int scrollPercent_ = 0;
+    int32_t firstRow_ = 0;
+    std::array<bool, 5> open_{};  // by PlaylistGroup
+    // What the stylus went down on.
+    enum class PressKind { None, Button, Row, Strip };
+    PressKind press_ = PressKind::None;
+    GroupButton pressedButton_{PlaylistGroup::Add, 0};
+    // Titles read from the files' tags, kept so that a repaint reads no file.
+    std::unordered_map<std::string, std::string> titles_;
+};

@@ -1,0 +1,103 @@
+// Taps, double taps and drags on the playlist window: rows, the scroll
+// strip and the group buttons.
+
+#include "platform/ui/window_manager.h"
+#include "playlist/playlist.h"
+#include "prefs/settings.h"
+#include "ui/playlist_window/playlist_window.h"
+#include "ui/shell/application.h"
+
+using namespace platform::ui;
+
+bool PlaylistWindow::ScreenIgnoresTaps() const { return g_settings.TapHold && application_.Device().ScreenIsOff(); }
+
+std::optional<GroupButton> PlaylistWindow::ActiveButtonAt(int x, int y) const {
+    const std::optional<GroupButton> button = GroupButtonAt(Geometry(), x, y);
+    // The popped-up buttons respond only while their group is open.
+    if (!button.has_value() || (button->level > 0 && !GroupOpen(button->group))) return std::nullopt;
+    return button;
+}
+
+void PlaylistWindow::OnStylusDown(int x, int y, bool doubleTap) {
+    press_ = PressKind::None;
+    if (ScreenIgnoresTaps()) return;
+    // Open groups cover the lowest rows, so their buttons are tried first.
+    if (const std::optional<GroupButton> button = ActiveButtonAt(x, y)) {
+        press_ = PressKind::Button;
+        pressedButton_ = *button;
+        DrawGroupButton(*button, true);
+        return;
+    }
+    const PlaylistGeometry geometry = Geometry();
+    if (InScrollStrip(geometry, x, y)) {
+        press_ = PressKind::Strip;
+        return;
+    }
+    if (const std::optional<int> row = ListRowAt(geometry, x, y)) {
+        press_ = PressKind::Row;
+        TapRow(*row, doubleTap);
+        return;
+    }
+    CloseAllGroups();
+}
+
+void PlaylistWindow::TapRow(int visibleRow, bool doubleTap) {
+    CloseAllGroups();
+    Playlist& list = List();
+    const int32_t index = firstRow_ + visibleRow;
+    const int32_t oldSelected = list.SelectedIndex;
+    if (index >= list.Count()) {
+        list.SelectedIndex = -1;
+        RepaintRow(oldSelected);
+        return;
+    }
+    list.SelectedIndex = index;
+    if (!doubleTap) {
+        RepaintRow(oldSelected);
+        RepaintRow(index);
+        return;
+    }
+    const int32_t oldCurrent = list.CurrentIndex;
+    if (!application_.Main().PlayEntry(index)) return;
+    list.CurrentIndex = index;
+    list.ShowCurrent = true;
+    RepaintRow(oldCurrent);
+    RepaintRow(oldSelected);
+    RepaintRow(index);
+}
+
+void PlaylistWindow::OnStylusMove(int x, int y) {
+    if (ScreenIgnoresTaps()) return;
+    if (press_ == PressKind::Strip && InScrollStrip(Geometry(), x, y)) {
+        Scroll(y);
+    } else if (press_ == PressKind::Row) {
+        if (const std::optional<int> row = ListRowAt(Geometry(), x, y)) MoveSelectedEntry(*row);
+    }
+}
+
+void PlaylistWindow::Scroll(int y) {
+    const ScrollPosition position = ScrollAt(Geometry(), y, List().Count());
+    if (position.percent == scrollPercent_) return;
+    scrollPercent_ = position.percent;
+    firstRow_ = position.firstRow;
+    RepaintList();
+}
+
+void PlaylistWindow::MoveSelectedEntry(int visibleRow) {
+    Playlist& list = List();
+    const int32_t target = firstRow_ + visibleRow;
+    const int32_t source = list.SelectedIndex;
+    if (source < 0 || target == source || target >= list.Count()) return;
+    CloseAllGroups();
+    list.MoveSelectedTo(target);
+    for (int32_t index = std::min(source, target); index <= std::max(source, target); ++index) RepaintRow(index);
+}
+
+void PlaylistWindow::OnStylusUp(int x, int y) {
+    const PressKind press = press_;
+    press_ = PressKind::None;
+    if (ScreenIgnoresTaps() || press != PressKind::Button) return;
+    DrawGroupButton(pressedButton_, false);
+    const std::optional<GroupButton> button = ActiveButtonAt(x, y);
+    if (button.has_value() && *button == pressedButton_) RunButton(*button, x);
+}
