@@ -27,6 +27,9 @@ struct PlaylistEntry {
     // The title a station list gave a stream; empty when none. Not kept in
     // ".lst" files, which hold one path per line.
     std::string Title;
+    // Part of the selection; it moves with the entry when the list is
+    // reordered. Not kept in files.
+    bool Selected = false;
 };
 
 enum class DeleteFileResult {
@@ -82,11 +85,28 @@ public:
     void Reverse();
     void Randomize();
 
-    // Pruning and moving (playlist_edit.cpp).
+    // The selection (playlist_selection.cpp): the entries marked Selected
+    // and the one at `SelectedIndex`, the last one tapped, which Shift
+    // extends a range from.
+    bool IsSelected(int32_t index) const;
+    int32_t SelectionCount() const;
+    // A plain tap: `index` alone (none for an index outside the list).
+    void SelectOnly(int32_t index);
+    // Ctrl and a tap: `index` joins or leaves the selection.
+    void ToggleSelected(int32_t index);
+    // Shift and a tap: the entries from `SelectedIndex` to `index`.
+    void SelectRange(int32_t index);
+    void SelectAll();
+    void SelectNone();
+    void InvertSelection();
+
+    // Pruning and moving (playlist_edit.cpp), of every selected entry.
     void RemoveDeadFiles();
     void Crop();
     void RemoveSelected();
     void RemoveAll();
+    // Moves the entry at `SelectedIndex` to `target`, and every other
+    // selected entry as far, as long as the first and last stay in the list.
     void MoveSelectedTo(int32_t target);
     DeleteFileResult DeleteSelectedFile();
 
@@ -111,6 +131,11 @@ public:
 
 private:
     bool Contains(int32_t index) const { return index >= 0 && index < Count(); }
+    std::vector<int32_t> SelectedIndices() const;
+    void RemoveOne(int32_t index);
+    void CropToOne(int32_t index);
+    void MoveOne(int32_t source, int32_t target);
+    void MoveSelectionBy(int32_t distance);
     // Removes one entry and keeps both indices on the entries they named; the
     // current entry itself leaves `CurrentIndex` on its predecessor, so the
     // order of play goes on with the entry that followed it.

@@ -52,16 +52,40 @@ void Playlist::RemoveDeadFiles() {
 }
 
 void Playlist::Crop() {
-    if (!Contains(SelectedIndex)) return;
-    const std::string path = entries_[static_cast<size_t>(SelectedIndex)].Path;
+    const std::vector<int32_t> selected = SelectedIndices();
+    if (selected.size() <= 1) {
+        if (!selected.empty()) CropToOne(selected.front());
+        return;
+    }
+    const bool currentKept = IsSelected(CurrentIndex);
+    const bool showCurrent = ShowCurrent;
+    for (int32_t index = Count() - 1; index >= 0; --index) {
+        if (!IsSelected(index)) RemoveKeepingPositions(index);
+    }
+    if (!currentKept) CurrentIndex = -1;
+    ShowCurrent = showCurrent;
+}
+
+void Playlist::CropToOne(int32_t index) {
+    const std::string path = entries_[static_cast<size_t>(index)].Path;
     Clear();
     Insert(path, -1);
-    CurrentIndex = SelectedIndex == CurrentIndex ? 0 : -1;
+    CurrentIndex = index == CurrentIndex ? 0 : -1;
     SelectedIndex = 0;
 }
 
 void Playlist::RemoveSelected() {
-    const int32_t removed = SelectedIndex;
+    const std::vector<int32_t> selected = SelectedIndices();
+    if (selected.size() <= 1) {
+        if (!selected.empty()) RemoveOne(selected.front());
+        return;
+    }
+    for (auto index = selected.rbegin(); index != selected.rend(); ++index) RemoveKeepingPositions(*index);
+    SelectedIndex = -1;
+    if (Count() == 0) AfterEmptied();
+}
+
+void Playlist::RemoveOne(int32_t removed) {
     if (!RemoveAt(removed)) return;
     if (Count() == 0) {
         AfterEmptied();
@@ -85,8 +109,15 @@ void Playlist::RemoveAll() {
 }
 
 void Playlist::MoveSelectedTo(int32_t target) {
-    const int32_t source = SelectedIndex;
-    if (!Contains(source) || !Contains(target) || source == target) return;
+    if (!Contains(SelectedIndex) || !Contains(target) || SelectedIndex == target) return;
+    if (SelectionCount() == 1) {
+        MoveOne(SelectedIndex, target);
+    } else {
+        MoveSelectionBy(target - SelectedIndex);
+    }
+}
+
+void Playlist::MoveOne(int32_t source, int32_t target) {
     const auto at = [this](int32_t index) { return entries_.begin() + index; };
     if (source < target) {
         std::rotate(at(source), at(source + 1), at(target + 1));
@@ -104,6 +135,34 @@ void Playlist::MoveSelectedTo(int32_t target) {
         }
     }
     SelectedIndex = target;
+}
+
+// The selected entries keep their spacing; the others fill the places left,
+// in their order.
+void Playlist::MoveSelectionBy(int32_t distance) {
+    const std::vector<int32_t> selected = SelectedIndices();
+    distance = std::clamp(distance, -selected.front(), Count() - 1 - selected.back());
+    if (distance == 0) return;
+    std::vector<int32_t> newIndex(entries_.size(), -1);
+    std::vector<bool> taken(entries_.size(), false);
+    for (const int32_t index : selected) {
+        newIndex[static_cast<size_t>(index)] = index + distance;
+        taken[static_cast<size_t>(index + distance)] = true;
+    }
+    size_t free = 0;
+    for (size_t index = 0; index < entries_.size(); ++index) {
+        if (newIndex[index] >= 0) continue;
+        while (taken[free]) ++free;
+        newIndex[index] = static_cast<int32_t>(free++);
+    }
+    std::vector<PlaylistEntry> moved(entries_.size());
+    for (size_t index = 0; index < entries_.size(); ++index) {
+        moved[static_cast<size_t>(newIndex[index])] = std::move(entries_[index]);
+    }
+    entries_ = std::move(moved);
+    for (int32_t* position : {&SelectedIndex, &CurrentIndex}) {
+        if (Contains(*position)) *position = newIndex[static_cast<size_t>(*position)];
+    }
 }
 
 bool (*g_deleteFile)(const std::string& path) = [](const std::string& path) { return ::unlink(path.c_str()) == 0; };
