@@ -30,7 +30,7 @@ struct InputEvent {
     uint32_t virtualKey = 0; // for the keys
     char16_t character = 0;  // typed text, one UTF-16 unit per event
     int wheelNotches = 0;    // positive away from the user
-    uint32_t modifiers = 0;  // MOD_* held with a key
+    uint32_t modifiers = 0;  // MOD_* held with a key or a click
     std::string dropped{};   // a dropped file's path or dropped text, UTF-8
 };
 

@@ -207,6 +207,7 @@ void SdlBackend::WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& eve
                 input.kind = event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::StylusDown : InputEvent::Kind::StylusUp;
                 input.point = {event.button.x / zoom_, event.button.y / zoom_};
                 input.doubleTap = event.type == SDL_MOUSEBUTTONDOWN && event.button.clicks >= 2;
+                input.modifiers = ModifiersOf(SDL_GetModState());
                 r.stylusDown = event.type == SDL_MOUSEBUTTONDOWN;
                 break;
             case SDL_MOUSEMOTION:

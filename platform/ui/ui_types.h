@@ -67,6 +67,8 @@ using platform::WM_USER;
 
 // wParam of the stylus messages while the stylus is down.
 constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
 
 // Class styles that change what the window receives.
 constexpr uint32_t CS_VREDRAW = 0x0001;

@@ -35,6 +35,7 @@ void WindowManager::DestroyWindow(Window& window) {
     if (window.manager_ != this) return;
     if (focus_ == &window) focus_ = nullptr;
     if (stylusCapture_ == &window) stylusCapture_ = nullptr;
+    if (lastPressed_ == &window) lastPressed_ = nullptr;
     window.HandleMessage(WM_DESTROY, 0, 0);
     // Children go after their parent's own WM_DESTROY, last created first.
     while (!window.children_.empty()) DestroyWindow(*window.children_.back());
@@ -234,12 +235,15 @@ void WindowManager::HandleInput(const InputEvent& event) {
         case Kind::StylusMove:
         case Kind::StylusUp: {
             Window* target = stylusCapture_;
-            if (event.kind == Kind::StylusDown) target = stylusCapture_ = WindowAt(event.point);
+            if (event.kind == Kind::StylusDown) target = stylusCapture_ = lastPressed_ = WindowAt(event.point);
             if (target == nullptr) return;
             const Rect rect = target->ScreenRect();
             const LPARAM where = MAKELPARAM(event.point.x - rect.left, event.point.y - rect.top);
             uint32_t message = WM_MOUSEMOVE;
             WPARAM buttons = MK_LBUTTON;
+            // The keys held with a click, as a desktop's Ctrl+click and Shift+click.
+            if ((event.modifiers & MOD_CONTROL) != 0) buttons |= MK_CONTROL;
+            if ((event.modifiers & MOD_SHIFT) != 0) buttons |= MK_SHIFT;
             if (event.kind == Kind::StylusDown) {
                 message = event.doubleTap && (target->classStyle_ & CS_DBLCLKS) ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
             } else if (event.kind == Kind::StylusUp) {

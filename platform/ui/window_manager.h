@@ -112,6 +112,9 @@ public:
     DeviceContext GetDC(Window& window);
     // The topmost visible window under a screen point.
     Window* WindowAt(Point screenPoint) const;
+    // The window the stylus (the mouse) last went down on, while it exists:
+    // on a desktop, the window the arrow keys are about.
+    Window* LastPressed() const { return lastPressed_; }
     // When the next timer is due on the backend's clock; kNoDeadline if none.
     uint64_t NextTimerDue() const;
 
@@ -147,6 +150,7 @@ private:
     std::vector<HotKey> hotKeys_;
     Window* focus_ = nullptr;
     Window* stylusCapture_ = nullptr;        // gets the stylus until it lifts
+    Window* lastPressed_ = nullptr;
     bool screenChanged_ = false;
     bool displayOn_ = true;
     int waitCursorDepth_ = 0;

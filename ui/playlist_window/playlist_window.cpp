@@ -7,6 +7,7 @@
 #include "platform/ui/window_manager.h"
 #include "playlist/display_title.h"
 #include "playlist/list_file.h"
+#include "platform/path_text.h"
 #include "playlist/playlist.h"
 #include "ui/shell/application.h"
 #include "ui/skin/skin.h"
@@ -107,12 +108,26 @@ void PlaylistWindow::DrawGroupButton(GroupButton button, bool pressed) {
     g_skin.Scale = kPlaylistScale;
 }
 
+namespace {
+
+// Two entries of one stream may carry different titles from their lists.
+std::string TitleKey(const PlaylistEntry& entry) {
+    return entry.Title.empty() ? entry.Path : entry.Path + '\n' + entry.Title;
+}
+
+}  // namespace
+
 const std::string& PlaylistWindow::TitleOf(const PlaylistEntry& entry) {
-    // Two entries of one stream may carry different titles from their lists.
-    const std::string key = entry.Title.empty() ? entry.Path : entry.Path + '\n' + entry.Title;
+    const std::string key = TitleKey(entry);
     auto found = titles_.find(key);
     if (found == titles_.end()) found = titles_.emplace(key, EntryTitle(entry)).first;
     return found->second;
+}
+
+std::string PlaylistWindow::KnownTitleOf(const PlaylistEntry& entry) const {
+    const auto found = titles_.find(TitleKey(entry));
+    if (found != titles_.end()) return found->second;
+    return entry.Title.empty() ? std::string(platform::FileNamePart(entry.Path)) : entry.Title;
 }
 
 void PlaylistWindow::DrawRow(HDC target, const PlaylistGeometry& geometry, int visibleRow) {
@@ -125,7 +140,7 @@ void PlaylistWindow::DrawRow(HDC target, const PlaylistGeometry& geometry, int v
     PlaylistRow state = PlaylistRow::Ordinary;
     if (index >= 0 && index < list.Count()) {
         text = std::to_string(index + 1) + ". " + TitleOf(list.Entries()[static_cast<size_t>(index)]);
-        state = PlaylistRowOf(index == list.CurrentIndex && list.ShowCurrent, index == list.SelectedIndex);
+        state = PlaylistRowOf(index == list.CurrentIndex && list.ShowCurrent, list.IsSelected(index));
     }
     DrawPlaylistText(target, SkinTextBox{kRowLeft, top, kRowWidth, height}, kPlaylistRowHeight, state, text);
 }
@@ -135,6 +150,13 @@ void PlaylistWindow::RepaintRow(int32_t index) {
     const int visibleRow = index - firstRow_;
     if (visibleRow < 0 || visibleRow >= geometry.DrawnRows()) return;
     if (HDC target = Drawing(kPlaylistScale)) DrawRow(target, geometry, visibleRow);
+}
+
+void PlaylistWindow::RepaintRows() {
+    HDC target = Drawing(kPlaylistScale);
+    if (target == nullptr) return;
+    const PlaylistGeometry geometry = Geometry();
+    for (int row = 0; row < geometry.DrawnRows(); ++row) DrawRow(target, geometry, row);
 }
 
 void PlaylistWindow::RepaintList() {

@@ -44,6 +44,15 @@ public:
     // address and appends what it names.
     void AddUrl();
 
+    // A key while the playlist has the keyboard (it was clicked last): the
+    // arrows, the page keys, Home and End move the selection, Enter plays
+    // it. False for any other key.
+    bool HandleKey(uint32_t virtualKey);
+    // Jump to file: searches the list and plays the entry chosen.
+    void JumpToFile();
+    // Removes every selected entry (the Delete key).
+    void RemoveSelectedEntries();
+
 private:
     // The default list on the disk was there but not read: it stays as it is.
     bool keepDefaultList_ = false;
@@ -56,6 +65,13 @@ private:
     void DrawRow(platform::ui::HDC target, const PlaylistGeometry& geometry, int visibleRow);
     void DrawGroupButton(GroupButton button, bool pressed);
     const std::string& TitleOf(const PlaylistEntry& entry);
+    // The title already read, else the file's name: no file is read.
+    std::string KnownTitleOf(const PlaylistEntry& entry) const;
+    void RepaintRows();
+    // Selects entry `index` alone and scrolls the list to show it.
+    void SelectAndShow(int32_t index);
+    // Plays entry `index` and makes it current, as a double tap does.
+    void PlayIndex(int32_t index);
 
     // Stylus (playlist_window_taps.cpp).
     void OnStylusDown(int x, int y, bool doubleTap) override;
@@ -95,6 +111,9 @@ private:
     enum class PressKind { None, Button, Row, Strip };
     PressKind press_ = PressKind::None;
     GroupButton pressedButton_{PlaylistGroup::Add, 0};
+    // A tap on an entry of a larger selection keeps it, so that a drag moves
+    // it all; lifted without a drag, the entry is selected alone.
+    bool selectOnLift_ = false;
     // Titles read from the files' tags, kept so that a repaint reads no file.
     std::unordered_map<std::string, std::string> titles_;
 };

@@ -92,7 +92,10 @@ void PlaylistWindow::RunLowestButton(PlaylistGroup group, int x) {
             List().RemoveSelected();
             RepaintList();
             break;
-        case PlaylistGroup::Sel: break;
+        case PlaylistGroup::Sel:
+            List().InvertSelection();
+            RepaintRows();
+            break;
         case PlaylistGroup::Misc: ShowSubmenu(kMiscOptionsSubmenu.data(), x); break;
         case PlaylistGroup::List: LoadList(); break;
     }
@@ -120,11 +123,10 @@ void PlaylistWindow::RunButton(GroupButton button, int x) {
             RepaintList();
             break;
         case PlaylistGroup::Sel:
-            if (button.level == 1) {
-                const int32_t oldSelected = list.SelectedIndex;
-                list.SelectedIndex = -1;
-                RepaintRow(oldSelected);
-            }
+            // As classic skins label them: select none, then all.
+            if (button.level == 1) list.SelectNone();
+            if (button.level == 2) list.SelectAll();
+            RepaintRows();
             break;
         case PlaylistGroup::Misc:
             ShowSubmenu(button.level == 1 ? kFileInfoSubmenu.data() : kSortListSubmenu.data(), x);

@@ -45,24 +45,30 @@ void PlaylistWindow::TapRow(int visibleRow, bool doubleTap) {
     CloseAllGroups();
     Playlist& list = List();
     const int32_t index = firstRow_ + visibleRow;
-    const int32_t oldSelected = list.SelectedIndex;
+    selectOnLift_ = false;
     if (index >= list.Count()) {
-        list.SelectedIndex = -1;
-        RepaintRow(oldSelected);
-        return;
+        list.SelectNone();
+    } else if (!doubleTap && StylusWithControl()) {
+        list.ToggleSelected(index);
+    } else if (!doubleTap && StylusWithShift()) {
+        list.SelectRange(index);
+    } else if (!doubleTap && list.IsSelected(index) && list.SelectionCount() > 1) {
+        list.SelectedIndex = index;
+        selectOnLift_ = true;
+    } else {
+        list.SelectOnly(index);
     }
-    list.SelectedIndex = index;
-    if (!doubleTap) {
-        RepaintRow(oldSelected);
-        RepaintRow(index);
-        return;
-    }
+    RepaintRows();
+    if (doubleTap && index < list.Count()) PlayIndex(index);
+}
+
+void PlaylistWindow::PlayIndex(int32_t index) {
+    Playlist& list = List();
     const int32_t oldCurrent = list.CurrentIndex;
     if (!application_.Main().PlayEntry(index)) return;
     list.CurrentIndex = index;
     list.ShowCurrent = true;
     RepaintRow(oldCurrent);
-    RepaintRow(oldSelected);
     RepaintRow(index);
 }
 
@@ -89,14 +95,21 @@ void PlaylistWindow::MoveSelectedEntry(int visibleRow) {
     const int32_t source = list.SelectedIndex;
     if (source < 0 || target == source || target >= list.Count()) return;
     CloseAllGroups();
+    selectOnLift_ = false;
     list.MoveSelectedTo(target);
-    for (int32_t index = std::min(source, target); index <= std::max(source, target); ++index) RepaintRow(index);
+    RepaintRows();
 }
 
 void PlaylistWindow::OnStylusUp(int x, int y) {
     const PressKind press = press_;
     press_ = PressKind::None;
-    if (ScreenIgnoresTaps() || press != PressKind::Button) return;
+    if (ScreenIgnoresTaps()) return;
+    if (press == PressKind::Row && selectOnLift_) {
+        selectOnLift_ = false;
+        List().SelectOnly(List().SelectedIndex);
+        RepaintRows();
+    }
+    if (press != PressKind::Button) return;
     DrawGroupButton(pressedButton_, false);
     const std::optional<GroupButton> button = ActiveButtonAt(x, y);
     if (button.has_value() && *button == pressedButton_) RunButton(*button, x);

@@ -35,6 +35,12 @@ std::optional<DesktopCommand> DesktopCommandFor(uint32_t virtualKey, uint32_t mo
 }
 
 void HandleDesktopKey(Application& application, uint32_t virtualKey, uint32_t modifiers) {
+    PlaylistWindow& playlist = application.ListWindow();
+    const bool playlistHasKeyboard = application.Windows().LastPressed() == &playlist;
+    if (playlistHasKeyboard && (modifiers & (MOD_CONTROL | MOD_ALT)) == 0 && !MappedToButtonFunction(virtualKey) &&
+        playlist.HandleKey(virtualKey)) {
+        return;
+    }
     if (const std::optional<DesktopCommand> command = DesktopCommandFor(virtualKey, modifiers)) {
         RunDesktopCommand(application, *command);
     }
@@ -66,5 +72,7 @@ void RunDesktopCommand(Application& application, DesktopCommand command) {
         case DesktopCommand::ZoomIn: ChangeZoom(ZoomChange::In, g_settings, backend); break;
         case DesktopCommand::ZoomOut: ChangeZoom(ZoomChange::Out, g_settings, backend); break;
         case DesktopCommand::ZoomDefault: ChangeZoom(ZoomChange::Default, g_settings, backend); break;
+        case DesktopCommand::JumpToFile: application.ListWindow().JumpToFile(); break;
+        case DesktopCommand::RemoveSelected: application.ListWindow().RemoveSelectedEntries(); break;
     }
 }

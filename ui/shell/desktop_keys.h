@@ -3,8 +3,11 @@
 // The keys a desktop program answers while its window has the focus: Space
 // plays or pauses, the side arrows seek, the up and down arrows set the
 // volume, Ctrl+O adds files, Ctrl+L is for adding an address (the AddUrl
-// case of RunDesktopCommand is where its dialog opens), Ctrl+Q quits, and
-// Ctrl with plus, minus or 0 zooms the window. A key mapped to a hardware
+// case of RunDesktopCommand is where its dialog opens), Ctrl+Q quits,
+// Ctrl with plus, minus or 0 zooms the window, J (or Ctrl+J) jumps to a file
+// of the playlist and Delete removes its selected entries. While the
+// playlist has the keyboard (it was clicked last), the arrows, the page
+// keys, Home, End and Enter are its own. A key mapped to a hardware
 // button's function does that function only; keys in dialogs are the
 // dialogs' own, as the keyboard is theirs then.
 
@@ -28,6 +31,8 @@ enum class DesktopCommand {
     ZoomIn,
     ZoomOut,
     ZoomDefault,
+    JumpToFile,
+    RemoveSelected,
 };
 
 struct DesktopKey {
@@ -53,6 +58,9 @@ inline constexpr auto kDesktopKeys = std::to_array<DesktopKey>({
     {platform::ui::VK_SUBTRACT, platform::ui::MOD_CONTROL, DesktopCommand::ZoomOut},
     {'0', platform::ui::MOD_CONTROL, DesktopCommand::ZoomDefault},
     {platform::ui::VK_NUMPAD0, platform::ui::MOD_CONTROL, DesktopCommand::ZoomDefault},
+    {'J', 0, DesktopCommand::JumpToFile},
+    {'J', platform::ui::MOD_CONTROL, DesktopCommand::JumpToFile},
+    {platform::ui::VK_DELETE, 0, DesktopCommand::RemoveSelected},
 });
 
 // Percentage points the arrow keys move the volume by.

@@ -33,6 +33,7 @@ LRESULT SkinnedWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lPa
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
+            stylusKeys_ = wParam;
             OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), message == WM_LBUTTONDBLCLK);
             return 0;
         case WM_MOUSEMOVE:

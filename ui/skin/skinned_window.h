@@ -45,10 +45,15 @@ protected:
     // the window a full repaint when it closes).
     platform::ui::HDC Drawing(int scale);
 
+    // Whether Ctrl or Shift was held as the stylus (the mouse) went down.
+    bool StylusWithControl() const { return (stylusKeys_ & platform::ui::MK_CONTROL) != 0; }
+    bool StylusWithShift() const { return (stylusKeys_ & platform::ui::MK_SHIFT) != 0; }
+
 private:
     // The layout moved or resized the window: the kept context follows it.
     void FollowPlacement();
     bool IsCovered() const;
 
     std::unique_ptr<platform::ui::DeviceContext> context_;
+    platform::ui::WPARAM stylusKeys_ = 0;
 };
