@@ -196,21 +196,9 @@ void WindowManager::HandleInput(const InputEvent& event) {
             }
             return;
         case Kind::KeyDown:
-        case Kind::KeyUp: {
-            for (const HotKey& hotKey : hotKeys_) {
-                if (hotKey.virtualKey != event.virtualKey) continue;
-                if (event.kind == Kind::KeyDown) {
-                    Dispatch({hotKey.window, WM_HOTKEY, static_cast<WPARAM>(hotKey.id),
-                              MAKELPARAM(static_cast<int>(hotKey.modifiers), static_cast<int>(hotKey.virtualKey))});
-                }
-                return;
-            }
-            if (Window* target = KeyboardTarget()) {
-                Dispatch({target, event.kind == Kind::KeyDown ? WM_KEYDOWN : WM_KEYUP, event.virtualKey,
-                          static_cast<LPARAM>(event.modifiers)});
-            }
+        case Kind::KeyUp:
+            HandleKey(event);
             return;
-        }
         case Kind::DropFile:
         case Kind::DropText:
             // Like closing, a drop is for the program's first window, which
@@ -232,25 +220,44 @@ void WindowManager::HandleInput(const InputEvent& event) {
             return;
         case Kind::StylusDown:
         case Kind::StylusMove:
-        case Kind::StylusUp: {
-            Window* target = stylusCapture_;
-            if (event.kind == Kind::StylusDown) target = stylusCapture_ = WindowAt(event.point);
-            if (target == nullptr) return;
-            const Rect rect = target->ScreenRect();
-            const LPARAM where = MAKELPARAM(event.point.x - rect.left, event.point.y - rect.top);
-            uint32_t message = WM_MOUSEMOVE;
-            WPARAM buttons = MK_LBUTTON;
-            if (event.kind == Kind::StylusDown) {
-                message = event.doubleTap && (target->classStyle_ & CS_DBLCLKS) ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
-            } else if (event.kind == Kind::StylusUp) {
-                message = WM_LBUTTONUP;
-                buttons = 0;
-                stylusCapture_ = nullptr;
-            }
-            Dispatch({target, message, buttons, where});
+        case Kind::StylusUp:
+            HandleStylus(event);
             return;
-        }
     }
+}
+
+void WindowManager::HandleKey(const InputEvent& event) {
+    const bool down = event.kind == InputEvent::Kind::KeyDown;
+    for (const HotKey& hotKey : hotKeys_) {
+        if (hotKey.virtualKey != event.virtualKey) continue;
+        if (down) {
+            Dispatch({hotKey.window, WM_HOTKEY, static_cast<WPARAM>(hotKey.id),
+                      MAKELPARAM(static_cast<int>(hotKey.modifiers), static_cast<int>(hotKey.virtualKey))});
+        }
+        return;
+    }
+    if (Window* target = KeyboardTarget()) {
+        Dispatch({target, down ? WM_KEYDOWN : WM_KEYUP, event.virtualKey, static_cast<LPARAM>(event.modifiers)});
+    }
+}
+
+void WindowManager::HandleStylus(const InputEvent& event) {
+    using Kind = InputEvent::Kind;
+    Window* target = stylusCapture_;
+    if (event.kind == Kind::StylusDown) target = stylusCapture_ = WindowAt(event.point);
+    if (target == nullptr) return;
+    const Rect rect = target->ScreenRect();
+    const LPARAM where = MAKELPARAM(event.point.x - rect.left, event.point.y - rect.top);
+    uint32_t message = WM_MOUSEMOVE;
+    WPARAM buttons = MK_LBUTTON;
+    if (event.kind == Kind::StylusDown) {
+        message = event.doubleTap && (target->classStyle_ & CS_DBLCLKS) ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+    } else if (event.kind == Kind::StylusUp) {
+        message = WM_LBUTTONUP;
+        buttons = 0;
+        stylusCapture_ = nullptr;
+    }
+    Dispatch({target, message, buttons, where});
 }
 
 Window* WindowManager::KeyboardTarget() const {
