@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/framebuffer.h"
@@ -100,6 +102,72 @@ uint32_t ModifiersOf(uint16_t keyModifiers) {
     return modifiers;
 }
 
+// Waits for the first event until `deadlineMs` (not at all once it has
+// passed); false when none came.
+bool WaitForFirstEvent(uint64_t deadlineMs, SDL_Event& event) {
+    const uint64_t now = SDL_GetTicks64();
+    if (deadlineMs == kNoDeadline) return SDL_WaitEvent(&event) != 0;
+    if (deadlineMs > now) {
+        const uint64_t wait = deadlineMs - now;
+        return SDL_WaitEventTimeout(&event, static_cast<int>(std::min<uint64_t>(wait, INT32_MAX))) != 0;
+    }
+    return SDL_PollEvent(&event) != 0;
+}
+
+// The left button is the stylus, which moves only while it is down; the
+// wheel turns at the pointer.
+std::optional<InputEvent> MouseInput(const SDL_Event& event, int zoom, bool& stylusDown) {
+    InputEvent input;
+    if (event.type == SDL_MOUSEWHEEL) {
+        input.kind = InputEvent::Kind::Wheel;
+        input.point = {event.wheel.mouseX / zoom, event.wheel.mouseY / zoom};
+        input.wheelNotches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        if (input.wheelNotches == 0) return std::nullopt;
+        return input;
+    }
+    if (event.type == SDL_MOUSEMOTION) {
+        if (!stylusDown) return std::nullopt;
+        input.kind = InputEvent::Kind::StylusMove;
+        input.point = {event.motion.x / zoom, event.motion.y / zoom};
+        return input;
+    }
+    const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+    stylusDown = down;
+    if (event.button.button != SDL_BUTTON_LEFT) return std::nullopt;
+    input.kind = down ? InputEvent::Kind::StylusDown : InputEvent::Kind::StylusUp;
+    input.point = {event.button.x / zoom, event.button.y / zoom};
+    input.doubleTap = down && event.button.clicks >= 2;
+    input.modifiers = ModifiersOf(SDL_GetModState());
+    return input;
+}
+
+// Keys the player knows, without the keyboard's repeats.
+std::optional<InputEvent> KeyInput(const SDL_KeyboardEvent& key) {
+    InputEvent input;
+    input.kind = key.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+    input.virtualKey = VirtualKeyOf(key.keysym.sym);
+    input.modifiers = ModifiersOf(key.keysym.mod);
+    if (input.virtualKey == 0 || key.repeat != 0) return std::nullopt;
+    return input;
+}
+
+// Takes the dropped file's path or text, which SDL leaves to the receiver to free.
+std::optional<InputEvent> DropInput(SDL_DropEvent& drop) {
+    if (drop.file == nullptr) return std::nullopt;
+    InputEvent input;
+    input.kind = drop.type == SDL_DROPFILE ? InputEvent::Kind::DropFile : InputEvent::Kind::DropText;
+    input.dropped = drop.file;
+    SDL_free(drop.file);
+    return input;
+}
+
+// One event per UTF-16 unit, as WM_CHAR carries them.
+void AddCharacters(const char* text, std::vector<InputEvent>& events) {
+    for (const char16_t unit : Utf8ToUtf16(text)) {
+        events.push_back({InputEvent::Kind::Character, {}, false, 0, unit});
+    }
+}
+
 }  // namespace
 
 struct SdlBackend::Resources {
@@ -183,79 +251,42 @@ uint64_t SdlBackend::NowMs() {
 
 void SdlBackend::WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& events) {
     SDL_Event event;
-    const uint64_t now = NowMs();
-    int got = 0;
-    if (deadlineMs == kNoDeadline) {
-        got = SDL_WaitEvent(&event);
-    } else if (deadlineMs > now) {
-        const uint64_t wait = deadlineMs - now;
-        got = SDL_WaitEventTimeout(&event, static_cast<int>(std::min<uint64_t>(wait, INT32_MAX)));
-    } else {
-        got = SDL_PollEvent(&event);
-    }
     Resources& r = *resources_;
-    while (got) {
-        InputEvent input;
-        bool useful = true;
+    for (bool got = WaitForFirstEvent(deadlineMs, event); got; got = SDL_PollEvent(&event) != 0) {
+        std::optional<InputEvent> input;
         switch (event.type) {
             case SDL_QUIT:
-                input.kind = InputEvent::Kind::Quit;
+                input = InputEvent{};
+                input->kind = InputEvent::Kind::Quit;
                 break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP:
-                useful = event.button.button == SDL_BUTTON_LEFT;
-                input.kind = event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::StylusDown : InputEvent::Kind::StylusUp;
-                input.point = {event.button.x / zoom_, event.button.y / zoom_};
-                input.doubleTap = event.type == SDL_MOUSEBUTTONDOWN && event.button.clicks >= 2;
-                input.modifiers = ModifiersOf(SDL_GetModState());
-                r.stylusDown = event.type == SDL_MOUSEBUTTONDOWN;
-                break;
             case SDL_MOUSEMOTION:
-                useful = r.stylusDown;
-                input.kind = InputEvent::Kind::StylusMove;
-                input.point = {event.motion.x / zoom_, event.motion.y / zoom_};
+            case SDL_MOUSEWHEEL:
+                input = MouseInput(event, zoom_, r.stylusDown);
                 break;
             case SDL_KEYDOWN:
             case SDL_KEYUP:
-                input.kind = event.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
-                input.virtualKey = VirtualKeyOf(event.key.keysym.sym);
-                input.modifiers = ModifiersOf(event.key.keysym.mod);
-                useful = input.virtualKey != 0 && event.key.repeat == 0;
+                input = KeyInput(event.key);
                 break;
             case SDL_DROPFILE:
             case SDL_DROPTEXT:
-                input.kind = event.type == SDL_DROPFILE ? InputEvent::Kind::DropFile : InputEvent::Kind::DropText;
-                useful = event.drop.file != nullptr;
-                if (useful) input.dropped = event.drop.file;
-                SDL_free(event.drop.file);
+                input = DropInput(event.drop);
+                break;
+            case SDL_TEXTINPUT:
+                AddCharacters(event.text.text, events);
                 break;
             case SDL_WINDOWEVENT:
-                useful = false;
                 if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                     event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                     r.wholeWindowStale = true;
                     ShowScreen({});
                 }
                 break;
-            case SDL_TEXTINPUT:
-                // One event per UTF-16 unit, as WM_CHAR carries them.
-                useful = false;
-                for (const char16_t unit : Utf8ToUtf16(event.text.text)) {
-                    events.push_back({InputEvent::Kind::Character, {}, false, 0, unit});
-                }
-                break;
-            case SDL_MOUSEWHEEL:
-                input.kind = InputEvent::Kind::Wheel;
-                input.point = {event.wheel.mouseX / zoom_, event.wheel.mouseY / zoom_};
-                input.wheelNotches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
-                useful = input.wheelNotches != 0;
-                break;
             default:
-                useful = false;  // wake-ups, window events: the loop looks at its queue anyway
-                break;
+                break;  // wake-ups: the loop looks at its queue anyway
         }
-        if (useful) events.push_back(input);
-        got = SDL_PollEvent(&event);
+        if (input) events.push_back(std::move(*input));
     }
 }
 

@@ -197,21 +197,9 @@ void WindowManager::HandleInput(const InputEvent& event) {
             }
             return;
         case Kind::KeyDown:
-        case Kind::KeyUp: {
-            for (const HotKey& hotKey : hotKeys_) {
-                if (hotKey.virtualKey != event.virtualKey) continue;
-                if (event.kind == Kind::KeyDown) {
-                    Dispatch({hotKey.window, WM_HOTKEY, static_cast<WPARAM>(hotKey.id),
-                              MAKELPARAM(static_cast<int>(hotKey.modifiers), static_cast<int>(hotKey.virtualKey))});
-                }
-                return;
-            }
-            if (Window* target = KeyboardTarget()) {
-                Dispatch({target, event.kind == Kind::KeyDown ? WM_KEYDOWN : WM_KEYUP, event.virtualKey,
-                          static_cast<LPARAM>(event.modifiers)});
-            }
+        case Kind::KeyUp:
+            HandleKey(event);
             return;
-        }
         case Kind::DropFile:
         case Kind::DropText:
             // Like closing, a drop is for the program's first window, which
@@ -225,36 +213,70 @@ void WindowManager::HandleInput(const InputEvent& event) {
             if (Window* target = KeyboardTarget()) Dispatch({target, WM_CHAR, event.character, 0});
             return;
         case Kind::Wheel:
-            // As on Windows, the wheel turns the focus window's content.
-            if (Window* target = KeyboardTarget()) {
+            if (Window* target = WheelTarget(event.point)) {
                 const auto turn = static_cast<WPARAM>(MAKELPARAM(0, event.wheelNotches * WHEEL_DELTA));
                 Dispatch({target, WM_MOUSEWHEEL, turn, MAKELPARAM(event.point.x, event.point.y)});
             }
             return;
         case Kind::StylusDown:
         case Kind::StylusMove:
-        case Kind::StylusUp: {
-            Window* target = stylusCapture_;
-            if (event.kind == Kind::StylusDown) target = stylusCapture_ = lastPressed_ = WindowAt(event.point);
-            if (target == nullptr) return;
-            const Rect rect = target->ScreenRect();
-            const LPARAM where = MAKELPARAM(event.point.x - rect.left, event.point.y - rect.top);
-            uint32_t message = WM_MOUSEMOVE;
-            WPARAM buttons = MK_LBUTTON;
-            // The keys held with a click, as a desktop's Ctrl+click and Shift+click.
-            if ((event.modifiers & MOD_CONTROL) != 0) buttons |= MK_CONTROL;
-            if ((event.modifiers & MOD_SHIFT) != 0) buttons |= MK_SHIFT;
-            if (event.kind == Kind::StylusDown) {
-                message = event.doubleTap && (target->classStyle_ & CS_DBLCLKS) ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
-            } else if (event.kind == Kind::StylusUp) {
-                message = WM_LBUTTONUP;
-                buttons = 0;
-                stylusCapture_ = nullptr;
-            }
-            Dispatch({target, message, buttons, where});
+        case Kind::StylusUp:
+            HandleStylus(event);
             return;
-        }
     }
+}
+
+void WindowManager::HandleKey(const InputEvent& event) {
+    const bool down = event.kind == InputEvent::Kind::KeyDown;
+    for (const HotKey& hotKey : hotKeys_) {
+        if (hotKey.virtualKey != event.virtualKey) continue;
+        if (down) {
+            Dispatch({hotKey.window, WM_HOTKEY, static_cast<WPARAM>(hotKey.id),
+                      MAKELPARAM(static_cast<int>(hotKey.modifiers), static_cast<int>(hotKey.virtualKey))});
+        }
+        return;
+    }
+    if (Window* target = KeyboardTarget()) {
+        Dispatch({target, down ? WM_KEYDOWN : WM_KEYUP, event.virtualKey, static_cast<LPARAM>(event.modifiers)});
+    }
+}
+
+void WindowManager::HandleStylus(const InputEvent& event) {
+    using Kind = InputEvent::Kind;
+    Window* target = stylusCapture_;
+    if (event.kind == Kind::StylusDown) target = stylusCapture_ = lastPressed_ = WindowAt(event.point);
+    if (target == nullptr) return;
+    const Rect rect = target->ScreenRect();
+    const LPARAM where = MAKELPARAM(event.point.x - rect.left, event.point.y - rect.top);
+    uint32_t message = WM_MOUSEMOVE;
+    WPARAM buttons = MK_LBUTTON;
+    // The keys held with a click, as a desktop's Ctrl+click and Shift+click.
+    if ((event.modifiers & MOD_CONTROL) != 0) buttons |= MK_CONTROL;
+    if ((event.modifiers & MOD_SHIFT) != 0) buttons |= MK_SHIFT;
+    if (event.kind == Kind::StylusDown) {
+        message = event.doubleTap && (target->classStyle_ & CS_DBLCLKS) ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+    } else if (event.kind == Kind::StylusUp) {
+        message = WM_LBUTTONUP;
+        buttons = 0;
+        stylusCapture_ = nullptr;
+    }
+    Dispatch({target, message, buttons, where});
+}
+
+namespace {
+
+Window* TopLevelOf(Window* window) {
+    while (window->Parent() != nullptr) window = window->Parent();
+    return window;
+}
+
+}  // namespace
+
+Window* WindowManager::WheelTarget(Point screenPoint) const {
+    Window* focus = KeyboardTarget();
+    Window* under = WindowAt(screenPoint);
+    if (focus == nullptr || under == nullptr) return focus;
+    return TopLevelOf(under) == TopLevelOf(focus) ? under : focus;
 }
 
 Window* WindowManager::KeyboardTarget() const {

@@ -131,8 +131,16 @@ private:
     };
 
     void HandleInput(const InputEvent& event);
+    // A claimed key goes to its hot key's window as WM_HOTKEY, any other
+    // key to the keyboard target.
+    void HandleKey(const InputEvent& event);
+    // The stylus goes to the window it went down on until it lifts.
+    void HandleStylus(const InputEvent& event);
     // Where keys and typed text go: the focus, else the first top-level window.
     Window* KeyboardTarget() const;
+    // The wheel turns the window under the pointer, as desktops do, unless
+    // a dialog or menu has the keyboard: then it turns theirs.
+    Window* WheelTarget(Point screenPoint) const;
     bool DispatchQueued();
     bool DispatchDueTimers();
     bool PaintPending();
@@ -155,7 +163,7 @@ private:
     bool displayOn_ = true;
     int waitCursorDepth_ = 0;
     Framebuffer blackScreen_;
-    // The navigation bar shows the active window's title and the time of day.
+    // The navigation bar shows the active window's title, redrawn when it changes.
     std::string navigationTitle_;
     void DrawNavigationBar();
     // The desktop window is as tall as the navigation bar and the top-level

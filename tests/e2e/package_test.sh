@@ -40,12 +40,13 @@ version=$(dpkg-deb -f "$package" Version)
 grep -q "version=\"$version\"" "$root/usr/share/metainfo/org.tunelark.Tunelark.metainfo.xml" ||
   fail "the AppStream release is not $version"
 
-# Every option a program's help names is in its manual page.
+# Every option a program's help names is in its manual page, which carries the version.
 options_of() { grep -o -e '--[a-z][a-z-]*' -e '\(^\|[ [,]\)-[a-z]\b' | tr -d ' [,' | sort -u; }
 check_page() {
   local page=$1 help=$2 text
   text=$(MANWIDTH=200 man -l "$root/usr/share/man/man1/$page.1.gz" 2>/dev/null | col -b)
   grep -q "$page" <<<"$text" || fail "the $page page does not render"
+  grep -q "Tunelark $version" <<<"$text" || fail "the $page page does not say version $version"
   for option in $(options_of <<<"$help"); do
     grep -q -e "$option\b" <<<"$text" || fail "the $page page does not name $option"
   done

@@ -125,6 +125,64 @@ bool ReadInBlocks(const std::string& path, double seconds, std::vector<uint8_t>&
     return true;
 }
 
+// The plain loop of the library that decodes the file's format, the engine's
+// yardstick; for WAVE, reading the file.
+class PlainLoop {
+public:
+    explicit PlainLoop(const std::string& path) : path_(path), probe_(ProbeSource(path)) {
+        if (probe_.source == SOURCE_MPEG_FILE) input_ = WithMadGuard(ReadFileBytes(path));
+    }
+
+    bool Exists() const {
+        return probe_.source == SOURCE_OGG_FILE || probe_.source == SOURCE_MPEG_FILE ||
+               probe_.source == SOURCE_WAVE_FILE;
+    }
+
+    const char* Name() const {
+        return probe_.source == SOURCE_OGG_FILE    ? "plain Tremor:"
+               : probe_.source == SOURCE_WAVE_FILE ? "plain read:"
+                                                   : "plain libmad:";
+    }
+
+    // Adds one run's audio seconds; false when the loop failed.
+    bool Run(double& audioSeconds) {
+        if (probe_.source == SOURCE_WAVE_FILE) return ReadInBlocks(path_, probe_.seconds, readBlock_, audioSeconds);
+        return probe_.source == SOURCE_OGG_FILE ? AddAudio(DecodeWithPlainTremorLoop(path_), audioSeconds)
+                                                : AddAudio(DecodeWithPlainLibmadLoop(input_, block_), audioSeconds);
+    }
+
+private:
+    const std::string& path_;
+    const Probe probe_;
+    std::vector<uint8_t> input_;
+    std::vector<int16_t> block_ = std::vector<int16_t>(kPlainBlockSamples);
+    std::vector<uint8_t> readBlock_ = std::vector<uint8_t>(kPlainBlockSamples * sizeof(int16_t));
+};
+
+// What the rounds measured: the engine flat and with the equalizer, the
+// plain loop, and the rounds' ratios to it.
+struct BenchResults {
+    Throughput engine, equalized, plain;
+    RatioRounds ratios, equalizedRatios;
+};
+
+void PrintThroughput(const char* name, const Throughput& throughput) {
+    std::printf("%-20s %8.1f x real time (%.1f s of audio in %.3f s of processor time)\n", name,
+                throughput.RealTimeMultiple(), throughput.audioSeconds, throughput.cpuSeconds);
+}
+
+void PrintResults(BenchResults& results, const char* plainName) {
+    PrintThroughput("engine:", results.engine);
+    PrintThroughput("engine, equalizer:", results.equalized);
+    if (results.plain.cpuSeconds <= 0) {
+        std::printf("%-20s none for this format\n", "plain loop:");
+        return;
+    }
+    PrintThroughput(plainName, results.plain);
+    results.ratios.Print("ratio:");
+    results.equalizedRatios.Print("ratio, equalizer:");
+}
+
 }  // namespace
 
 int RunBenchCommand(const std::vector<std::string>& arguments) {
@@ -136,26 +194,10 @@ int RunBenchCommand(const std::vector<std::string>& arguments) {
     const PlayerEqSettings curve{1, 31, {10, 15, 20, 25, 31, 36, 40, 45, 50, 55}};
     const auto playFlat = [&](double& audio) { return PlayOnce(path, PlayerEqSettings{}, audio); };
     const auto playCurved = [&](double& audio) { return PlayOnce(path, curve, audio); };
+    PlainLoop plainLoop(path);
+    const auto playPlain = [&](double& audio) { return plainLoop.Run(audio); };
 
-    // The plain loop of the library that decodes this format; for WAVE,
-    // reading the file.
-    const Probe probe = ProbeSource(path);
-    const PlayerSource source = probe.source;
-    const char* plainName = source == SOURCE_OGG_FILE    ? "plain Tremor:"
-                            : source == SOURCE_WAVE_FILE ? "plain read:"
-                                                         : "plain libmad:";
-    const std::vector<uint8_t> input = source == SOURCE_MPEG_FILE ? WithMadGuard(ReadFileBytes(path)) : std::vector<uint8_t>{};
-    std::vector<int16_t> block(kPlainBlockSamples);
-    std::vector<uint8_t> readBlock(kPlainBlockSamples * sizeof(int16_t));
-    const bool hasPlainLoop = source == SOURCE_OGG_FILE || source == SOURCE_MPEG_FILE || source == SOURCE_WAVE_FILE;
-    const auto playPlain = [&](double& audio) {
-        if (source == SOURCE_WAVE_FILE) return ReadInBlocks(path, probe.seconds, readBlock, audio);
-        return source == SOURCE_OGG_FILE ? AddAudio(DecodeWithPlainTremorLoop(path), audio)
-                                         : AddAudio(DecodeWithPlainLibmadLoop(input, block), audio);
-    };
-
-    Throughput engine, equalized, plain;
-    RatioRounds ratios, equalizedRatios;
+    BenchResults results;
     double spent = 0;
     for (int round = 0; round < kMaximumRounds && (round < kMinimumRounds || spent < kMinimumTotalSeconds); ++round) {
         const std::optional<Throughput> flat = Measure(playFlat);
@@ -164,29 +206,17 @@ int RunBenchCommand(const std::vector<std::string>& arguments) {
             std::fprintf(stderr, "tunelark-cli bench: the engine cannot play '%s'\n", path.c_str());
             return kFailureExitStatus;
         }
-        engine.Add(*flat);
-        equalized.Add(*curved);
+        results.engine.Add(*flat);
+        results.equalized.Add(*curved);
         spent += flat->cpuSeconds + curved->cpuSeconds;
-        if (!hasPlainLoop) continue;
+        if (!plainLoop.Exists()) continue;
         const std::optional<Throughput> reference = Measure(playPlain);
         if (!reference) continue;
-        plain.Add(*reference);
+        results.plain.Add(*reference);
         spent += reference->cpuSeconds;
-        ratios.Add(*flat, *reference);
-        equalizedRatios.Add(*curved, *reference);
+        results.ratios.Add(*flat, *reference);
+        results.equalizedRatios.Add(*curved, *reference);
     }
-    auto report = [](const char* name, const Throughput& throughput) {
-        std::printf("%-20s %8.1f x real time (%.1f s of audio in %.3f s of processor time)\n", name,
-                    throughput.RealTimeMultiple(), throughput.audioSeconds, throughput.cpuSeconds);
-    };
-    report("engine:", engine);
-    report("engine, equalizer:", equalized);
-    if (plain.cpuSeconds <= 0) {
-        std::printf("%-20s none for this format\n", "plain loop:");
-        return 0;
-    }
-    report(plainName, plain);
-    ratios.Print("ratio:");
-    equalizedRatios.Print("ratio, equalizer:");
+    PrintResults(results, plainLoop.Name());
     return 0;
 }

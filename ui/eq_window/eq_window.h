@@ -43,6 +43,8 @@ private:
     void OnStylusDown(int x, int y, bool doubleTap) override;
     void OnStylusMove(int x, int y) override;
     void OnStylusUp(int x, int y) override;
+    // Over a slider, the wheel moves it a step of the engine's values a notch.
+    void OnWheel(int x, int y, int notches) override;
     void ToggleEqualizer();
     void ShowPresets();
 

@@ -1,11 +1,14 @@
 // Taps on the equalizer window: the close button of its title bar, the ON
 // and PRESETS buttons, and drags on the sliders.
 
+#include <algorithm>
+
 #include "engine/player.h"
 #include "platform/ui/window_manager.h"
 #include "prefs/settings.h"
 #include "ui/eq_window/eq_window.h"
 #include "ui/eq_window/preset_dialog.h"
+#include "ui/eq_window/slider_values.h"
 #include "ui/shell/application.h"
 #include "ui/shell/frame_window.h"
 #include "ui/skin/skin.h"
@@ -51,6 +54,16 @@ void EqWindow::OnStylusUp(int x, int y) {
     }
     if (pressed == EqControl::OnButton) ToggleEqualizer();
     if (pressed == EqControl::PresetsButton) ShowPresets();
+}
+
+void EqWindow::OnWheel(int x, int y, int notches) {
+    if (ScreenIgnoresTaps()) return;
+    const EqRegion region = EqRegionAt(x, y, g_skin.Scale);
+    if (region.control != EqControl::Slider) return;
+    int& position = sliders_[static_cast<size_t>(region.slider)];
+    // Up the slider is down the engine's scale.
+    position = SliderFromEngine(std::clamp(EngineFromSlider(position) - notches, 0, kEngineBottomValue));
+    DrawSlider(region.slider);
 }
 
 void EqWindow::ToggleEqualizer() {

@@ -88,6 +88,9 @@ private:
     void OnStylusDown(int x, int y, bool doubleTap) override;
     void OnStylusMove(int x, int y) override;
     void OnStylusUp(int x, int y) override;
+    // Over the position bar the wheel seeks a step a notch, elsewhere it
+    // sets the volume.
+    void OnWheel(int x, int y, int notches) override;
     void RunRegion(MainRegion region, int x, int y);
     void ShowRepeatMenu(int x, int y);
     void OnMenuCommand(uint32_t command) override;

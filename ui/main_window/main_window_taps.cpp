@@ -1,6 +1,9 @@
 // Taps on the main window: pressed images, the two corners, drags on the
 // volume and position bars, and the action of each region.
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/window_manager.h"
 #include "prefs/settings.h"
@@ -14,6 +17,9 @@
 using namespace platform::ui;
 
 namespace {
+
+// Percentage points of volume a notch of the wheel moves.
+constexpr int kVolumeWheelStep = 5;
 
 bool IsButton(MainRegion region) {
     return region != MainRegion::None && region != MainRegion::Volume && region != MainRegion::Position;
@@ -79,6 +85,15 @@ void MainWindow::OnStylusUp(int x, int y) {
     // A button lifted elsewhere springs back without acting.
     DrawRegion(pressed, false);
     if (MainRegionAt(x, y, g_skin.Scale) == pressed) RunRegion(pressed, x, y);
+}
+
+void MainWindow::OnWheel(int x, int y, int notches) {
+    if (ScreenIgnoresTaps() || notches == 0 || pressed_ != MainRegion::None) return;
+    if (MainRegionAt(x, y, g_skin.Scale) == MainRegion::Position) {
+        for (int notch = 0; notch < std::abs(notches); ++notch) SeekByStep(notches > 0);
+        return;
+    }
+    SetVolume(std::clamp(volume_ + notches * kVolumeWheelStep, 0, 100));
 }
 
 void MainWindow::RunRegion(MainRegion region, int x, int y) {

@@ -77,6 +77,8 @@ private:
     void OnStylusDown(int x, int y, bool doubleTap) override;
     void OnStylusMove(int x, int y) override;
     void OnStylusUp(int x, int y) override;
+    // The wheel scrolls the list three rows a notch.
+    void OnWheel(int x, int y, int notches) override;
     void TapRow(int visibleRow, bool doubleTap);
     std::optional<GroupButton> ActiveButtonAt(int x, int y) const;
     void Scroll(int y);

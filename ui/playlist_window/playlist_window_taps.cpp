@@ -1,6 +1,8 @@
 // Taps, double taps and drags on the playlist window: rows, the scroll
 // strip and the group buttons.
 
+#include <algorithm>
+
 #include "platform/ui/window_manager.h"
 #include "playlist/playlist.h"
 #include "prefs/settings.h"
@@ -79,6 +81,14 @@ void PlaylistWindow::OnStylusMove(int x, int y) {
     } else if (press_ == PressKind::Row) {
         if (const std::optional<int> row = ListRowAt(Geometry(), x, y)) MoveSelectedEntry(*row);
     }
+}
+
+void PlaylistWindow::OnWheel(int /*x*/, int /*y*/, int notches) {
+    constexpr int kRowsPerNotch = 3;
+    const PlaylistGeometry geometry = Geometry();
+    const int32_t lastFirstRow = std::max(List().Count() - geometry.wholeRows, 0);
+    const int32_t first = std::clamp(firstRow_ - notches * kRowsPerNotch, 0, lastFirstRow);
+    if (first != firstRow_) SetFirstVisibleRow(first);
 }
 
 void PlaylistWindow::Scroll(int y) {

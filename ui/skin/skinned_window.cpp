@@ -36,6 +36,13 @@ LRESULT SkinnedWindow::HandleMessage(uint32_t message, WPARAM wParam, LPARAM lPa
             stylusKeys_ = wParam;
             OnStylusDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), message == WM_LBUTTONDBLCLK);
             return 0;
+        case WM_MOUSEWHEEL: {
+            // Unlike the stylus messages, the wheel's carries screen coordinates.
+            const Rect area = ScreenRect();
+            OnWheel(GET_X_LPARAM(lParam) - area.left, GET_Y_LPARAM(lParam) - area.top,
+                    GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+            return 0;
+        }
         case WM_MOUSEMOVE:
             OnStylusMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;

@@ -33,6 +33,9 @@ protected:
     virtual void OnStylusDown(int x, int y, bool doubleTap) = 0;
     virtual void OnStylusMove(int x, int y) = 0;
     virtual void OnStylusUp(int x, int y) = 0;
+    // The mouse wheel turned `notches` (positive away from the user) with
+    // the pointer at (x, y) in window pixels.
+    virtual void OnWheel(int /*x*/, int /*y*/, int /*notches*/) {}
     // A message of the window's own; false leaves it to the default handling.
     virtual bool OnOtherMessage(uint32_t /*message*/, platform::ui::WPARAM /*wParam*/,
                                 platform::ui::LPARAM /*lParam*/) {

@@ -154,6 +154,18 @@ std::string Playerctl(test::RunningPlayer& player, std::vector<std::string> argu
 
 double Seconds(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
 
+// The kinds of file the player says it opens, as the desktop asks for them.
+void ExpectMimeTypesOffered(test::RunningPlayer& player) {
+    test::ChildProcess mimeTypes({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.tunelark",
+                                  "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Get",
+                                  "string:org.mpris.MediaPlayer2", "string:SupportedMimeTypes"});
+    player.RunUntil([&] { return mimeTypes.Finished(); });
+    for (const char* type : {"audio/mpeg", "audio/mp2", "audio/x-vorbis+ogg", "audio/x-opus+ogg", "audio/flac",
+                             "audio/x-wav", "audio/x-scpls"}) {
+        EXPECT_NE(mimeTypes.Output().find("\"" + std::string(type) + "\""), std::string::npos) << type;
+    }
+}
+
 TEST(MprisServiceTest, PlayerctlSeesAndDrivesThePlayer) {
     test::PrivateSessionBus bus;
     ASSERT_FALSE(bus.Address().empty()) << "dbus-daemon did not start";
@@ -170,14 +182,7 @@ TEST(MprisServiceTest, PlayerctlSeesAndDrivesThePlayer) {
         listed = list.Output();
     }
     EXPECT_EQ(Playerctl(player, {"status"}), "Stopped");
-    test::ChildProcess mimeTypes({"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.tunelark",
-                                  "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Get",
-                                  "string:org.mpris.MediaPlayer2", "string:SupportedMimeTypes"});
-    player.RunUntil([&] { return mimeTypes.Finished(); });
-    for (const char* type : {"audio/mpeg", "audio/mp2", "audio/x-vorbis+ogg", "audio/x-opus+ogg", "audio/flac",
-                             "audio/x-wav", "audio/x-scpls"}) {
-        EXPECT_NE(mimeTypes.Output().find("\"" + std::string(type) + "\""), std::string::npos) << type;
-    }
+    ExpectMimeTypesOffered(player);
     Playerctl(player, {"play"}, status(PLAYER_PLAYING));
     EXPECT_EQ(Playerctl(player, {"status"}), "Playing");
     Playerctl(player, {"pause"}, status(PLAYER_PAUSED));
