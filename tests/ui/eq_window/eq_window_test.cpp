@@ -161,6 +161,23 @@ TEST(EqWindow, SlidersStartFromTheStoredSettingsAndDragsAreStoredAtExit) {
     for (const auto& [name, value] : stored) EXPECT_EQ(StoredNumber(name), value) << name;
 }
 
+// A notch of the wheel over a slider moves it one of the engine's steps.
+TEST(EqWindow, TheWheelOverASliderMovesItAStepANotch) {
+    RunningPlayer player;
+    player.Start();
+    const struct {
+        int notches;
+        int engineValue;
+    } turns[] = {{1, 30}, {3, 27}, {-5, 32}, {-40, 63}, {70, 0}};
+    for (const auto& [notches, engineValue] : turns) {
+        player.backend.Inject({.kind = platform::ui::InputEvent::Kind::Wheel, .point = OnScreen({SliderX(2), 70}),
+                               .wheelNotches = notches});
+        player.Windows().PumpPending();
+        EXPECT_EQ(EngineBands(player)[1], engineValue) << notches;
+    }
+    EXPECT_EQ(EngineBands(player)[0], 31) << "the slider beside it stays";
+}
+
 TEST(EqWindow, PresetsSetTheTenBandsAndLeaveThePreamp) {
     RunningPlayer player;
     player.Start();

@@ -352,6 +352,31 @@ TEST(MainWindow, ALongTitleScrollsWhilePlayingAndATapStopsAndStartsIt) {
     player.RunUntil([&] { return !player.Main().TitleScrolls(); });
 }
 
+// The wheel over the position bar seeks a step a notch; elsewhere on the
+// main window it sets the volume.
+TEST(MainWindow, TheWheelSeeksOverThePositionBarAndSetsTheVolumeElsewhere) {
+    RunningPlayer player;
+    g_settings.Repeat = REPEAT_NONE;
+    player.Start({FixturePath("long_130min.mp3")}, Pace::RealTime);
+    player.TapMain(kPlay.x, kPlay.y);
+    PlayerPause(player.Engine());
+    const auto turn = [&player](Point point, int notches) {
+        player.backend.Inject({.kind = InputEvent::Kind::Wheel, .point = {point.x, point.y + kNavigationBarHeight},
+                               .wheelNotches = notches});
+        player.Windows().PumpPending();
+    };
+    player.Main().SetVolume(50);
+    const int volume = player.Main().Volume();
+    turn({150, 30}, 2);
+    EXPECT_EQ(player.Main().Volume(), volume + 10);
+    turn({150, 30}, -1);
+    EXPECT_EQ(player.Main().Volume(), volume + 5);
+    const int32_t before = PlayerGetPosition(player.Engine());
+    turn({120, kPositionY}, 2);
+    player.RunUntil([&] { return PlayerGetPosition(player.Engine()) >= before + 2 * g_settings.SeekStep * 1000; });
+    EXPECT_EQ(player.Main().Volume(), volume + 5) << "over the bar the wheel only seeks";
+}
+
 TEST(MainWindow, PlayOnAnEmptyListAddsTheChosenFilesAndPlaysThemInTurn) {
     RunningPlayer player;
     g_settings.Repeat = REPEAT_NONE;

@@ -149,16 +149,122 @@ TEST_F(PlaylistWindowTest, TheAddGroupOpensOnTheFirstPressAndAddsFilesOnTheSecon
     EXPECT_EQ(player.List().Entries()[2].Path, music + "/a.mp3");
 }
 
-TEST_F(PlaylistWindowTest, TheSelGroupsThirdButtonOnlyClosesItAndItsSecondSelectsNone) {
-    StartWith(MissingFiles(3));
-    player.Tap(RowPoint(0));
-    player.Tap(ButtonPoint(PlaylistGroup::Sel, 0));
-    player.Tap(ButtonPoint(PlaylistGroup::Sel, 2));
-    EXPECT_FALSE(Window().GroupOpen(PlaylistGroup::Sel));
-    EXPECT_EQ(player.List().SelectedIndex, 0);
-    player.Tap(ButtonPoint(PlaylistGroup::Sel, 0));
-    player.Tap(ButtonPoint(PlaylistGroup::Sel, 1));
+// The selection as marks, "x" for a selected entry.
+std::string Marks(const Playlist& playlist) {
+    std::string marks;
+    for (int32_t index = 0; index < playlist.Count(); ++index) marks += playlist.IsSelected(index) ? 'x' : '.';
+    return marks;
+}
+
+TEST_F(PlaylistWindowTest, TheSelGroupSelectsAllNoneOrTheRest) {
+    StartWith(MissingFiles(4));
+    player.Tap(RowPoint(1));
+    const struct {
+        int level;
+        const char* marks;
+    } presses[] = {{2, "xxxx"}, {1, "...."}, {0, "xxxx"}};
+    for (const auto& [level, marks] : presses) {
+        player.Tap(ButtonPoint(PlaylistGroup::Sel, 0));
+        player.Tap(ButtonPoint(PlaylistGroup::Sel, level));
+        EXPECT_FALSE(Window().GroupOpen(PlaylistGroup::Sel));
+        EXPECT_EQ(Marks(player.List()), marks) << "level " << level;
+    }
+}
+
+// Ctrl and Shift clicks build a selection that a drag moves and Delete
+// removes; a plain click on one of its entries, lifted without a drag,
+// leaves that entry alone selected.
+TEST_F(PlaylistWindowTest, CtrlAndShiftClicksSelectManyWhichADragMovesAndDeleteRemoves) {
+    using Kind = InputEvent::Kind;
+    StartWith(MissingFiles(6));
+    const auto click = [this](int row, uint32_t modifiers) {
+        player.backend.Inject({.kind = Kind::StylusDown, .point = RowPoint(row), .modifiers = modifiers});
+        player.backend.Inject({.kind = Kind::StylusUp, .point = RowPoint(row)});
+        player.Windows().PumpPending();
+    };
+    click(0, 0);
+    click(2, MOD_CONTROL);
+    EXPECT_EQ(Marks(player.List()), "x.x...");
+    click(4, MOD_SHIFT);
+    EXPECT_EQ(Marks(player.List()), "..xxx.");
+    player.Drag(RowPoint(3), {RowPoint(2)});
+    EXPECT_EQ(Marks(player.List()), ".xxx..") << "the whole selection moved up a row";
+    EXPECT_EQ(player.List().Entries()[1].Path, "/nowhere/song 3.mp3");
+    player.PressKey(VK_DELETE);
+    EXPECT_EQ(player.ListPaths(),
+              (std::vector<std::string>{"/nowhere/song 1.mp3", "/nowhere/song 2.mp3", "/nowhere/song 6.mp3"}));
+    click(0, MOD_CONTROL);
+    click(1, MOD_CONTROL);
+    click(1, 0);
+    EXPECT_EQ(Marks(player.List()), ".x.");
+}
+
+// Once the playlist was clicked, the arrows, the page keys, Home and End
+// move its selection and Enter plays it; before, the arrows set the volume.
+TEST_F(PlaylistWindowTest, TheKeysMoveAndPlayTheSelectionOnceThePlaylistWasClicked) {
+    std::vector<std::string> entries = MissingFiles(29);
+    entries.push_back(FixturePath("id3v1.mp3"));
+    StartWith(entries);
+    const int volume = player.Main().Volume();
+    player.PressKey(VK_DOWN);
     EXPECT_EQ(player.List().SelectedIndex, -1);
+    EXPECT_NE(player.Main().Volume(), volume);
+    player.Tap(RowPoint(0));
+    const struct {
+        uint32_t key;
+        int32_t selected;
+        int32_t firstRow;
+    } presses[] = {{VK_DOWN, 1, 0}, {VK_NEXT, 12, 2}, {VK_END, 29, 19}, {VK_UP, 28, 19}, {VK_HOME, 0, 0}, {VK_END, 29, 19}};
+    for (const auto& [key, selected, firstRow] : presses) {
+        player.PressKey(key);
+        EXPECT_EQ(player.List().SelectedIndex, selected) << key;
+        EXPECT_EQ(Window().FirstVisibleRow(), firstRow) << key;
+    }
+    player.PressKey(VK_RETURN);
+    EXPECT_EQ(player.List().CurrentIndex, 29);
+    EXPECT_EQ(player.Main().TitleText(), "The Artist - Song Title");
+}
+
+TEST_F(PlaylistWindowTest, TheWheelScrollsTheListThreeRowsANotch) {
+    using Kind = InputEvent::Kind;
+    StartWith(MissingFiles(30));
+    const auto turn = [this](int notches) {
+        player.backend.Inject({.kind = Kind::Wheel, .point = RowPoint(2), .wheelNotches = notches});
+        player.Windows().PumpPending();
+    };
+    const struct {
+        int notches;
+        int32_t firstRow;
+    } turns[] = {{-1, 3}, {-2, 9}, {-9, 19}, {1, 16}, {9, 0}};
+    for (const auto& [notches, firstRow] : turns) {
+        turn(notches);
+        EXPECT_EQ(Window().FirstVisibleRow(), firstRow) << notches;
+    }
+}
+
+// J opens jump to file: the words typed, in any order and case, find the
+// entries, Down moves among them and Enter plays the one chosen.
+TEST_F(PlaylistWindowTest, JumpToFileFindsByEveryWordTypedAndPlaysTheChosenEntry) {
+    using Kind = InputEvent::Kind;
+    const std::string music = player.Home() + "/Música";
+    std::filesystem::create_directory(music);
+    std::vector<std::string> entries = MissingFiles(40);
+    for (const char* name : {"Alpha Song.mp3", "Beta Tune.mp3", "Gamma Song.mp3"}) {
+        std::filesystem::copy_file(FixturePath("short.mp3"), music + "/" + name);
+        entries.push_back(music + "/" + name);
+    }
+    StartWith(entries);
+    uint64_t at = 100;
+    for (const char character : std::string("SONG musica")) {
+        player.backend.Inject({.kind = Kind::Character, .point = {}, .character = static_cast<char16_t>(character)},
+                              player.backend.NowMs() + (at += 20));
+    }
+    player.ScheduleKey(VK_DOWN, at += 50);
+    player.ScheduleKey(VK_RETURN, at += 50);
+    player.PressKey('J');
+    EXPECT_EQ(player.List().CurrentIndex, 42) << "the second match, Gamma Song";
+    EXPECT_EQ(player.List().SelectedIndex, 42);
+    EXPECT_GT(Window().FirstVisibleRow() + 11, 42) << "the list shows the entry played";
 }
 
 TEST_F(PlaylistWindowTest, DeletingAFileAsksTwiceAndReportsAFailure) {
