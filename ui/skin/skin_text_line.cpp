@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/search_fold.h"
 #include "platform/utf8.h"
 #include "ui/skin/skin.h"
 #include "ui/skin/skin_font.h"
@@ -54,19 +55,38 @@ TextColors FontColors(HDC font) {
     return colors;
 }
 
+// The glyphs that draw one character: its own, else those of the plain
+// letters it folds to (é as E, æ as AE, a combining accent as nothing);
+// nothing when the font lacks them too.
+std::optional<std::vector<SkinGlyphCell>> GlyphsOf(std::string_view character) {
+    size_t index = 0;
+    if (const std::optional<SkinGlyphCell> glyph = SkinGlyphOf(platform::NextCodePoint(character, index))) {
+        return std::vector<SkinGlyphCell>{*glyph};
+    }
+    std::vector<SkinGlyphCell> glyphs;
+    const std::string folded = platform::SearchFold(character);
+    for (size_t at = 0; at < folded.size();) {
+        const std::optional<SkinGlyphCell> glyph = SkinGlyphOf(platform::NextCodePoint(folded, at));
+        if (!glyph) return std::nullopt;
+        glyphs.push_back(*glyph);
+    }
+    return glyphs;
+}
+
 std::vector<Piece> SplitIntoPieces(std::string_view text, bool withFont) {
     std::vector<Piece> pieces;
     size_t characters = 0;
     for (size_t index = 0; index < text.size() && characters < kMostCharacters; ++characters) {
         const size_t start = index;
-        const char32_t character = platform::NextCodePoint(text, index);
-        std::optional<SkinGlyphCell> glyph = withFont ? SkinGlyphOf(character) : std::nullopt;
-        if (glyph) {
-            pieces.push_back({glyph, {}, 0});
-        } else {
-            if (pieces.empty() || pieces.back().glyph) pieces.push_back({});
-            pieces.back().text.append(text.substr(start, index - start));
+        platform::NextCodePoint(text, index);
+        const std::string_view character = text.substr(start, index - start);
+        const std::optional<std::vector<SkinGlyphCell>> glyphs = withFont ? GlyphsOf(character) : std::nullopt;
+        if (glyphs) {
+            for (const SkinGlyphCell& glyph : *glyphs) pieces.push_back({glyph, {}, 0});
+            continue;
         }
+        if (pieces.empty() || pieces.back().glyph) pieces.push_back({});
+        pieces.back().text.append(character);
     }
     return pieces;
 }

@@ -119,6 +119,24 @@ TEST_F(SkinTextLineTest, ATitleMixesTheFontWithTheSystemFontAndScrollsRound) {
         << "the box is filled to its right edge";
 }
 
+// Letters the font lacks are drawn as the plain letters they are read as.
+TEST_F(SkinTextLineTest, AccentedLettersAreDrawnWithThePlainOnes) {
+    const struct {
+        const char* text;
+        std::u32string glyphs;
+    } cases[] = {{"\u00E9", U"E"}, {"\u00C6s", U"AES"}, {"o\xCC\x88", U"O"}, {"\u0141\u00F3d\u017A", U"LODZ"}};
+    for (const auto& [text, glyphs] : cases) {
+        SkinTextLine line;
+        RenderTitle(line, text);
+        EXPECT_EQ(line.Width(), static_cast<int>(glyphs.size()) * kSkinGlyphWidth) << text;
+        screen_.Fill(screen_.Bounds(), 0);
+        ASSERT_TRUE(PaintTitle(target_, line, 0, false));
+        for (size_t index = 0; index < glyphs.size(); ++index) {
+            ExpectGlyph(96 + static_cast<int>(index) * kSkinGlyphWidth, 23, glyphs[index]);
+        }
+    }
+}
+
 TEST_F(SkinTextLineTest, WithoutAFontTheTitleIsInTheSystemFont) {
     platform::ui::DeleteObject(g_skin.TextBmp);
     g_skin.TextBmp = nullptr;
