@@ -1,6 +1,7 @@
 // text.bmp: the main window's bitmap font, in the cells the player reads it
 // from (ui/skin/skin_font.h), in the display's glow on its black glass.
 
+#include <algorithm>
 #include <string_view>
 
 #include "tools/base_skin/artwork.h"
@@ -26,17 +27,19 @@ void DrawCell(Surface& font, int column, int row, char character, uint8_t ink) {
     if (character == '~') {
         for (int dot = 0; dot < 3; ++dot) font.Set(x + 2 * dot, y + kCapitalHeight - 1, ink);
     } else if (character != ' ') {
-        DrawText(font, x, y, std::string_view(&character, 1), ink);
+        // Centred in the cell, so narrow letters keep the spacing of the others.
+        const std::string_view text(&character, 1);
+        DrawText(font, x + std::max(0, (kSkinGlyphWidth - TextWidth(text)) / 2), y, text, ink);
     }
 }
 
 // Å, Ö and Ä: the capital one pixel lower under its ring or dots.
 void DrawAccentedCapitals(Surface& font, uint8_t ink) {
     const int y = 2 * kSkinGlyphHeight;
-    DrawText(font, 0, y + 1, "A", ink);
-    font.Set(1, y, ink);
+    DrawText(font, 1, y + 1, "A", ink);
+    font.Set(2, y, ink);
     for (int column : {1, 2}) {
-        const int x = column * kSkinGlyphWidth;
+        const int x = column * kSkinGlyphWidth + 1;
         DrawText(font, x, y + 1, column == 1 ? "O" : "A", ink);
         font.Set(x, y, ink);
         font.Set(x + 2, y, ink);

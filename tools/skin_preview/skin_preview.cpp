@@ -70,6 +70,7 @@ void PaintMain(HDC target, int, int) {
     PaintChannelIndicators(target, 2);
     PaintVolume(target, 70);
     PaintBalance(target);
+    PaintPlayState(target, PlayState::Playing);
     PaintClock(target, ClockGlyphs(3 * 60 + 27));
     PaintPosition(target, 380);
     PaintBitRate(target, 192);
