@@ -63,6 +63,9 @@ public:
     // The window shows the top `height` rows of the screen (kScreenHeight
     // until told otherwise): no more than the windows on the screen cover.
     virtual void SetShownHeight(int /*height*/) {}
+    // False while the desktop shows none of the window (minimized or
+    // hidden): nothing drawn could be seen.
+    virtual bool WindowShown() const { return true; }
 };
 
 }  // namespace platform::ui

@@ -50,6 +50,9 @@ public:
     // Only remembered, like the zoom.
     void SetShownHeight(int height) override { shownHeight_ = height; }
     int ShownHeight() const { return shownHeight_; }
+    // A desktop window minimized (false) or shown again, as the tests say.
+    bool WindowShown() const override { return windowShown_; }
+    void SetWindowShown(bool shown) { windowShown_ = shown; }
 
     // Moves the clock forward by `milliseconds`, handling every timer and
     // scripted event on the way at its own time.
@@ -72,6 +75,7 @@ private:
     size_t idleWaitCount_ = 0;
     // User-interface thread only.
     int zoom_ = kMinimumZoom;
+    bool windowShown_ = true;
     int usableDisplayHeight_ = 720;
     int shownHeight_ = kScreenHeight;
 };

@@ -277,6 +277,13 @@ void SdlBackend::WaitForEvents(uint64_t deadlineMs, std::vector<InputEvent>& eve
                 AddCharacters(event.text.text, events);
                 break;
             case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_MINIMIZED || event.window.event == SDL_WINDOWEVENT_HIDDEN) {
+                    windowShown_ = false;
+                } else if (event.window.event == SDL_WINDOWEVENT_RESTORED ||
+                           event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                           event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                    windowShown_ = true;
+                }
                 if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                     event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                     r.wholeWindowStale = true;

@@ -38,6 +38,7 @@ public:
     void SetZoom(int zoom) override;
     int FittingZoom() override;
     void SetShownHeight(int height) override;
+    bool WindowShown() const override { return windowShown_; }
 
 private:
     // Copies the `changed` parts of the screen into the window, scaled, and
@@ -50,6 +51,7 @@ private:
     std::unique_ptr<Resources> resources_;
     int zoom_ = kMinimumZoom;
     int shownHeight_ = kScreenHeight;
+    bool windowShown_ = true;
 };
 
 }  // namespace platform::ui

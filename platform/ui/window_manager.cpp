@@ -399,6 +399,13 @@ bool WindowManager::PumpPending() {
     std::vector<InputEvent> events;
     backend_.WaitForEvents(backend_.NowMs(), events);
     for (const InputEvent& event : events) HandleInput(event);
+    // What stopped while nothing could be seen (a scrolling title) starts
+    // again from the repaint.
+    const bool shown = backend_.WindowShown();
+    if (shown && !windowWasShown_) {
+        for (Window* window : topLevel_) InvalidateWindow(*window);
+    }
+    windowWasShown_ = shown;
     DispatchQueued();
     if (!quitReceived_) DispatchDueTimers();
     if (!quitReceived_) DispatchQueued();

@@ -78,6 +78,9 @@ public:
     // The display's power: while off the screen shows black, whatever is drawn.
     void SetDisplayPower(bool on);
     bool DisplayPowerOn() const { return displayOn_; }
+    // Whether the desktop shows the window at all; when it shows it again
+    // after a minimize, every window is painted anew.
+    bool WindowShown() const { return backend_.WindowShown(); }
 
     void SetFocus(Window* window);
     Window* Focus() const { return focus_; }
@@ -161,6 +164,7 @@ private:
     Window* lastPressed_ = nullptr;
     bool screenChanged_ = false;
     bool displayOn_ = true;
+    bool windowWasShown_ = true;
     int waitCursorDepth_ = 0;
     Framebuffer blackScreen_;
     // The navigation bar shows the active window's title, redrawn when it changes.

@@ -73,7 +73,10 @@ bool SkinnedWindow::IsCovered() const {
 }
 
 HDC SkinnedWindow::Drawing(int scale) {
-    if (context_ == nullptr || !Exists() || !IsVisible() || ScreenRect().IsEmpty() || IsCovered()) return nullptr;
+    if (context_ == nullptr || !Exists() || !IsVisible() || ScreenRect().IsEmpty() || IsCovered() ||
+        !Manager()->WindowShown()) {
+        return nullptr;
+    }
     g_skin.Scale = scale;
     Manager()->ScreenChanged();
     return context_.get();

@@ -43,9 +43,10 @@ protected:
     }
 
     // The kept context, at the skin scale `scale`, for drawing now; nullptr
-    // when the window cannot be drawn on: not created, hidden, or covered by
-    // a dialog or menu (which would otherwise be drawn over, and which gives
-    // the window a full repaint when it closes).
+    // when the window cannot be drawn on: not created, hidden, covered by a
+    // dialog or menu (which would otherwise be drawn over, and which gives
+    // the window a full repaint when it closes), or on a desktop window
+    // that is minimized (which is painted whole when it shows again).
     platform::ui::HDC Drawing(int scale);
 
     // Whether Ctrl or Shift was held as the stylus (the mouse) went down.

@@ -341,6 +341,15 @@ TEST(MainWindow, ALongTitleScrollsWhilePlayingAndATapStopsAndStartsIt) {
     PlayerPause(player.Engine());
     player.RunUntil([&] { return player.Main().TitleScrolls(); });
 
+    // A minimized desktop window stops the scrolling at its next step; shown
+    // again, it is painted anew and scrolls on.
+    player.backend.SetWindowShown(false);
+    player.backend.Advance(player.Windows(), 3 * kTitleScrollPeriodMs);
+    EXPECT_FALSE(player.Main().TitleScrolls());
+    player.backend.SetWindowShown(true);
+    player.Windows().PumpPending();
+    EXPECT_TRUE(player.Main().TitleScrolls());
+
     player.TapMain(kTitle.x, kTitle.y);
     EXPECT_FALSE(g_settings.ScrollTitle);
     EXPECT_FALSE(player.Main().TitleScrolls());
