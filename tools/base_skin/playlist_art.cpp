@@ -48,14 +48,14 @@ struct ButtonGroup {
 };
 
 // Each button names what it does: Add file, directory, address; Remove
-// selected, crop, all, and a menu of more (dots); Sel invert the selection,
-// select none, select all; Misc options, file info, sort; List load, save,
-// new.
+// selected, crop, all, and a menu of more (dots); Sel select all, select
+// none, invert the selection; Misc options, file info, sort; List load,
+// save, new.
 const std::vector<ButtonGroup>& Groups() {
     static const std::vector<ButtonGroup> groups = {
         {{{"ADD"}, {"DIR"}, {"URL"}}, 0, 23, 0, 20},
         {{{"REM"}, {"CROP"}, {"ALL"}, {"", Symbol::More}}, 54, 77, 47, 67},
-        {{{"INV"}, {"NONE"}, {"ALL"}}, 104, 127, 91, 111},
+        {{{"ALL"}, {"NONE"}, {"INV"}}, 104, 127, 91, 111},
         {{{"MISC"}, {"INFO"}, {"SORT"}}, 154, 177, 134, 154},
         {{{"LIST"}, {"SAVE"}, {"NEW"}}, 204, 227, 178, 198},
     };

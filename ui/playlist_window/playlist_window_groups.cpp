@@ -93,7 +93,7 @@ void PlaylistWindow::RunLowestButton(PlaylistGroup group, int x) {
             RepaintList();
             break;
         case PlaylistGroup::Sel:
-            List().InvertSelection();
+            List().SelectAll();
             RepaintRows();
             break;
         case PlaylistGroup::Misc: ShowSubmenu(kMiscOptionsSubmenu.data(), x); break;
@@ -123,9 +123,9 @@ void PlaylistWindow::RunButton(GroupButton button, int x) {
             RepaintList();
             break;
         case PlaylistGroup::Sel:
-            // As classic skins label them: select none, then all.
+            // As classic skins label them: "SEL ALL" lowest, "SEL ZERO", "INV SEL".
             if (button.level == 1) list.SelectNone();
-            if (button.level == 2) list.SelectAll();
+            if (button.level == 2) list.InvertSelection();
             RepaintRows();
             break;
         case PlaylistGroup::Misc:

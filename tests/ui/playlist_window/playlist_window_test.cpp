@@ -162,7 +162,7 @@ TEST_F(PlaylistWindowTest, TheSelGroupSelectsAllNoneOrTheRest) {
     const struct {
         int level;
         const char* marks;
-    } presses[] = {{2, "xxxx"}, {1, "...."}, {0, "xxxx"}};
+    } presses[] = {{2, "x.xx"}, {1, "...."}, {0, "xxxx"}, {2, "...."}};
     for (const auto& [level, marks] : presses) {
         player.Tap(ButtonPoint(PlaylistGroup::Sel, 0));
         player.Tap(ButtonPoint(PlaylistGroup::Sel, level));
