@@ -9,6 +9,7 @@
 
 #include "platform/path_text.h"
 #include "platform/ui/dialog_host.h"
+#include "platform/ui/dialog_rows.h"
 #include "ui/eq_window/eq_presets.h"
 
 using namespace platform::ui;
@@ -23,7 +24,6 @@ constexpr float kRowHeight = 20;
 constexpr float kScrollbarWidth = 16;
 const ImVec2 kListPadding{2, 2};
 const ImVec2 kFramePadding{6, 4};
-constexpr float kTextIndent = 4;
 constexpr float kButtonWidth = 88;
 constexpr float kButtonHeight = 24;
 constexpr float kButtonGap = 20;
@@ -98,7 +98,7 @@ private:
         ImGui::PushStyleVar(ImGuiStyleVar_ItemSpacing, ImVec2(0, 0));
         bool loadNow = false;
         for (int row = 0; row < static_cast<int>(names_.size()); ++row) {
-            if (DrawRow(row)) {
+            if (DialogTextRow(row, names_[static_cast<size_t>(row)], row == selection_, kRowHeight)) {
                 selection_ = row;
                 loadNow = ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left);
             }
@@ -110,20 +110,6 @@ private:
         ImGui::EndChild();
         ImGui::PopStyleVar(2);
         if (loadNow) end(IDOK);
-    }
-
-    // A selectable the width of the list with the name drawn over it, a
-    // little in from the edge. Returns true when the row was tapped.
-    bool DrawRow(int row) {
-        ImGui::PushID(row);
-        const bool tapped = ImGui::Selectable("##preset", row == selection_, ImGuiSelectableFlags_AllowDoubleClick,
-                                              ImVec2(0, kRowHeight));
-        ImGui::PopID();
-        const ImVec2 rowMin = ImGui::GetItemRectMin();
-        const ImVec2 textPlace{rowMin.x + kTextIndent, rowMin.y + (kRowHeight - ImGui::GetFontSize()) / 2};
-        ImGui::GetWindowDrawList()->AddText(textPlace, ImGui::GetColorU32(ImGuiCol_Text),
-                                            names_[static_cast<size_t>(row)].c_str());
-        return tapped;
     }
 
     void DrawButtons(const std::function<void(int)>& end) {

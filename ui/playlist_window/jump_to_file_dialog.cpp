@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/ui/dialog_host.h"
+#include "platform/ui/dialog_rows.h"
 #include "playlist/playlist_search.h"
 
 using namespace platform::ui;
@@ -16,7 +17,6 @@ constexpr const char* kTitle = "Jump to File";
 constexpr int kNone = -1;
 
 constexpr float kRowHeight = 18;
-constexpr float kTextIndent = 4;
 constexpr float kOkWidth = 40;
 constexpr float kScrollbarWidth = 16;
 const ImVec2 kListPadding{2, 2};
@@ -88,7 +88,8 @@ private:
         clipper.Begin(static_cast<int>(results_->size()), kRowHeight);
         while (clipper.Step()) {
             for (int row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
-                if (!DrawRow(row)) continue;
+                const size_t entry = static_cast<size_t>((*results_)[static_cast<size_t>(row)]);
+                if (!DialogTextRow(row, list_.rowTexts[entry], row == highlight_, kRowHeight)) continue;
                 highlight_ = row;
                 chosen = ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left);
             }
@@ -98,25 +99,6 @@ private:
         ImGui::EndChild();
         ImGui::PopStyleVar(2);
         if (chosen) end(IDOK);
-    }
-
-    // A selectable with the row's text drawn over it, so that no title is
-    // read as an ImGui label.
-    bool DrawRow(int row) {
-        const std::string& text = list_.rowTexts[static_cast<size_t>((*results_)[static_cast<size_t>(row)])];
-        NoteDialogText(text);
-        ImGui::PushID(row);
-        const bool tapped = ImGui::Selectable("##entry", row == highlight_, ImGuiSelectableFlags_AllowDoubleClick,
-                                              ImVec2(0, kRowHeight));
-        ImGui::PopID();
-        const ImVec2 rowMin = ImGui::GetItemRectMin();
-        const ImVec2 rowMax = ImGui::GetItemRectMax();
-        const float textTop = rowMin.y + (kRowHeight - ImGui::GetFontSize()) / 2;
-        const ImVec4 clip{rowMin.x, rowMin.y, rowMax.x - kTextIndent, rowMax.y};
-        ImGui::GetWindowDrawList()->AddText(ImGui::GetFont(), ImGui::GetFontSize(),
-                                            ImVec2(rowMin.x + kTextIndent, textTop),
-                                            ImGui::GetColorU32(ImGuiCol_Text), text.c_str(), nullptr, 0.0f, &clip);
-        return tapped;
     }
 
     const JumpToFileList& list_;
