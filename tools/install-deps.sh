@@ -33,8 +33,8 @@ run_packages=(
 
 # The tests, the benchmarks and the fuzzers, on top of the above.
 test_packages=(
-  # tests and benchmarks
-  googletest libgtest-dev libbenchmark-dev
+  # tests and benchmarks; instruction counts of the engine against the plain decode loops
+  googletest libgtest-dev libbenchmark-dev valgrind
   # fixtures and reference decoders, used only by the tests
   lame sox ffmpeg mpg123 madplay vorbis-tools
   # a private session bus and a real media-player client for the desktop-bus tests
