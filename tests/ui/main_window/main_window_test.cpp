@@ -374,6 +374,7 @@ TEST(MainWindow, TheWheelSeeksOverThePositionBarAndSetsTheVolumeElsewhere) {
                                .wheelNotches = notches});
         player.Windows().PumpPending();
     };
+    const uint32_t deviceLevel = platform::GetWaveOutVolume();
     player.Main().SetVolume(50);
     const int volume = player.Main().Volume();
     turn({150, 30}, 2);
@@ -384,6 +385,7 @@ TEST(MainWindow, TheWheelSeeksOverThePositionBarAndSetsTheVolumeElsewhere) {
     turn({120, kPositionY}, 2);
     player.RunUntil([&] { return PlayerGetPosition(player.Engine()) >= before + 2 * g_settings.SeekStep * 1000; });
     EXPECT_EQ(player.Main().Volume(), volume + 5) << "over the bar the wheel only seeks";
+    platform::SetWaveOutVolume(deviceLevel);  // the device outlives the test
 }
 
 TEST(MainWindow, PlayOnAnEmptyListAddsTheChosenFilesAndPlaysThemInTurn) {

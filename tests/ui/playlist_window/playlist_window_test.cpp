@@ -11,6 +11,7 @@
 #include "platform/ui/clipboard.h"
 #include "platform/ui/dialog_host.h"
 #include "platform/ui/window_manager.h"
+#include "platform/wave_volume.h"
 #include "playlist/playlist.h"
 #include "prefs/settings.h"
 #include "resources/player_menu.h"
@@ -205,10 +206,12 @@ TEST_F(PlaylistWindowTest, TheKeysMoveAndPlayTheSelectionOnceThePlaylistWasClick
     std::vector<std::string> entries = MissingFiles(29);
     entries.push_back(FixturePath("id3v1.mp3"));
     StartWith(entries);
+    const uint32_t deviceLevel = platform::GetWaveOutVolume();
     const int volume = player.Main().Volume();
     player.PressKey(VK_DOWN);
     EXPECT_EQ(player.List().SelectedIndex, -1);
     EXPECT_NE(player.Main().Volume(), volume);
+    platform::SetWaveOutVolume(deviceLevel);  // the device outlives the test
     player.Tap(RowPoint(0));
     const struct {
         uint32_t key;
