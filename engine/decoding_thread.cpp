@@ -164,8 +164,6 @@ int EndPlayback(PlayerEngine& engine, bool drain) {
         if (engine.blocks.HasBlock()) engine.blocks.Submit();
         output.SendHeldBlocks();
         while (output.QueuedCount() > 0) {
-            // A stop whose flush came before these blocks were queued wakes no wait.
-            if (engine.stopRequested) break;
             if (engine.status == PLAYER_PLAYING && engine.startPending.exchange(0) != 0) {
                 ResumeUnlessPaused(engine);
             }
