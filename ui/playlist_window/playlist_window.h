@@ -13,7 +13,9 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
+#include "playlist/length_text.h"
 #include "ui/playlist_window/playlist_layout.h"
 #include "ui/skin/skinned_window.h"
 
@@ -62,7 +64,7 @@ public:
     // while the length is not known (playlist_window_lengths.cpp).
     std::string LengthTextOf(int32_t index) const;
     // The bottom bar's "selected/list" total time.
-    std::string TotalTimeText() const;
+    std::string TotalTimeText();
 
 private:
     // The default list on the disk was there but not read: it stays as it is.
@@ -145,4 +147,8 @@ private:
     int32_t askedCount_ = -1;
     int32_t askedFirstRow_ = -1;
     bool lengthsMissing_ = true;
+    // The whole list's total and the count it was summed for, kept until
+    // lengths arrive or the list changes, so a selection's repaint sums only
+    // the selected entries.
+    std::optional<std::pair<int32_t, LengthTotal>> listTotal_;
 };

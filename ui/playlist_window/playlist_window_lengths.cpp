@@ -37,6 +37,7 @@ PlaylistWindow::~PlaylistWindow() = default;
 bool PlaylistWindow::OnOtherMessage(uint32_t message, WPARAM, LPARAM) {
     if (message != WM_PLAYLIST_LENGTHS || lengthReader_ == nullptr) return false;
     for (auto& [path, length] : lengthReader_->TakeLengths()) lengths_.insert_or_assign(std::move(path), length);
+    listTotal_.reset();
     RepaintRows();
     RedrawBar();
     return true;
@@ -53,15 +54,18 @@ std::string PlaylistWindow::LengthTextOf(int32_t index) const {
     return length >= 0 ? LengthText(length) : std::string();
 }
 
-std::string PlaylistWindow::TotalTimeText() const {
+std::string PlaylistWindow::TotalTimeText() {
     const Playlist& list = application_.GetPlaylist();
-    LengthTotal selected, whole;
-    for (int32_t index = 0; index < list.Count(); ++index) {
-        const int64_t length = LengthOf(index);
-        whole.Add(length);
-        if (list.IsSelected(index)) selected.Add(length);
+    if (!listTotal_ || listTotal_->first != list.Count()) {
+        LengthTotal whole;
+        for (int32_t index = 0; index < list.Count(); ++index) whole.Add(LengthOf(index));
+        listTotal_.emplace(list.Count(), whole);
     }
-    return TotalsText(selected, whole);
+    LengthTotal selected;
+    for (int32_t index = 0; index < list.Count(); ++index) {
+        if (list.IsSelected(index)) selected.Add(LengthOf(index));
+    }
+    return TotalsText(selected, listTotal_->second);
 }
 
 void PlaylistWindow::AskLengths() {
