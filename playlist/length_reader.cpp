@@ -25,6 +25,14 @@ void LengthReader::Request(std::vector<std::string> paths) {
     wake_.notify_one();
 }
 
+void LengthReader::ReadFirst(const std::vector<std::string>& paths) {
+    {
+        const std::lock_guard<std::mutex> guard(lock_);
+        waiting_.insert(waiting_.begin(), paths.begin(), paths.end());
+    }
+    wake_.notify_one();
+}
+
 std::vector<LengthReader::Length> LengthReader::TakeLengths() {
     const std::lock_guard<std::mutex> guard(lock_);
     return std::exchange(read_, {});

@@ -33,6 +33,9 @@ public:
 
     // Reads these paths next, in this order, instead of what was still waiting.
     void Request(std::vector<std::string> paths);
+    // Reads these paths before what is still waiting (the rows scrolled into
+    // view); one already read or asked again costs only a look in the cache.
+    void ReadFirst(const std::vector<std::string>& paths);
     // The lengths read since the last call.
     std::vector<Length> TakeLengths();
 

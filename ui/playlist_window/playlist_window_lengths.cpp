@@ -71,10 +71,12 @@ std::string PlaylistWindow::TotalTimeText() {
 void PlaylistWindow::AskLengths() {
     const Playlist& list = application_.GetPlaylist();
     if (lengthReader_ == nullptr) return;
-    if (list.Count() == askedCount_ && (!lengthsMissing_ || firstRow_ == askedFirstRow_)) return;
+    const bool listChanged = list.Count() != askedCount_;
+    if (!listChanged && (!lengthsMissing_ || firstRow_ == askedFirstRow_)) return;
     askedCount_ = list.Count();
     askedFirstRow_ = firstRow_;
-    // The shown rows first, then the list from the top; streams have none.
+    // The shown rows first, then (for a changed list) the rest from the top;
+    // streams have none.
     std::vector<std::string> paths;
     std::unordered_set<std::string_view> taken;
     const auto ask = [&](int32_t index) {
@@ -84,6 +86,11 @@ void PlaylistWindow::AskLengths() {
     };
     const int32_t shownEnd = std::min(list.Count(), firstRow_ + Geometry().DrawnRows());
     for (int32_t index = firstRow_; index < shownEnd; ++index) ask(index);
+    if (!listChanged) {
+        // Scrolled while lengths are still read: what shows now goes first.
+        if (!paths.empty()) lengthReader_->ReadFirst(paths);
+        return;
+    }
     for (int32_t index = 0; index < list.Count(); ++index) ask(index);
     lengthsMissing_ = !paths.empty();
     lengthReader_->Request(std::move(paths));
