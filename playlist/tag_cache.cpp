@@ -43,6 +43,14 @@ void ReadMisses(std::vector<TagCacheEntry>& entries, const std::vector<size_t>& 
     for (std::thread& thread : workers) thread.join();
 }
 
+// The engine's length of the file, which it opens and closes again.
+int64_t LengthOf(const std::string& path, PlayerEngine* engine) {
+    if (PlayerOpen(engine, path) == 0) return kLengthUnreadable;
+    const int32_t duration = PlayerGetDuration(engine);
+    PlayerClose(engine);
+    return duration > 0 ? duration : kLengthUnreadable;
+}
+
 }  // namespace
 
 TagCache::TagCache(std::string cachePath) : cachePath_(std::move(cachePath)) {
@@ -86,6 +94,25 @@ std::vector<std::optional<PlayerTag>> TagCache::Read(const std::vector<std::stri
         entries_.insert_or_assign(entry.path, std::move(entry));
     }
     return tags;
+}
+
+std::optional<int64_t> TagCache::ReadLength(const std::string& path, PlayerEngine* engine) {
+    const std::optional<FileStamp> stamp = StampOf(path);
+    if (!stamp) return std::nullopt;
+    TagCacheEntry& entry = entries_[path];
+    if (entry.path.empty() || entry.stamp != *stamp) {
+        entry = TagCacheEntry();
+        entry.path = path;
+        entry.stamp = *stamp;
+        entry.tagged = PlayerReadFileTag(path, &entry.tag) != 0;
+    }
+    if (entry.lengthMs == kLengthNotRead) {
+        entry.lengthMs = LengthOf(path, engine);
+        changed_ = true;
+    }
+    lastUsed_.push_back(path);
+    if (entry.lengthMs < 0) return std::nullopt;
+    return entry.lengthMs;
 }
 
 bool TagCache::Save() {

@@ -24,6 +24,12 @@ public:
     // read (on a few threads when there are many) and remembered.
     std::vector<std::optional<PlayerTag>> Read(const std::vector<std::string>& paths);
 
+    // The play length of the file at `path` in milliseconds, read with
+    // `engine` (its tag too, when the cache has none for the file as it is
+    // now) unless the cache knows it; nothing when the file is gone or its
+    // length cannot be read.
+    std::optional<int64_t> ReadLength(const std::string& path, PlayerEngine* engine);
+
     // Writes the cache whole when a read changed it, so a crash mid-write
     // leaves the old file. The entries used last come first and at most
     // kTagCacheMaxEntries are kept. False when the write failed.

@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr std::string_view kMagic = "TUNELARK TAGS 1\n";
+constexpr std::string_view kMagic = "TUNELARK TAGS 2\n";
 
 void AppendNumber(std::string& out, uint64_t value, int bytes) {
     for (int index = 0; index < bytes; ++index) out += static_cast<char>((value >> (8 * index)) & 0xFF);
@@ -71,6 +71,7 @@ std::string FormatTagCache(const std::vector<TagCacheEntry>& entries) {
         for (const int32_t number : {tag.year, tag.track, tag.genre}) {
             AppendNumber(out, static_cast<uint32_t>(number), 4);
         }
+        AppendNumber(out, static_cast<uint64_t>(entry.lengthMs), 8);
     }
     return out;
 }
@@ -91,7 +92,10 @@ std::optional<std::vector<TagCacheEntry>> ParseTagCache(std::string_view bytes) 
             *text = cursor.Text(kTagCacheMaxTextBytes);
         }
         for (int32_t* number : {&tag.year, &tag.track, &tag.genre}) *number = Signed32(cursor.Number(4));
-        if (cursor.Failed() || tagged > 1 || entry.path.empty()) return std::nullopt;
+        entry.lengthMs = static_cast<int64_t>(cursor.Number(8));
+        if (cursor.Failed() || tagged > 1 || entry.path.empty() || entry.lengthMs < kLengthUnreadable) {
+            return std::nullopt;
+        }
         entry.tagged = tagged == 1;
         entries.push_back(std::move(entry));
     }

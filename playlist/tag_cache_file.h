@@ -3,15 +3,16 @@
 // The tag cache's file: what was read of each file's tags, with the size and
 // modification time the file had then. Binary, little-endian:
 //
-//   "TUNELARK TAGS 1\n"
+//   "TUNELARK TAGS 2\n"
 //   per entry: path, size (u64), modified (i64 nanoseconds), tagged (u8),
 //              title, artist, album, comment, genre text,
-//              year, track, genre (i32 each)
+//              year, track, genre (i32 each), length (i64 milliseconds)
 //   where a text is its byte count (u32) and its UTF-8 bytes.
 //
 // The file is the program's own, but it lies in the user's cache folder and
-// may be damaged, truncated or from another version: anything that does not
-// parse whole is ignored whole, and every count is checked before it is used.
+// may be damaged, truncated or from another version (whose marker differs):
+// anything that does not parse whole is ignored whole, and every count is
+// checked before it is used.
 
 #include <cstdint>
 #include <optional>
@@ -29,11 +30,19 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// A length not read yet, and one that could not be read (the file does not
+// open as audio or does not know its length).
+constexpr int64_t kLengthNotRead = -1;
+constexpr int64_t kLengthUnreadable = -2;
+
 struct TagCacheEntry {
     std::string path;
     FileStamp stamp;
     bool tagged = false;  // false: the file was read and has no tag
     PlayerTag tag;
+    // The play length in milliseconds, or one of the two values above: the
+    // tags and the length are read at different times.
+    int64_t lengthMs = kLengthNotRead;
 };
 
 // Bounds that keep a damaged or hostile cache file from costing memory or time.

@@ -13,6 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto entries = ParseTagCache(bytes);
     if (!entries) return 0;
     fuzz::Check(entries->size() <= kTagCacheMaxEntries, "the entries are within the bound");
+    for (const TagCacheEntry& entry : *entries) {
+        fuzz::Check(entry.lengthMs >= kLengthUnreadable, "a length is known, unreadable or not read");
+    }
     fuzz::Check(FormatTagCache(*entries) == bytes, "an accepted file is written back unchanged");
     return 0;
 }

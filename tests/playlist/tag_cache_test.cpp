@@ -51,6 +51,14 @@ std::string TitleThroughCache(const std::string& cachePath, const std::string& f
     return tags.at(0) ? tags[0]->title : "<no tag>";
 }
 
+// The same entries as the previous version wrote them: its marker, and no
+// length after each entry's numbers.
+std::vector<uint8_t> PreviousVersion(const std::vector<uint8_t>& oneEntry) {
+    std::vector<uint8_t> bytes(oneEntry.begin(), oneEntry.end() - 8);
+    bytes[14] = '1';
+    return bytes;
+}
+
 TEST(TagCache, ReadsAgainOnlyWhenSizeOrTimeChanged) {
     const test::TemporaryDirectory directory;
     const std::string cachePath = directory.PathOf("tags.cache");
@@ -94,6 +102,7 @@ TEST(TagCache, DamagedOrForeignFilesAreIgnoredAndReplaced) {
         std::vector<uint8_t>(good.begin(), good.end() - 1),                 // cut short
         std::vector<uint8_t>(good.begin(), good.begin() + 20),              // cut inside the first path
         {'T', 'U', 'N', 'E', 'L', 'A', 'R', 'K', ' ', 'T', 'A', 'G', 'S', ' ', '9', '\n'},  // another version
+        PreviousVersion(good),
         test::ReadFileBytes(test::FixturePath("garbage.bin")),
     };
     for (size_t index = 0; index < damaged.size(); ++index) {
@@ -107,6 +116,47 @@ TEST(TagCache, DamagedOrForeignFilesAreIgnoredAndReplaced) {
     std::vector<uint8_t> huge(good.begin(), good.begin() + 16);
     huge.insert(huge.end(), {0xFF, 0xFF, 0xFF, 0x7F});
     EXPECT_FALSE(ParseTagCache(std::string(huge.begin(), huge.end())));
+}
+
+// Lengths come through the cache as tags do: read once with an engine, then
+// from the file, which keeps the tag read with them.
+TEST(TagCache, LengthsAreKeptWithTheTags) {
+    const test::TemporaryDirectory directory;
+    const std::string cachePath = directory.PathOf("tags.cache");
+    PlayerEngine* engine = PlayerCreate();
+    ASSERT_NE(engine, nullptr);
+    struct Case {
+        std::string file;
+        std::optional<int64_t> length;
+    };
+    const Case cases[] = {
+        {test::FixturePath("id3v1.mp3"), 300},           // 0.3 seconds of tone
+        {test::FixturePath("tone.wav"), 5000},
+        {test::FixturePath("garbage.bin"), std::nullopt},  // not audio
+        {directory.PathOf("missing.mp3"), std::nullopt},
+    };
+    {
+        TagCache cache(cachePath);
+        for (const Case& c : cases) {
+            const std::optional<int64_t> length = cache.ReadLength(c.file, engine);
+            // An MP3's length may count its encoder's padding.
+            EXPECT_NEAR(length.value_or(-1), c.length.value_or(-1), 100) << c.file;
+        }
+        EXPECT_TRUE(cache.Save());
+    }
+    PlayerDestroy(engine);
+
+    const std::vector<uint8_t> bytes = test::ReadFileBytes(cachePath);
+    const std::optional<std::vector<TagCacheEntry>> entries = ParseTagCache(std::string(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 3u) << "a missing file is not kept";
+    for (const TagCacheEntry& entry : *entries) {
+        const auto c = std::find_if(std::begin(cases), std::end(cases),
+                                    [&](const Case& candidate) { return candidate.file == entry.path; });
+        ASSERT_NE(c, std::end(cases)) << entry.path;
+        EXPECT_EQ(entry.lengthMs >= 0, c->length.has_value()) << entry.path;
+    }
+    EXPECT_EQ(TitleThroughCache(cachePath, cases[0].file), kTitle);
 }
 
 }  // namespace

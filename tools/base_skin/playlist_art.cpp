@@ -29,6 +29,9 @@ constexpr int kRightBorderWidth = 17;
 constexpr int kBorderHeight = 25;
 constexpr Rect kScrollThumb = {0, 0, 6, 15};
 constexpr int kBarHeight = 33;
+// The total time's well in the bar's right piece (the player draws into it).
+constexpr int kTotalWellLeft = 25;
+constexpr int kTotalWellWidth = 64;
 constexpr int kButtonWidth = 19;
 constexpr int kButtonHeight = 15;
 constexpr int kLowestButtonTop = 7;  // the player puts the lowest buttons 26 rows above the bottom
@@ -145,7 +148,8 @@ struct LowestButton {
 };
 
 // A piece of the bottom bar with the lowest buttons of its groups in place;
-// `wordmark` adds the program's mark in the free space on the left.
+// `wordmark` adds the program's lark in the free space on the left, and
+// beside it the well where the player writes the list's total time.
 Surface BottomBarDesign(int width, std::span<const LowestButton> buttons, bool wordmark) {
     Surface design(width, kBarHeight);
     WindowBody(design, {0, 0, width, kBarHeight});
@@ -158,7 +162,7 @@ Surface BottomBarDesign(int width, std::span<const LowestButton> buttons, bool w
     }
     if (wordmark) {
         DrawLark(design, 6, kLowestButtonTop - 1, {Slate(tone::kEngraved), Slate(26), Glow(30)});
-        DrawText(design, 26, kLowestButtonTop + 5, "TUNELARK", Slate(tone::kEngraved), 2);
+        SunkenWell(design, {kTotalWellLeft, kLowestButtonTop - 1, kTotalWellWidth, kButtonHeight + 2}, 0);
     }
     return design;
 }

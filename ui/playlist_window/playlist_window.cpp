@@ -6,9 +6,11 @@
 
 #include "platform/ui/window_manager.h"
 #include "playlist/display_title.h"
+#include "playlist/length_reader.h"
 #include "playlist/list_file.h"
 #include "platform/path_text.h"
 #include "playlist/playlist.h"
+#include "playlist/tag_cache.h"
 #include "ui/shell/application.h"
 #include "ui/skin/skin.h"
 #include "ui/skin/skin_text.h"
@@ -26,6 +28,8 @@ constexpr int kBaseBarRightWidth = 131;
 
 constexpr int kRowLeft = 10;
 constexpr int kRowWidth = 213;
+// Between a row's title and its length.
+constexpr int kLengthGap = 4;
 constexpr int kLeftBorderWidth = 10;
 constexpr int kRightBorderWidth = 17;
 constexpr int kBorderTileHeight = 29;
@@ -48,9 +52,11 @@ PlaylistGeometry PlaylistWindow::Geometry() const {
 void PlaylistWindow::OnCreate() {
     g_skin.Scale = kPlaylistScale;
     keepDefaultList_ = LoadDefaultList(List()) == DefaultListLoad::Kept;
+    lengthReader_ = std::make_unique<LengthReader>(DefaultTagCachePath(), *this, WM_PLAYLIST_LENGTHS);
 }
 
 void PlaylistWindow::OnDestroy() {
+    lengthReader_.reset();
     if (!keepDefaultList_) SaveDefaultList(List());
 }
 
@@ -84,6 +90,7 @@ void PlaylistWindow::PaintBar(HDC target) {
         DrawPlaylistBottomLeft(target, 0, y);
         DrawPlaylistBottomRight(target, geometry.width - geometry.Scaled(kBottomRightWidth), y, {-2, 0, 2, 0});
     }
+    DrawTotalTime(target, geometry);
     for (PlaylistGroup group :
          {PlaylistGroup::Add, PlaylistGroup::Remove, PlaylistGroup::Sel, PlaylistGroup::Misc, PlaylistGroup::List}) {
         if (!GroupOpen(group)) continue;
@@ -137,19 +144,31 @@ void PlaylistWindow::DrawRow(HDC target, const PlaylistGeometry& geometry, int v
     Playlist& list = List();
     const int32_t index = firstRow_ + visibleRow;
     std::string text;
+    std::string length;
     PlaylistRow state = PlaylistRow::Ordinary;
     if (index >= 0 && index < list.Count()) {
         text = std::to_string(index + 1) + ". " + TitleOf(list.Entries()[static_cast<size_t>(index)]);
+        length = LengthTextOf(index);
         state = PlaylistRowOf(index == list.CurrentIndex && list.ShowCurrent, list.IsSelected(index));
     }
-    DrawPlaylistText(target, SkinTextBox{kRowLeft, top, kRowWidth, height}, kPlaylistRowHeight, state, text);
+    // The length sits right-aligned; the title's box ends before it.
+    const int lengthWidth = length.empty() ? 0 : SkinTextWidth(target, kPlaylistRowHeight, length) + kLengthGap;
+    const int titleWidth = kRowWidth - lengthWidth;
+    DrawPlaylistText(target, SkinTextBox{kRowLeft, top, titleWidth, height}, kPlaylistRowHeight, state, text);
+    if (lengthWidth > 0) {
+        DrawPlaylistText(target, SkinTextBox{kRowLeft + titleWidth, top, lengthWidth, height, kLengthGap},
+                         kPlaylistRowHeight, state, length);
+    }
 }
 
 void PlaylistWindow::RepaintRow(int32_t index) {
     const PlaylistGeometry geometry = Geometry();
     const int visibleRow = index - firstRow_;
     if (visibleRow < 0 || visibleRow >= geometry.DrawnRows()) return;
-    if (HDC target = Drawing(kPlaylistScale)) DrawRow(target, geometry, visibleRow);
+    HDC target = Drawing(kPlaylistScale);
+    if (target == nullptr) return;
+    DrawRow(target, geometry, visibleRow);
+    DrawTotalTime(target, geometry);  // the selection's part may have changed
 }
 
 void PlaylistWindow::RepaintRows() {
@@ -157,6 +176,7 @@ void PlaylistWindow::RepaintRows() {
     if (target == nullptr) return;
     const PlaylistGeometry geometry = Geometry();
     for (int row = 0; row < geometry.DrawnRows(); ++row) DrawRow(target, geometry, row);
+    DrawTotalTime(target, geometry);
 }
 
 void PlaylistWindow::RepaintList() {
@@ -166,6 +186,8 @@ void PlaylistWindow::RepaintList() {
     PaintBar(target);
     const PlaylistGeometry geometry = Geometry();
     for (int row = 0; row < geometry.DrawnRows(); ++row) DrawRow(target, geometry, row);
+    // Once the rows show, the lengths they lack are read.
+    AskLengths();
 }
 
 void PlaylistWindow::SetFirstVisibleRow(int32_t row) {

@@ -9,22 +9,29 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
+#include "playlist/length_text.h"
 #include "ui/playlist_window/playlist_layout.h"
 #include "ui/skin/skinned_window.h"
 
 class Application;
+class LengthReader;
 class Playlist;
 struct PlaylistEntry;
 
 inline constexpr const char* kPlaylistWindowClass = "Tunelark_PL";
+// Posted by the length reader when lengths wait to be taken.
+inline constexpr uint32_t WM_PLAYLIST_LENGTHS = platform::WM_USER + 30001;
 
 class PlaylistWindow final : public SkinnedWindow {
 public:
     explicit PlaylistWindow(Application& application);
+    ~PlaylistWindow() override;
 
     // Redraws one entry's row if it is shown.
     void RepaintRow(int32_t index);
@@ -53,6 +60,12 @@ public:
     // Removes every selected entry (the Delete key).
     void RemoveSelectedEntries();
 
+    // What entry `index`'s row shows as its length: empty for a stream and
+    // while the length is not known (playlist_window_lengths.cpp).
+    std::string LengthTextOf(int32_t index) const;
+    // The bottom bar's "selected/list" total time.
+    std::string TotalTimeText();
+
 private:
     // The default list on the disk was there but not read: it stays as it is.
     bool keepDefaultList_ = false;
@@ -72,6 +85,14 @@ private:
     void SelectAndShow(int32_t index);
     // Plays entry `index` and makes it current, as a double tap does.
     void PlayIndex(int32_t index);
+
+    // Lengths, read in the background (playlist_window_lengths.cpp).
+    bool OnOtherMessage(uint32_t message, platform::ui::WPARAM wParam, platform::ui::LPARAM lParam) override;
+    // Asks the reader for the lengths not known yet, the shown rows' first.
+    void AskLengths();
+    void DrawTotalTime(platform::ui::HDC target, const PlaylistGeometry& geometry);
+    // Entry `index`'s length; negative when not known.
+    int64_t LengthOf(int32_t index) const;
 
     // Stylus (playlist_window_taps.cpp).
     void OnStylusDown(int x, int y, bool doubleTap) override;
@@ -118,4 +139,16 @@ private:
     bool selectOnLift_ = false;
     // Titles read from the files' tags, kept so that a repaint reads no file.
     std::unordered_map<std::string, std::string> titles_;
+    // Lengths by path as the reader gave them, kLengthUnreadable included.
+    std::unordered_map<std::string, int64_t> lengths_;
+    std::unique_ptr<LengthReader> lengthReader_;
+    // What the last request was made for: a request is made again only when
+    // the list or its shown rows changed while lengths were missing.
+    int32_t askedCount_ = -1;
+    int32_t askedFirstRow_ = -1;
+    bool lengthsMissing_ = true;
+    // The whole list's total and the count it was summed for, kept until
+    // lengths arrive or the list changes, so a selection's repaint sums only
+    // the selected entries.
+    std::optional<std::pair<int32_t, LengthTotal>> listTotal_;
 };

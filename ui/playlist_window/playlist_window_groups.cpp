@@ -275,5 +275,7 @@ void PlaylistWindow::DeleteSelectedFile() {
 
 void PlaylistWindow::ListReplaced() {
     titles_.clear();
+    askedCount_ = -1;  // the same count may hold other files
+    listTotal_.reset();
     SetFirstVisibleRow(0);
 }

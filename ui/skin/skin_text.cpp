@@ -4,16 +4,34 @@
 
 using namespace platform::ui;
 
+namespace {
+
+HFONT CreateSkinFont(int fontHeight) {
+    LOGFONT logFont;
+    logFont.lfHeight = fontHeight;
+    logFont.lfCharSet = JOHAB_CHARSET;
+    return CreateFontIndirect(&logFont);
+}
+
+}  // namespace
+
+int SkinTextWidth(HDC target, int fontHeight, std::string_view text) {
+    HFONT font = CreateSkinFont(fontHeight);
+    HFONT previousFont = SelectObject(target, font);
+    SIZE size{};
+    const bool measured = GetTextExtentPoint32(target, text, &size);
+    if (previousFont != nullptr) SelectObject(target, previousFont);
+    DeleteObject(font);
+    return measured ? size.cx : 0;
+}
+
 bool DrawSkinText(HDC target, const SkinTextBox& box, int fontHeight, COLORREF textColor, COLORREF backgroundColor,
                   std::string_view text) {
     RECT rect{box.left + box.boxDx, box.top + box.boxDy, 0, 0};
     rect.right = rect.left + box.width;
     rect.bottom = rect.top + box.height;
 
-    LOGFONT logFont;
-    logFont.lfHeight = fontHeight;
-    logFont.lfCharSet = JOHAB_CHARSET;
-    HFONT font = CreateFontIndirect(&logFont);
+    HFONT font = CreateSkinFont(fontHeight);
     HFONT previousFont = SelectObject(target, font);
     COLORREF previousText = SetTextColor(target, textColor);
     COLORREF previousBackground = SetBkColor(target, backgroundColor);

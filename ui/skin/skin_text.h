@@ -30,6 +30,9 @@ struct SkinTextBox {
 bool DrawSkinText(HDC target, const SkinTextBox& box, int fontHeight, COLORREF textColor, COLORREF backgroundColor,
                   std::string_view text);
 
+// The width `text` takes in the font DrawSkinText uses at `fontHeight`.
+int SkinTextWidth(HDC target, int fontHeight, std::string_view text);
+
 enum class PlaylistRow { Ordinary, Current, Selected, CurrentSelected };
 
 PlaylistRow PlaylistRowOf(bool current, bool selected);

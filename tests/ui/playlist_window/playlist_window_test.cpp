@@ -346,6 +346,24 @@ TEST_F(PlaylistWindowTest, AddUrlTakesAPastedAddressWhichOutlivesASweepAndAResta
     EXPECT_EQ(test::Paths(saved), std::vector<std::string>{kStation});
 }
 
+// Rows show no length until the reader has read it off the window's thread;
+// then each file shows its own, and the bar totals the selection and the list.
+TEST_F(PlaylistWindowTest, LengthsShowOnceReadInTheBackground) {
+    StartWith({});
+    const std::string files[] = {FixturePath("tone.wav"), FixturePath("cbr128.mp3"), "http://radio.example/stream",
+                                 "/nowhere/missing.mp3"};
+    for (const std::string& file : files) player.List().Insert(file, player.List().Count());
+    player.List().SelectOnly(0);
+    Window().RepaintList();
+    for (int32_t index = 0; index < 4; ++index) EXPECT_EQ(Window().LengthTextOf(index), "") << index;
+    EXPECT_EQ(Window().TotalTimeText(), "0:00+/0:00+");
+
+    player.RunUntil([&] { return !Window().LengthTextOf(0).empty() && !Window().LengthTextOf(1).empty(); });
+    const char* shown[] = {"0:05", "0:05", "", ""};
+    for (int32_t index = 0; index < 4; ++index) EXPECT_EQ(Window().LengthTextOf(index), shown[index]) << index;
+    EXPECT_EQ(Window().TotalTimeText(), "0:05/0:10+") << "the stream and the missing file are unknown";
+}
+
 TEST(PlaylistWindowLooks, WithTheBaseSkinAndARealSkin) {
     for (const std::string skin : {"base", "Refugee"}) {
         RunningPlayer player;
@@ -354,8 +372,11 @@ TEST(PlaylistWindowLooks, WithTheBaseSkinAndARealSkin) {
         std::vector<std::string> entries = {FixturePath("id3v1.mp3"), FixturePath("tagged.ogg")};
         for (const std::string& missing : MissingFiles(14)) entries.push_back(missing);
         player.Start(entries);
+        PlaylistWindow& window = player.application.ListWindow();
+        // The picture is the same once the two files' lengths show.
+        player.RunUntil([&] { return !window.LengthTextOf(0).empty() && !window.LengthTextOf(1).empty(); });
         player.List().CurrentIndex = 1;
-        player.application.ListWindow().RepaintList();
+        window.RepaintList();
         player.Tap(RowPoint(3));
         player.Tap(ButtonPoint(PlaylistGroup::Misc, 0));
         test::ExpectAreaLooksLike(player.Windows().Screen(), {0, kWindowTop, 240, 320},
