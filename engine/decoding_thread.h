@@ -14,6 +14,8 @@ struct PlayerEngine;
 
 namespace engine {
 
+class FrameTrim;
+
 // Starts the thread for the source kind without waiting for it.
 void LaunchDecodingThread(PlayerEngine& engine);
 // Starts the thread for the source kind and waits until its playback has
@@ -41,7 +43,9 @@ uint32_t BlockCapacity(const PlayerEngine& engine, int32_t outputBits);
 // with, submitting full ones, and advances `consumed` past what it used. 0
 // when the playback cannot go on here (a stop is requested, the output
 // closed, a seek is pending, or no decoder state); 1 when it needs more input.
-int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_t* consumed);
+// A file's `trim` drops the decoded samples outside its timeline.
+int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_t* consumed,
+                 FrameTrim* trim = nullptr);
 
 // The thread function of an MPEG file; the other sources' live with their formats.
 void MpegFileThread(PlayerEngine& engine);

@@ -246,7 +246,14 @@ int DecodeFrame(MpegDecoder& decoder, const uint8_t* input, size_t inputLength, 
     if (FramePcmBytes(input, inputLength, bytesPerSample, halfRate, outputChannels) > room) return DECODE_OUTPUT_FULL;
 
     mad_stream_buffer(&decoder.stream, input, inputLength);
-    if (mad_frame_decode(&decoder.frame, &decoder.stream) != 0) return ClassifyStreamError(decoder.stream.error);
+    if (mad_frame_decode(&decoder.frame, &decoder.stream) != 0) {
+        // A whole frame that lacks the bit reservoir of frames before it (as
+        // after a seek) is passed over as one: its data holds no other frame.
+        if (decoder.stream.error == MAD_ERROR_BADDATAPTR) {
+            *consumed = static_cast<size_t>(decoder.stream.next_frame - input);
+        }
+        return ClassifyStreamError(decoder.stream.error);
+    }
 
     if (decoder.equalizerEnabled.load(std::memory_order_relaxed) != 0) ApplySubbandGains(decoder.frame, decoder.gains);
     if (halfRate) {

@@ -48,7 +48,8 @@ constexpr int kChannelsOfTheFrame = 0;
 // interleaved for two channels. With an output channel count of 1 or 2 a
 // frame with the other count is converted (a stereo frame mixed down, a mono
 // frame doubled): a stream keeps the channels it opened with. See
-// DecodeFrameResult.
+// DecodeFrameResult. A recoverable error consumes the frame when it was whole
+// but lacked its bit reservoir, and nothing otherwise.
 int DecodeFrame(MpegDecoder& decoder, const uint8_t* input, size_t inputLength, uint8_t* output,
                 size_t room, int bitsPerSample, bool halfRate, size_t* consumed, size_t* produced,
                 int outputChannels = kChannelsOfTheFrame);

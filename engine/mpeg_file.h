@@ -24,7 +24,9 @@ uint64_t FindMatchingFrameSync(FileReader& reader, int32_t version, int32_t laye
 // Samples up to 129 frames from the middle of the open file's audio to fill
 // the engine's source format and length, reading a bounded amount whatever
 // the file holds. A tail of zeros (an unfinished download, a sparse hole) is
-// not audio: the reader ends where the audio does. The reader ends at offset 0.
+// not audio: the reader ends where the audio does. A Xing frame at the start
+// fills the engine's MpegGapless and, with it, the length (mpeg_gapless.h).
+// The reader ends at offset 0.
 bool MpegOpenScan(PlayerEngine& engine);
 
 // The byte offset where the frame holding `targetSample` starts, estimated

@@ -5,6 +5,7 @@
 
 #include "engine/decoding_thread.h"
 #include "engine/mpeg_decoder.h"
+#include "engine/mpeg_gapless.h"
 #include "engine/mpeg_header.h"
 #include "engine/player_engine.h"
 
@@ -24,9 +25,27 @@ bool SynchroniseOnFrame(const PlayerEngine& engine, const uint8_t* input, size_t
     return false;
 }
 
+// The Xing frame plays no sound: a playback that starts before it (not
+// after a seek) starts past it.
+void SkipXingFrame(PlayerEngine& engine) {
+    const uint64_t audioStart = engine.mpegGapless.audioStart;
+    FileReader& reader = engine.fileReader;
+    if (reader.ReaderSeek(0, SEEK_FROM_CURRENT) < audioStart) {
+        reader.ReaderSeek(static_cast<int64_t>(audioStart), SEEK_FROM_START);
+    }
+}
+
+// Where the playback (re)starts: at the start or where the last seek went.
+void RestartTrim(const PlayerEngine& engine, FrameTrim& trim) {
+    const PlayerSourceFormat& format = engine.sourceFormat;
+    const uint32_t target = engine.seekBase;
+    trim.Restart(target, FirstFrameFor(engine.mpegGapless, target, format.samplesPerFrame, format.frameLength),
+                 format.samplesPerFrame);
+}
+
 }  // namespace
 
-int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_t* consumed) {
+int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_t* consumed, FrameTrim* trim) {
     const PlayerSourceFormat& format = engine.sourceFormat;
     const uint32_t frameBytes = static_cast<uint32_t>(format.samplesPerFrame * format.channels * 2);
     const int bits = engine.options.bitsPerSample;
@@ -54,6 +73,10 @@ int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_
         switch (result) {
             case DECODE_FRAME_DONE:
                 *consumed += frameConsumed;
+                if (trim != nullptr) {
+                    const size_t sampleFrameBytes = static_cast<size_t>(format.channels * (bits == 8 ? 1 : 2));
+                    produced = trim->Keep(blocks.FreeSpace(), produced, sampleFrameBytes, halfRate);
+                }
                 blocks.Commit(static_cast<uint32_t>(produced));
                 break;
             case DECODE_NEED_MORE_INPUT:
@@ -63,7 +86,9 @@ int DecodeFrames(PlayerEngine& engine, const uint8_t* input, size_t count, size_
                 blocks.Submit();
                 break;
             case DECODE_RECOVERABLE_ERROR:
-                *consumed += 1;
+                // A frame passed over whole still takes its place on the timeline.
+                if (frameConsumed > 0 && trim != nullptr) trim->Pass(format.samplesPerFrame);
+                *consumed += frameConsumed > 0 ? frameConsumed : 1;
                 break;
             default:
                 ResetMpegDecoder(engine.equalizer);
@@ -78,22 +103,37 @@ void MpegFileThread(PlayerEngine& engine) {
         EndPlayback(engine, false);
         return;
     }
-    uint8_t input[kInputBufferBytes];
+    // Room behind the input for the zeros that let libmad decode the last frame.
+    uint8_t input[kInputBufferBytes + MAD_BUFFER_GUARD];
     size_t held = 0;
     bool endOfInput = false;
+    bool guardAdded = false;
+    FrameTrim trim(engine.mpegGapless);
+    {
+        platform::CriticalSectionGuard decode(engine.decodeLock);
+        SkipXingFrame(engine);
+        RestartTrim(engine, trim);
+    }
     while (!engine.stopRequested) {
         {
             platform::CriticalSectionGuard decode(engine.decodeLock);
             if (engine.seekPending) {
                 HandlePendingSeek(engine);
                 ResetMpegDecoder(engine.equalizer);
+                RestartTrim(engine, trim);
                 engine.seekPending = 0;
                 held = 0;
+                guardAdded = false;
                 continue;
             }
             size_t bytesRead = 0;
-            if (!engine.fileReader.ReaderRead(input + held, kInputBufferBytes - held, &bytesRead) || bytesRead == 0) {
-                endOfInput = true;
+            const size_t room = held < kInputBufferBytes ? kInputBufferBytes - held : 0;
+            if (!engine.fileReader.ReaderRead(input + held, room, &bytesRead) || bytesRead == 0) {
+                // Once, at the end: the zeros complete the last frame for libmad.
+                endOfInput = guardAdded || held == 0;
+                if (!guardAdded) std::memset(input + held, 0, MAD_BUFFER_GUARD);
+                bytesRead = guardAdded ? 0 : MAD_BUFFER_GUARD;
+                guardAdded = true;
             }
             held += bytesRead;
         }
@@ -103,7 +143,7 @@ void MpegFileThread(PlayerEngine& engine) {
             continue;
         }
         size_t consumed = 0;
-        if (DecodeFrames(engine, input, held, &consumed) == 0 && engine.equalizer.decoder == nullptr) break;
+        if (DecodeFrames(engine, input, held, &consumed, &trim) == 0 && engine.equalizer.decoder == nullptr) break;
         std::memmove(input, input + consumed, held - consumed);
         held -= consumed;
     }

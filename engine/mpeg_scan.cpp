@@ -6,6 +6,7 @@
 
 #include "engine/file_reader.h"
 #include "engine/mpeg_file.h"
+#include "engine/mpeg_gapless.h"
 #include "engine/mpeg_header.h"
 #include "engine/player_engine.h"
 
@@ -119,14 +120,28 @@ void SampleFrames(PlayerEngine& engine, uint64_t offset, FrameSample& sample) {
     }
 }
 
-// (file size / average frame length) x samples per frame, saturated: a file
-// of more than about 27 hours at 44100 Hz would otherwise wrap to a short one.
-uint32_t LengthInSamples(uint64_t fileSize, int32_t averageFrameLength, int32_t samplesPerFrame) {
-    if (averageFrameLength <= 0 || samplesPerFrame <= 0) return 0;
-    const uint64_t frames = fileSize / static_cast<uint64_t>(averageFrameLength);
-    const uint64_t samples = frames * static_cast<uint64_t>(samplesPerFrame);
+// Saturated: a file of more than about 27 hours at 44100 Hz would otherwise
+// wrap to a short one.
+uint32_t SaturatedLength(uint64_t samples) {
     constexpr uint64_t kMaximumLength = std::numeric_limits<uint32_t>::max();
     return static_cast<uint32_t>(samples < kMaximumLength ? samples : kMaximumLength);
+}
+
+// The frames in the file by the sampled frames' exact average length.
+double EstimatedFrames(uint64_t fileSize, const FrameSample& sample) {
+    if (sample.frameLengthSum == 0) return 0;
+    return static_cast<double>(fileSize) * sample.count / static_cast<double>(sample.frameLengthSum);
+}
+
+// The trimmed timeline's length when the LAME tag gives one, else the Xing
+// frame's count of frames, else the estimate.
+uint32_t LengthInSamples(const MpegGapless& gapless, double estimatedFrames, int32_t samplesPerFrame) {
+    if (samplesPerFrame <= 0) return 0;
+    if (gapless.kept != 0) return SaturatedLength(gapless.kept);
+    const auto perFrame = static_cast<uint64_t>(samplesPerFrame);
+    if (gapless.frames != 0) return SaturatedLength(uint64_t{gapless.frames} * perFrame);
+    constexpr double kMaximumFrames = double(std::numeric_limits<uint32_t>::max());
+    return SaturatedLength(static_cast<uint64_t>(std::min(estimatedFrames, kMaximumFrames)) * perFrame);
 }
 
 // The sample index of `milliseconds`, truncated; clamped to the range of a
@@ -144,25 +159,25 @@ bool MpegOpenScan(PlayerEngine& engine) {
     FileReader& reader = engine.fileReader;
     const uint64_t fileSize = AudioEnd(reader, reader.ReaderSize());
     reader.EndAt(fileSize);
-    // From the middle of the audio, else from its start.
-    uint64_t firstSync = kNoPosition;
+    // From the middle of the audio, else from its start: in a file of a few
+    // frames the middle may hold only a false sync.
+    engine.sourceFormat = PlayerSourceFormat{};
+    engine.mpegGapless = MpegGapless{};
+    FrameSample sample;
     for (const uint64_t from : {fileSize / 2, uint64_t{0}}) {
         if (reader.ReaderSeek(static_cast<int64_t>(from), SEEK_FROM_START) == kNoPosition) return false;
-        firstSync = FindFrameSync(reader, kSyncSearchBytes);
-        if (firstSync != kNoPosition) break;
+        const uint64_t firstSync = FindFrameSync(reader, kSyncSearchBytes);
+        if (firstSync != kNoPosition) SampleFrames(engine, firstSync, sample);
+        if (sample.count != 0) break;
     }
-    if (firstSync == kNoPosition) return false;
-
-    engine.sourceFormat = PlayerSourceFormat{};
-    FrameSample sample;
-    SampleFrames(engine, firstSync, sample);
     if (sample.count == 0) return false;
 
+    const double estimatedFrames = EstimatedFrames(fileSize, sample);
+    engine.mpegGapless = ReadMpegGapless(reader, engine.sourceFormat, estimatedFrames);
     reader.ReaderSeek(0, SEEK_FROM_START);
-    const int32_t averageFrameLength = static_cast<int32_t>(sample.frameLengthSum / sample.count);
-    engine.sourceFormat.frameLength = averageFrameLength;
+    engine.sourceFormat.frameLength = static_cast<int32_t>(sample.frameLengthSum / sample.count);
     engine.sourceFormat.bitrate = static_cast<int32_t>(sample.bitrateSum / sample.count);
-    engine.length = LengthInSamples(fileSize, averageFrameLength, engine.sourceFormat.samplesPerFrame);
+    engine.length = LengthInSamples(engine.mpegGapless, estimatedFrames, engine.sourceFormat.samplesPerFrame);
     return true;
 }
 
@@ -177,7 +192,12 @@ bool MpegSeek(PlayerEngine& engine, int32_t milliseconds) {
     FileReader& reader = engine.fileReader;
     const PlayerSourceFormat& format = engine.sourceFormat;
     const uint32_t target = TargetSample(format.sampleRate, milliseconds);
-    const uint64_t offset = MpegSeekOffset(target, format.samplesPerFrame, format.frameLength);
+    // On the trimmed timeline, counted from the first audio frame.
+    const MpegGapless& gapless = engine.mpegGapless;
+    const uint64_t frame = FirstFrameFor(gapless, target, format.samplesPerFrame, format.frameLength);
+    const auto frameStart = static_cast<uint32_t>(
+        std::min<uint64_t>(frame * static_cast<uint64_t>(std::max(format.samplesPerFrame, 0)), UINT32_MAX));
+    const uint64_t offset = gapless.audioStart + MpegSeekOffset(frameStart, format.samplesPerFrame, format.frameLength);
     if (reader.ReaderSeek(static_cast<int64_t>(offset), SEEK_FROM_START) == kNoPosition) return false;
     if (FindMatchingFrameSync(reader, format.version, format.layer) == kNoPosition) {
         reader.ReaderSeek(static_cast<int64_t>(offset), SEEK_FROM_START);

@@ -17,6 +17,7 @@
 #include "engine/effects.h"
 #include "engine/equalizer.h"
 #include "engine/file_reader.h"
+#include "engine/mpeg_gapless.h"
 #include "engine/player.h"
 #include "engine/wave_output.h"
 #include "platform/critical_section.h"
@@ -72,6 +73,8 @@ struct PlayerEngine {
     std::atomic<uint32_t> seekBase{0};
     // Filled by the open; a stream fills it from its first frames.
     PlayerSourceFormat sourceFormat;
+    // An MPEG file's Xing frame and trimmed timeline; written by its open.
+    engine::MpegGapless mpegGapless;
 
     std::atomic<int32_t> status{PLAYER_STOPPED};
 

@@ -65,4 +65,9 @@ ReferencePcm DecodeWithLibmad(const std::vector<uint8_t>& bytes, int bits, bool 
     return decoded;
 }
 
+std::vector<uint8_t> WithMadGuard(std::vector<uint8_t> bytes) {
+    bytes.insert(bytes.end(), MAD_BUFFER_GUARD, 0);
+    return bytes;
+}
+
 }  // namespace test

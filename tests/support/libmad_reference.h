@@ -21,4 +21,7 @@ struct ReferencePcm {
 ReferencePcm DecodeWithLibmad(const std::vector<uint8_t>& bytes, int bits, bool halfRate,
                               const int32_t (*gains)[32] = nullptr, Overflow overflow = Overflow::Saturate);
 
+// `bytes` followed by the zeros libmad needs after a file's last frame to decode it.
+std::vector<uint8_t> WithMadGuard(std::vector<uint8_t> bytes);
+
 }  // namespace test
