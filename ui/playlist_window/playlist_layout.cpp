@@ -27,9 +27,8 @@ constexpr std::array<int, 4> kLevelTops{30, 48, 66, 84};
 constexpr int kLowestLevelBottom = 12;
 constexpr std::array<int, 4> kBaseSkinLevelTops{26, 41, 56, 71};
 
-// The list's margins in skin units, and the bars above and below it.
+// The list's margins in skin units, and the bar above it.
 constexpr int kTopBarHeight = 20;
-constexpr int kBottomBarHeight = 38;
 constexpr int kListSideMargin = 25;
 // The scroll strip's band, in pixels from the right edge.
 constexpr int kStripOuter = 5;

@@ -12,6 +12,13 @@
 
 inline constexpr int kPlaylistRowHeight = 12;
 
+// The bottom bar: its height and its right piece's width, in skin units in
+// skins, and in screen pixels for the base skin's own bar.
+inline constexpr int kBottomBarHeight = 38;
+inline constexpr int kBottomRightWidth = 150;
+inline constexpr int kBaseBarHeight = 33;
+inline constexpr int kBaseBarRightWidth = 131;
+
 struct PlaylistGeometry {
     PlaylistGeometry(int width, int height, int scale);
 

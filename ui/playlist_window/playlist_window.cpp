@@ -23,8 +23,6 @@ namespace {
 // own bottom bar at its full size.
 constexpr int kPlaylistScale = 87;
 constexpr int kBaseBarScale = 100;
-constexpr int kBaseBarHeight = 33;
-constexpr int kBaseBarRightWidth = 131;
 
 constexpr int kRowLeft = 10;
 constexpr int kRowWidth = 213;
@@ -34,8 +32,6 @@ constexpr int kLeftBorderWidth = 10;
 constexpr int kRightBorderWidth = 17;
 constexpr int kBorderTileHeight = 29;
 constexpr int kTopBarExtraWidth = 2;
-constexpr int kBottomBarHeight = 38;
-constexpr int kBottomRightWidth = 150;
 
 }  // namespace
 

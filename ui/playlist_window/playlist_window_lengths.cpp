@@ -21,12 +21,8 @@ namespace {
 // The total time's box in the bar's right piece, from the piece's corner:
 // in skins, the text area above the mini buttons (skin pixels, scaled); in
 // the base skin, the well its art leaves for it (screen pixels).
-constexpr int kBottomRightWidth = 150;
-constexpr int kBottomBarHeight = 38;
 constexpr SkinTextBox kTotalBox{7, 9, 86, 11};
 constexpr int kBottomRightShift = -2;  // as the bar's right piece is drawn
-constexpr int kBaseBarRightWidth = 131;
-constexpr int kBaseBarHeight = 33;
 constexpr SkinTextBox kBaseTotalBox{26, 7, 62, 15};
 constexpr int kTotalFontHeight = 9;
 
