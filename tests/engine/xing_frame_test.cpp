@@ -31,7 +31,7 @@ void PutBig32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
     for (int index = 0; index < 4; ++index) bytes[at + index] = static_cast<uint8_t>(value >> (24 - 8 * index));
 }
 
-struct FrameSpec {
+struct FrameLayout {
     const uint8_t* header = kStereoHeader;
     size_t sideInfo = 32;
     const char* magic = "Info";
@@ -42,21 +42,21 @@ struct FrameSpec {
 };
 
 // A whole frame as LAME writes it; returns it and where its LAME tag starts.
-std::vector<uint8_t> BuildFrame(const FrameSpec& spec, size_t* tagStart = nullptr) {
+std::vector<uint8_t> BuildFrame(const FrameLayout& layout, size_t* tagStart = nullptr) {
     std::vector<uint8_t> frame(417, 0);
-    std::memcpy(frame.data(), spec.header, 4);
-    size_t at = 4 + spec.sideInfo;
-    std::memcpy(frame.data() + at, spec.magic, 4);
-    PutBig32(frame, at + 4, spec.flags);
+    std::memcpy(frame.data(), layout.header, 4);
+    size_t at = 4 + layout.sideInfo;
+    std::memcpy(frame.data() + at, layout.magic, 4);
+    PutBig32(frame, at + 4, layout.flags);
     at += 8;
-    if (spec.flags & 1) PutBig32(frame, at, spec.frames), at += 4;
-    if (spec.flags & 2) at += 4;
-    if (spec.flags & 4) at += 100;
-    if (spec.flags & 8) at += 4;
+    if (layout.flags & 1) PutBig32(frame, at, layout.frames), at += 4;
+    if (layout.flags & 2) at += 4;
+    if (layout.flags & 4) at += 100;
+    if (layout.flags & 8) at += 4;
     std::memcpy(frame.data() + at, "LAME3.100", 9);
-    frame[at + 21] = static_cast<uint8_t>(spec.delay >> 4);
-    frame[at + 22] = static_cast<uint8_t>((spec.delay & 0xF) << 4 | spec.padding >> 8);
-    frame[at + 23] = static_cast<uint8_t>(spec.padding);
+    frame[at + 21] = static_cast<uint8_t>(layout.delay >> 4);
+    frame[at + 22] = static_cast<uint8_t>((layout.delay & 0xF) << 4 | layout.padding >> 8);
+    frame[at + 23] = static_cast<uint8_t>(layout.padding);
     const uint16_t crc = Crc16(frame, at + 34);
     frame[at + 34] = static_cast<uint8_t>(crc >> 8);
     frame[at + 35] = static_cast<uint8_t>(crc);
@@ -85,18 +85,18 @@ TEST(XingFrame, ReadsCountDelayAndPaddingAndRefusesDamage) {
     audioHeader[2] = 0x9C;  // reserved sample rate: no frame at all
     std::vector<uint8_t> layer2 = intact;
     layer2[1] = 0xFD;
-    FrameSpec vbr;
+    FrameLayout vbr;
     vbr.magic = "Xing";
     vbr.flags = 0x1;
     vbr.frames = 7;
-    FrameSpec noCount;
+    FrameLayout noCount;
     noCount.flags = 0x4;
-    FrameSpec mono;
+    FrameLayout mono;
     mono.header = kMonoMpeg2Header;
     mono.sideInfo = 9;
-    FrameSpec monoAtStereoOffset = mono;
+    FrameLayout monoAtStereoOffset = mono;
     monoAtStereoOffset.sideInfo = 32;
-    FrameSpec audio;
+    FrameLayout audio;
     audio.magic = "\0\0\0\0";
     const Case cases[] = {
         {"intact Info frame", intact, 0, true, 43, true},
